@@ -1,0 +1,73 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+// The registry of image decoders and the one decode state that every load goes through.
+//
+// A load is: openImageFile() or openImageMemory() (the first registered decoder that recognises
+// the bytes wins; formats are told apart by content, never by file name), then either
+// readDecodedRows() or finishDecoding(). Nothing of a load survives it. Loads happen on the
+// application's thread, one at a time.
+
+// readRows flag: write the rows bottom-up (row r at buffer + (height - 1 - r) * stride).
+inline constexpr int DECODE_BOTTOM_UP = 2;
+
+struct DecodeState;
+
+// One decoder: three operations over the shared state.
+struct ImageDecoder {
+    // 1 when the data is in this format and its header was read: width, height, outputDepth (24
+    // for R,G,B rows, 32 for R,G,B,A rows) and sourceDepth are filled in. 0 otherwise, after
+    // undoing everything it set up.
+    int (*recognize)(DecodeState& state);
+    // Writes height rows of width pixels, row r at buffer + r * stride. Returns 1, or 0 when the
+    // data turned out to be broken (rows not delivered are left as the caller prepared them).
+    int (*readRows)(DecodeState& state, std::uint8_t* buffer, std::size_t stride, int flags);
+    // Frees whatever recognize and readRows kept.
+    void (*finish)(DecodeState& state);
+};
+
+// Private data a decoder keeps between recognize and finish.
+class DecoderData {
+public:
+    virtual ~DecoderData() = default;
+};
+
+struct DecodeState {
+    const ImageDecoder* decoder = nullptr;
+    const char* path = nullptr;         // file source
+    std::FILE* file = nullptr;          // file source, opened "rb"
+    const std::uint8_t* data = nullptr; // memory source
+    std::size_t dataSize = 0;           // memory source: the true size of the bytes
+    int fromMemory = 0;
+    int width = 0;
+    int height = 0;
+    int outputDepth = 0;
+    DecoderData* privateData = nullptr; // owned by the decoder; freed by its finish
+    int sourceDepth = 0;
+};
+
+// Empties the decoder table; at start-up, before any decoder is registered.
+void initImageDecoders();
+// Appends a decoder (at most 30); returns its 1-based position, or 0 when the table is full.
+int registerImageDecoder(const ImageDecoder* decoder);
+// Register the built-in decoders once; later calls do nothing.
+void useBmpDecoder();
+void usePngDecoder();
+void useJpegDecoder();
+
+// 1 when a decoder recognised the file or the bytes (the state then holds it), else 0.
+int openImageFile(const char* path);
+int openImageMemory(const void* data, std::size_t size);
+
+int decodedWidth();
+int decodedHeight();
+int decodedDepth();
+int decodedSourceDepth();
+
+// Lets the recognising decoder write its rows, then finishes the load. 1, or 0 for broken data.
+int readDecodedRows(std::uint8_t* buffer, std::size_t stride, int flags);
+// Finishes a load without reading rows.
+void finishDecoding();
