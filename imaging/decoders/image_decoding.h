@@ -71,3 +71,10 @@ int decodedSourceDepth();
 int readDecodedRows(std::uint8_t* buffer, std::size_t stride, int flags);
 // Finishes a load without reading rows.
 void finishDecoding();
+
+// Reads the rows of the opened image and finishes the load, converting them into
+// decodedWidth() * decodedHeight() * 4 bytes of R,G,B,A at rgba (rows top to bottom, no padding;
+// alpha 255 for 24-bit output). Rows the data did not deliver are opaque black, never left as they
+// were. Returns 1 when every row decoded, 0 when the data was broken (rgba is still fully written),
+// and -1 (rgba untouched) when no load is open or memory for the row buffer ran out.
+int readDecodedRowsAsRgba(std::uint8_t* rgba);
