@@ -1,0 +1,97 @@
+// The application object and the toolkit's application-wide event handling.
+// Implements:
+// - ensurePlatform: the QApplication, made on first need with a stable argc/argv, named
+//   "Graphonite"; closing the last window does not quit it (the application decides).
+// - The application event filter: counting of desktop events for waitEvent, the desktop's quit
+//   request (QEvent::Quit, the session manager's commitDataRequest) as MENU_ITEM_QUIT for
+//   window 0, and the routing of window events (WindowContainer::routeApplicationEvent).
+// - raiseApplicationWindows: raise and activate.
+
+#include "toolkit/platform/application.h"
+
+#include "toolkit/event_codes.h"
+#include "toolkit/event_queue.h"
+#include "toolkit/platform/window_container.h"
+
+#include <QApplication>
+#include <QSessionManager>
+
+#include <optional>
+
+namespace {
+
+unsigned long long g_desktopEvents = 0;
+
+// QApplication keeps references to argc and argv for its whole life.
+int g_argc = 1;
+char g_programName[] = "graphonite";
+char* g_argv[] = { g_programName, nullptr };
+
+void postQuitRequest()
+{
+    postEvent(EVENT_MENU, MENU_ITEM_QUIT, 0, 0);
+}
+
+class ApplicationFilter final : public QObject {
+public:
+    bool eventFilter(QObject* receiver, QEvent* event) override
+    {
+        if (event->type() != QEvent::Timer)
+            ++g_desktopEvents;
+        if (event->type() == QEvent::Quit && receiver == QCoreApplication::instance()) {
+            // The desktop asks the program to quit; the application's loop decides.
+            postQuitRequest();
+            return true;
+        }
+        return WindowContainer::routeApplicationEvent(receiver, event);
+    }
+};
+
+class Platform {
+public:
+    Platform()
+    {
+        if (!QCoreApplication::instance())
+            m_application.emplace(g_argc, g_argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Graphonite"));
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        QCoreApplication::instance()->installEventFilter(&m_filter);
+        QObject::connect(qApp, &QGuiApplication::commitDataRequest, &m_filter,
+            [](QSessionManager&) { postQuitRequest(); });
+    }
+    ~Platform()
+    {
+        if (QCoreApplication* application = QCoreApplication::instance())
+            application->removeEventFilter(&m_filter);
+    }
+    Platform(const Platform&) = delete;
+    Platform& operator=(const Platform&) = delete;
+
+private:
+    std::optional<QApplication> m_application;
+    // After the application object: destroyed before it.
+    ApplicationFilter m_filter;
+};
+
+} // namespace
+
+void ensurePlatform()
+{
+    static Platform platform;
+}
+
+unsigned long long desktopEventCount()
+{
+    return g_desktopEvents;
+}
+
+void raiseApplicationWindows()
+{
+    ensurePlatform();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && dynamic_cast<WindowContainer*>(window)) {
+            window->raise();
+            window->activateWindow();
+        }
+    }
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+// The desktop connection of the process (Qt's application object), made by the toolkit on first
+// need; the application never makes one. Plain C++: the core of the toolkit calls it.
+
+// Creates the application object with the name "Graphonite" unless one exists, and installs the
+// toolkit's application-wide event handling: counting of desktop events for waitEvent, the
+// desktop's quit request (EVENT_MENU with MENU_ITEM_QUIT for window 0), window exposure and the
+// window-wide event filters of window_container.h. Every registry of the toolkit calls it before
+// it makes its first object, so that the objects die before the application object does.
+void ensurePlatform();
+
+// The number of desktop events delivered so far. Timer ticks do not count: they are the
+// toolkit's own business (or Qt's), not something that happened on the desktop.
+unsigned long long desktopEventCount();
+
+// Raises and activates every visible window of the program.
+void raiseApplicationWindows();
