@@ -346,6 +346,9 @@ std::unique_ptr<PlatformWindow> createPlatformWindow(const WindowOptions& option
         window->move(options.x, options.y);
     if (!(flags & WINDOW_INVISIBLE)) {
         window->show();
+        // Shown, the window knows its frame; centre that.
+        if (flags & (WINDOW_CENTERED | WINDOW_CENTERED_ON_PARENT))
+            centreOnMainScreen(*window);
         window->raise();
         window->activateWindow();
     }
