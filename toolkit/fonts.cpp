@@ -16,7 +16,6 @@ struct FontRecord {
 
 ObjectTable<FontRecord>& fontTable()
 {
-    // After the desktop connection, so that fonts left at exit go before it.
     ensurePlatform();
     static ObjectTable<FontRecord> table(16, freeFont);
     return table;

@@ -23,7 +23,7 @@ struct WindowRecord {
 };
 
 // The window table (growth 16; its free handler is closeWindow). Made on first use, after the
-// desktop connection, so that windows left open at exit are destroyed before it.
+// desktop connection.
 ObjectTable<WindowRecord>& windowTable();
 
 // The record of an open window, or nullptr.

@@ -1,7 +1,8 @@
 // The application object and the toolkit's application-wide event handling.
 // Implements:
 // - ensurePlatform: the QApplication, made on first need with a stable argc/argv, named
-//   "Graphonite"; closing the last window does not quit it (the application decides).
+//   "Graphonite", and never destroyed; closing the last window does not quit it (the
+//   application decides).
 // - The application event filter: counting of desktop events for waitEvent, the desktop's quit
 //   request (QEvent::Quit, the session manager's commitDataRequest) as MENU_ITEM_QUIT for
 //   window 0, and the routing of window events (WindowContainer::routeApplicationEvent).
@@ -16,7 +17,7 @@
 #include <QApplication>
 #include <QSessionManager>
 
-#include <optional>
+#include <memory>
 
 namespace {
 
@@ -52,32 +53,32 @@ public:
     Platform()
     {
         if (!QCoreApplication::instance())
-            m_application.emplace(g_argc, g_argv);
+            m_application = std::make_unique<QApplication>(g_argc, g_argv);
         QCoreApplication::setApplicationName(QStringLiteral("Graphonite"));
         QGuiApplication::setQuitOnLastWindowClosed(false);
         QCoreApplication::instance()->installEventFilter(&m_filter);
         QObject::connect(qApp, &QGuiApplication::commitDataRequest, &m_filter,
             [](QSessionManager&) { postQuitRequest(); });
     }
-    ~Platform()
-    {
-        if (QCoreApplication* application = QCoreApplication::instance())
-            application->removeEventFilter(&m_filter);
-    }
-    Platform(const Platform&) = delete;
-    Platform& operator=(const Platform&) = delete;
 
 private:
-    std::optional<QApplication> m_application;
-    // After the application object: destroyed before it.
+    std::unique_ptr<QApplication> m_application;
     ApplicationFilter m_filter;
 };
+
+// Made once and never destroyed. Qt destroys some of its own global objects at exit, and the
+// application object's destructor still uses them (input devices unregister from a global list
+// that may be gone), so it must not run from an exit handler; the operating system and the X
+// server release what it holds. Windows, timers and fonts are still destroyed at exit, while
+// the application object lives. The pointer keeps it reachable for leak checkers.
+Platform* g_platform = nullptr;
 
 } // namespace
 
 void ensurePlatform()
 {
-    static Platform platform;
+    if (!g_platform)
+        g_platform = std::make_unique<Platform>().release();
 }
 
 unsigned long long desktopEventCount()

@@ -6,8 +6,9 @@
 // Creates the application object with the name "Graphonite" unless one exists, and installs the
 // toolkit's application-wide event handling: counting of desktop events for waitEvent, the
 // desktop's quit request (EVENT_MENU with MENU_ITEM_QUIT for window 0), window exposure and the
-// window-wide event filters of window_container.h. Every registry of the toolkit calls it before
-// it makes its first object, so that the objects die before the application object does.
+// window-wide event filters of window_container.h. Every toolkit operation that needs the
+// desktop calls it first. The application object lives until the process ends; objects that
+// the registries still hold at exit are destroyed while it lives.
 void ensurePlatform();
 
 // The number of desktop events delivered so far. Timer ticks do not count: they are the
