@@ -12,7 +12,7 @@
 
 #include "toolkit/current_event.h"
 #include "toolkit/event_codes.h"
-#include "toolkit/process_startup.h"
+#include "toolkit/process_lifecycle.h"
 #include "toolkit/timers.h"
 #include "toolkit/wait_event.h"
 #include "toolkit/window.h"
@@ -99,7 +99,7 @@ int runIdle(int seconds)
     const double cpu = cpuSeconds() - cpuStart;
     std::printf("idle passes %ld wall %.2f s cpu %.3f s (%.2f %% of one core)\n", passes, wall, cpu,
         100.0 * cpu / wall);
-    closeAllWindows();
+    shutdownToolkit();
     return 0;
 }
 
@@ -127,12 +127,12 @@ int main(int argc, char** argv)
         if (code == EVENT_NONE || code == EVENT_OTHER)
             continue;
         if (!handle(code)) {
-            closeAllWindows();
+            shutdownToolkit();
             std::printf("closed\n");
             return 0;
         }
     }
-    closeAllWindows();
+    shutdownToolkit();
     std::printf("timeout\n");
     return 3;
 }

@@ -79,6 +79,8 @@ xvfb_pid=$!
 wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
 export QT_QPA_PLATFORM=xcb
+# A sanitizer build of the demo reports libdbus's own leaks at exit.
+export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan_suppressions.txt"
 
 "$demo" --seconds 60 > "$work/out" 2> "$work/err" &
 demo_pid=$!

@@ -1,8 +1,8 @@
 // The application object and the toolkit's application-wide event handling.
 // Implements:
 // - ensurePlatform: the QApplication, made on first need with a stable argc/argv, named
-//   "Graphonite", and never destroyed; closing the last window does not quit it (the
-//   application decides).
+//   "Graphonite"; closing the last window does not quit it (the application decides).
+// - shutdownPlatform: its destruction at the end of the program.
 // - The application event filter: counting of desktop events for waitEvent, the desktop's quit
 //   request (QEvent::Quit, the session manager's commitDataRequest) as MENU_ITEM_QUIT for
 //   window 0, and the routing of window events (WindowContainer::routeApplicationEvent).
@@ -18,6 +18,7 @@
 #include <QSessionManager>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -61,16 +62,24 @@ public:
             [](QSessionManager&) { postQuitRequest(); });
     }
 
+    ~Platform()
+    {
+        if (QCoreApplication* application = QCoreApplication::instance())
+            application->removeEventFilter(&m_filter);
+    }
+    Platform(const Platform&) = delete;
+    Platform& operator=(const Platform&) = delete;
+
 private:
     std::unique_ptr<QApplication> m_application;
+    // After the application object: destroyed before it.
     ApplicationFilter m_filter;
 };
 
-// Made once and never destroyed. Qt destroys some of its own global objects at exit, and the
-// application object's destructor still uses them (input devices unregister from a global list
-// that may be gone), so it must not run from an exit handler; the operating system and the X
-// server release what it holds. Windows, timers and fonts are still destroyed at exit, while
-// the application object lives. The pointer keeps it reachable for leak checkers.
+// Destroyed by shutdownPlatform only, never by an exit handler: Qt destroys some of its own
+// global objects at exit, and the application object's destructor still uses them (input
+// devices unregister from a global list that may be gone). Left alive, the operating system
+// and the X server release what it holds. The pointer keeps it reachable for leak checkers.
 Platform* g_platform = nullptr;
 
 } // namespace
@@ -79,6 +88,17 @@ void ensurePlatform()
 {
     if (!g_platform)
         g_platform = std::make_unique<Platform>().release();
+}
+
+bool platformRunning()
+{
+    return g_platform != nullptr;
+}
+
+void shutdownPlatform()
+{
+    // Back into an owner, to be destroyed.
+    std::unique_ptr<Platform> platform(std::exchange(g_platform, nullptr));
 }
 
 unsigned long long desktopEventCount()

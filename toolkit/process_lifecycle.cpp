@@ -1,8 +1,11 @@
-#include "toolkit/process_startup.h"
+#include "toolkit/process_lifecycle.h"
 
 #include "runtime/text_functions.h"
 #include "runtime/work_area.h"
+#include "toolkit/event_queue.h"
+#include "toolkit/fonts.h"
 #include "toolkit/platform/application.h"
+#include "toolkit/window.h"
 
 #include <string>
 
@@ -27,4 +30,14 @@ int enterProgramFolder()
     if (folder.empty())
         return 0;
     return chdir(folder.c_str()) == 0 ? 1 : 0;
+}
+
+void shutdownToolkit()
+{
+    if (!platformRunning())
+        return;
+    closeAllWindows();
+    freeAllFonts();
+    initEventQueue();
+    shutdownPlatform();
 }
