@@ -54,7 +54,8 @@ int waitEvent(int timeoutMs)
     bool handled = false;
     {
         WaitScope scope(wait);
-        handled = pumpDesktopEvents(timeoutMs, [&wait] { return wait.code != EVENT_NONE || wait.endedByTimer; });
+        handled
+            = pumpDesktopEvents(timeoutMs, [&wait] { return wait.code != EVENT_NONE || wait.endedByTimer; });
     }
     if (wait.code != EVENT_NONE) {
         current.code = wait.code;

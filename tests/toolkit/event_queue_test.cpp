@@ -46,7 +46,8 @@ TEST_F(EventQueueTest, MergesOnlyDuplicatesOfTheTail)
         { "type differs", { CLICK, CHANGE }, { CLICK, CHANGE } },
         { "object differs", { CLICK, OTHER_GADGET }, { CLICK, OTHER_GADGET } },
         { "window differs", { CLICK, OTHER_WINDOW }, { CLICK, OTHER_WINDOW } },
-        { "code differs", { MENU, EventNode { EVENT_GADGET, 3, 0, 0 } }, { MENU, EventNode { EVENT_GADGET, 3, 0, 0 } } },
+        { "code differs", { MENU, EventNode { EVENT_GADGET, 3, 0, 0 } },
+            { MENU, EventNode { EVENT_GADGET, 3, 0, 0 } } },
         { "runs merge separately", { TICK_1, TICK_1, MENU, MENU, TICK_1 }, { TICK_1, MENU, TICK_1 } },
     };
     for (const Case& c : cases) {
@@ -78,10 +79,12 @@ TEST_F(EventQueueTest, TimerPurgeRemovesOnlyThatTimerOfThatWindow)
 {
     const EventNode menuWithTimerNumber { EVENT_MENU, 1, 0, 0 };
     const EventNode gadgetWithTimerNumber { EVENT_GADGET, 1, 0, 0 };
-    for (const EventNode& node : { TICK_1, menuWithTimerNumber, TICK_2, gadgetWithTimerNumber, TICK_1_OF_1, TICK_1 })
+    for (const EventNode& node :
+        { TICK_1, menuWithTimerNumber, TICK_2, gadgetWithTimerNumber, TICK_1_OF_1, TICK_1 })
         post(node);
     discardTimerEvents(0, 1);
-    EXPECT_EQ(drain(), (std::vector<EventNode> { menuWithTimerNumber, TICK_2, gadgetWithTimerNumber, TICK_1_OF_1 }));
+    EXPECT_EQ(drain(),
+        (std::vector<EventNode> { menuWithTimerNumber, TICK_2, gadgetWithTimerNumber, TICK_1_OF_1 }));
 }
 
 TEST_F(EventQueueTest, PurgesCanMakeDuplicatesNeighboursWithoutMergingThem)

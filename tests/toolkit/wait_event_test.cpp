@@ -137,9 +137,8 @@ TEST_F(WaitEventTest, RemovingATimerPurgesOnlyItsOwnTicks)
         int object;
         int window;
     };
-    const Expected expected[] = {
-        { EVENT_GADGET, 1, 0 }, { EVENT_TIMER, 2, 0 }, { EVENT_TIMER, 1, 1 }, { EVENT_MENU, 1, 0 }
-    };
+    const Expected expected[]
+        = { { EVENT_GADGET, 1, 0 }, { EVENT_TIMER, 2, 0 }, { EVENT_TIMER, 1, 1 }, { EVENT_MENU, 1, 0 } };
     for (const Expected& e : expected) {
         EXPECT_EQ(waitEvent(0), e.code);
         EXPECT_EQ(lastEventGadget(), e.object);
@@ -197,7 +196,8 @@ TEST_F(WaitEventTest, AReportOutsideAnyWaitIsQueued)
 
 TEST_F(WaitEventTest, TheDesktopsQuitRequestIsTheQuitItemOfWindowZero)
 {
-    QCoreApplication::postEvent(QCoreApplication::instance(), std::make_unique<QEvent>(QEvent::Quit).release());
+    QCoreApplication::postEvent(
+        QCoreApplication::instance(), std::make_unique<QEvent>(QEvent::Quit).release());
     EXPECT_EQ(reportedEvents(eventsUntil(EVENT_MENU)), std::vector<int> { EVENT_MENU });
     EXPECT_EQ(lastEventMenuItem(), MENU_ITEM_QUIT);
     EXPECT_EQ(lastEventWindow(), 0);

@@ -189,7 +189,8 @@ TEST_F(WindowTest, WindowFlagsChooseTheFrame)
         { WINDOW_SIZE_BOX, false, false, false, false, false, true },
         { WINDOW_ZOOM_BOX, false, false, true, true, false, true },
         { WINDOW_COLLAPSE_BOX, false, false, true, false, true, false },
-        { WINDOW_TOOL | WINDOW_ZOOM_BOX | WINDOW_COLLAPSE_BOX | WINDOW_SIZE_BOX, true, false, true, false, false, true },
+        { WINDOW_TOOL | WINDOW_ZOOM_BOX | WINDOW_COLLAPSE_BOX | WINDOW_SIZE_BOX, true, false, true, false,
+            false, true },
         { WINDOW_BORDERLESS | WINDOW_CLOSE_BOX | WINDOW_SIZE_BOX, false, true, false, false, false, false },
     };
     for (const Case& c : cases) {
