@@ -10,8 +10,8 @@
 
 namespace {
 
-// The snapshot keeps each value in 16 bits, as the display records always did; values beyond
-// that range are held at its ends instead of wrapping round to the other sign.
+// The snapshot keeps each value in 16 bits; a value beyond that range is held at its end
+// instead of wrapping round to the other sign.
 struct DisplayRecord {
     std::int16_t x = 0;
     std::int16_t y = 0;
