@@ -16,7 +16,8 @@ const char TRANSLATION_DATA[] =
     "Start\0"
     // 4
     "Please load a file to begin. Then select 'Set Frame' from menu 'Measure Diagram' or press ALT-S.\0"
-    "Bitte laden Sie ein Bild zum beginnen. Dann w\xE4hlen Sie 'Alle ermitteln' oder dr\xFC" "cken ALT-S.\0"
+    "Bitte laden Sie ein Bild zum beginnen. Dann w\xE4hlen Sie 'Alle ermitteln' oder dr\xFC"
+    "cken ALT-S.\0"
     // 5
     "Please click for setting the Origin.\0"
     "Bitte w\xE4hlen Sie durch Klicken den Ursprung.\0"
@@ -70,10 +71,12 @@ const char TRANSLATION_DATA[] =
     "Information\0"
     // 22
     "Please open an image to proceed, or click 'Cancel' to exit.\0"
-    "Bitte \xF6" "ffnen Sie ein Bild, oder klicken Sie 'Abbrechen' zum Beenden.\0"
+    "Bitte \xF6"
+    "ffnen Sie ein Bild, oder klicken Sie 'Abbrechen' zum Beenden.\0"
     // 23
     "Open Diagram File (PNG, JPG)\0"
-    "\xD6" "ffne Diagramm (PNG, JPG)\0"
+    "\xD6"
+    "ffne Diagramm (PNG, JPG)\0"
     // 24
     "Coords\0"
     "Koordinaten\0"

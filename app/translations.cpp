@@ -9,7 +9,7 @@ namespace {
 
 // The languages an entry may hold besides English, in the order of their texts in an entry. The
 // language numbers 1 to 3 select the first three; Spanish is read only to keep the cursor in step.
-constexpr const char* FURTHER_LANGUAGES[] = {"de", "fr", "it", "es"};
+constexpr const char* FURTHER_LANGUAGES[] = { "de", "fr", "it", "es" };
 constexpr int FURTHER_LANGUAGE_COUNT = 4;
 
 // The string at the cursor, moving the cursor past its NUL; nullptr when the block is used up or

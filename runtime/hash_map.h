@@ -26,8 +26,7 @@ std::uint32_t hashKey(const char* key);
 //   the slots in ascending order and each chain from its newest element to its oldest.
 // - Nodes come from the map's own NodePool (16 nodes first, at most 65536 per block).
 // - Not locked: a map belongs to one thread.
-template <class Element>
-class HashMap {
+template <class Element> class HashMap {
 public:
     static constexpr int FIRST_BLOCK_COUNT = 16;
     static constexpr int LARGEST_BLOCK_COUNT = 65536;
@@ -65,7 +64,10 @@ public:
 
     int count() const { return m_count; }
     int slotCount() const { return m_slotCount; }
-    int slotOf(const char* key) const { return static_cast<int>(hashKey(key) % static_cast<std::uint32_t>(m_slotCount)); }
+    int slotOf(const char* key) const
+    {
+        return static_cast<int>(hashKey(key) % static_cast<std::uint32_t>(m_slotCount));
+    }
     // False when the slot array could not be allocated; such a map holds nothing and inserts nothing.
     bool valid() const { return m_slots != nullptr; }
     const NodePool& pool() const { return m_nodes.pool(); }
@@ -79,7 +81,7 @@ private:
 
         Node* next = nullptr;
         String key;
-        Element record{};
+        Element record {};
     };
 
     struct FreeSlots {
@@ -96,17 +98,15 @@ private:
     Node* m_current = nullptr;
     int m_slotIndex = -1;
     std::optional<Element> m_defaultElement;
-    TypedNodePool<Node> m_nodes{FIRST_BLOCK_COUNT, LARGEST_BLOCK_COUNT, NODE_POOL_PRIVATE};
+    TypedNodePool<Node> m_nodes { FIRST_BLOCK_COUNT, LARGEST_BLOCK_COUNT, NODE_POOL_PRIVATE };
 };
 
 // The variable that holds a map; none when it holds no map.
-template <class Element>
-using MapHandle = std::unique_ptr<HashMap<Element>>;
+template <class Element> using MapHandle = std::unique_ptr<HashMap<Element>>;
 
 // Creates a map into the owner variable (freeing a map it held) and returns it; returns nullptr and
 // leaves the owner alone when memory runs out.
-template <class Element>
-HashMap<Element>* createMap(MapHandle<Element>& owner, int slotCount)
+template <class Element> HashMap<Element>* createMap(MapHandle<Element>& owner, int slotCount)
 {
     auto map = std::make_unique<HashMap<Element>>(slotCount);
     if (!map->valid())
@@ -116,8 +116,7 @@ HashMap<Element>* createMap(MapHandle<Element>& owner, int slotCount)
 }
 
 // Frees the map the owner holds, if any; the owner becomes none.
-template <class Element>
-void destroyMap(MapHandle<Element>& owner)
+template <class Element> void destroyMap(MapHandle<Element>& owner)
 {
     owner.reset();
 }
@@ -138,8 +137,7 @@ int copyMapEntries(const HashMap<Element>* source, HashMap<Element>* destination
     return 1;
 }
 
-template <class Element>
-HashMap<Element>::HashMap(int slotCount)
+template <class Element> HashMap<Element>::HashMap(int slotCount)
 {
     allocateSlots(slotCount);
 }
@@ -151,8 +149,7 @@ HashMap<Element>::HashMap(const HashMap& other)
     copyEntriesFrom(other);
 }
 
-template <class Element>
-HashMap<Element>& HashMap<Element>::operator=(const HashMap& other)
+template <class Element> HashMap<Element>& HashMap<Element>::operator=(const HashMap& other)
 {
     if (this == &other)
         return *this;
@@ -163,14 +160,12 @@ HashMap<Element>& HashMap<Element>::operator=(const HashMap& other)
     return *this;
 }
 
-template <class Element>
-HashMap<Element>::~HashMap()
+template <class Element> HashMap<Element>::~HashMap()
 {
     emptyMap();
 }
 
-template <class Element>
-void HashMap<Element>::allocateSlots(int slotCount)
+template <class Element> void HashMap<Element>::allocateSlots(int slotCount)
 {
     if (slotCount < 1)
         slotCount = 1;
@@ -178,8 +173,7 @@ void HashMap<Element>::allocateSlots(int slotCount)
     m_slotCount = m_slots ? slotCount : 0;
 }
 
-template <class Element>
-typename HashMap<Element>::Node* HashMap<Element>::find(const char* key)
+template <class Element> typename HashMap<Element>::Node* HashMap<Element>::find(const char* key)
 {
     if (!m_slots)
         return nullptr;
@@ -194,8 +188,7 @@ typename HashMap<Element>::Node* HashMap<Element>::find(const char* key)
     return nullptr;
 }
 
-template <class Element>
-typename HashMap<Element>::Node* HashMap<Element>::insert(const char* key)
+template <class Element> typename HashMap<Element>::Node* HashMap<Element>::insert(const char* key)
 {
     if (!m_slots)
         return nullptr;
@@ -211,8 +204,7 @@ typename HashMap<Element>::Node* HashMap<Element>::insert(const char* key)
     return node;
 }
 
-template <class Element>
-Element* HashMap<Element>::putMapEntry(const char* key)
+template <class Element> Element* HashMap<Element>::putMapEntry(const char* key)
 {
     if (Node* node = find(key)) {
         releaseRecord(node->record);
@@ -223,8 +215,7 @@ Element* HashMap<Element>::putMapEntry(const char* key)
     return node ? &node->record : nullptr;
 }
 
-template <class Element>
-Element* HashMap<Element>::mapEntry(const char* key)
+template <class Element> Element* HashMap<Element>::mapEntry(const char* key)
 {
     Node* node = find(key);
     if (!node)
@@ -232,15 +223,13 @@ Element* HashMap<Element>::mapEntry(const char* key)
     return node ? &node->record : nullptr;
 }
 
-template <class Element>
-Element* HashMap<Element>::lookupMapEntry(const char* key)
+template <class Element> Element* HashMap<Element>::lookupMapEntry(const char* key)
 {
     Node* node = find(key);
     return node ? &node->record : nullptr;
 }
 
-template <class Element>
-const Element* HashMap<Element>::peekMapEntry(const char* key)
+template <class Element> const Element* HashMap<Element>::peekMapEntry(const char* key)
 {
     if (Node* node = find(key))
         return &node->record;
@@ -250,15 +239,13 @@ const Element* HashMap<Element>::peekMapEntry(const char* key)
     return &*m_defaultElement;
 }
 
-template <class Element>
-void HashMap<Element>::rewindMap()
+template <class Element> void HashMap<Element>::rewindMap()
 {
     m_current = nullptr;
     m_slotIndex = -1;
 }
 
-template <class Element>
-Element* HashMap<Element>::advanceMap()
+template <class Element> Element* HashMap<Element>::advanceMap()
 {
     if (m_current && m_current->next) {
         m_current = m_current->next;
@@ -278,14 +265,12 @@ Element* HashMap<Element>::advanceMap()
     return nullptr;
 }
 
-template <class Element>
-const char* HashMap<Element>::currentKey() const
+template <class Element> const char* HashMap<Element>::currentKey() const
 {
     return m_current ? m_current->key.c_str() : "";
 }
 
-template <class Element>
-void HashMap<Element>::emptyMap()
+template <class Element> void HashMap<Element>::emptyMap()
 {
     for (int slot = 0; slot < m_slotCount; ++slot) {
         Node* node = m_slots[slot];
@@ -302,8 +287,7 @@ void HashMap<Element>::emptyMap()
     m_count = 0;
 }
 
-template <class Element>
-void HashMap<Element>::copyEntriesFrom(const HashMap& source)
+template <class Element> void HashMap<Element>::copyEntriesFrom(const HashMap& source)
 {
     // Copies go to the head of their chain, behind the walk, so a map copied into itself does not
     // meet its own copies.

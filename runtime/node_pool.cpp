@@ -37,8 +37,8 @@ struct NodePool::Block {
     NodePool* pool;
     int capacity;
     int handedOut; // nodes taken from the never-used tail so far
-    int freed;     // nodes on the free list
-    bool full;     // on the list of full blocks
+    int freed; // nodes on the free list
+    bool full; // on the list of full blocks
 };
 
 // The header before every node. nextFree is nullptr while the node is handed out; on the free list
@@ -51,7 +51,7 @@ struct NodePool::NodeHeader {
 
 NodePool::NodeHeader* NodePool::endOfFreeList()
 {
-    static NodeHeader end{nullptr, nullptr};
+    static NodeHeader end { nullptr, nullptr };
     return &end;
 }
 
@@ -83,14 +83,15 @@ NodePool::~NodePool()
 
 std::unique_lock<std::recursive_mutex> NodePool::lock() const
 {
-    return m_mutex ? std::unique_lock<std::recursive_mutex>(*m_mutex) : std::unique_lock<std::recursive_mutex>();
+    return m_mutex ? std::unique_lock<std::recursive_mutex>(*m_mutex)
+                   : std::unique_lock<std::recursive_mutex>();
 }
 
 // Blocks grow with the pool so that a large pool makes few allocations: a sixteenth of all nodes
 // so far, in steps of 16 nodes, between the first and the largest count.
 int NodePool::nextBlockCount() const
 {
-    std::int64_t t = (m_total >> 4) & ~std::int64_t{15};
+    std::int64_t t = (m_total >> 4) & ~std::int64_t { 15 };
     if (t < m_firstBlockCount)
         return m_firstBlockCount;
     return static_cast<int>(std::min<std::int64_t>(t, m_largestBlockCount));
@@ -105,7 +106,8 @@ NodePool::Block* NodePool::newBlock(int capacity)
     if (!memory)
         return nullptr;
     // The block header is a plain record; placement keeps the object model honest.
-    return std::construct_at(static_cast<Block*>(memory), Block{nullptr, nullptr, nullptr, this, capacity, 0, 0, false});
+    return std::construct_at(
+        static_cast<Block*>(memory), Block { nullptr, nullptr, nullptr, this, capacity, 0, 0, false });
 }
 
 void* NodePool::takeNode(Block* block)
@@ -119,7 +121,7 @@ void* NodePool::takeNode(Block* block)
         constexpr std::size_t header = roundUp(sizeof(Block), NODE_ALIGNMENT);
         auto* bytes = reinterpret_cast<unsigned char*>(block) + header
             + static_cast<std::size_t>(block->handedOut) * m_stride;
-        node = std::construct_at(reinterpret_cast<NodeHeader*>(bytes), NodeHeader{block, nullptr});
+        node = std::construct_at(reinterpret_cast<NodeHeader*>(bytes), NodeHeader { block, nullptr });
         ++block->handedOut;
     }
     node->nextFree = nullptr;
@@ -234,7 +236,7 @@ std::int64_t NodePool::liveNodes() const
 {
     auto guard = lock();
     std::int64_t live = 0;
-    for (Block* list : {m_partial, m_full}) {
+    for (Block* list : { m_partial, m_full }) {
         for (Block* block = list; block; block = block->next)
             live += block->handedOut - block->freed;
     }
@@ -245,7 +247,7 @@ std::vector<int> NodePool::blockCapacities() const
 {
     auto guard = lock();
     std::vector<int> capacities;
-    for (Block* list : {m_partial, m_full}) {
+    for (Block* list : { m_partial, m_full }) {
         for (Block* block = list; block; block = block->next)
             capacities.push_back(block->capacity);
     }
@@ -281,8 +283,9 @@ NodePoolHandle createNodePool(int nodeSize, int firstBlockCount, int largestBloc
         return std::make_shared<NodePool>(nodeSize, firstBlockCount, largestBlockCount, flags);
     auto& registry = sharedPools();
     std::lock_guard guard(registry.mutex);
-    auto size = static_cast<int>(std::min<std::size_t>(usableSize(nodeSize), std::numeric_limits<int>::max()));
-    auto& entry = registry.pools[{size, flags}];
+    auto size
+        = static_cast<int>(std::min<std::size_t>(usableSize(nodeSize), std::numeric_limits<int>::max()));
+    auto& entry = registry.pools[{ size, flags }];
     if (auto existing = entry.lock())
         return existing;
     auto pool = std::make_shared<NodePool>(nodeSize, firstBlockCount, largestBlockCount, flags);
@@ -300,7 +303,7 @@ void destroyNodePool(NodePoolHandle& pool)
     }
     auto& registry = sharedPools();
     std::lock_guard guard(registry.mutex);
-    std::pair<int, int> key{pool->nodeSize(), pool->flags()};
+    std::pair<int, int> key { pool->nodeSize(), pool->flags() };
     pool.reset();
     auto it = registry.pools.find(key);
     if (it != registry.pools.end() && it->second.expired())

@@ -102,8 +102,7 @@ void destroyNodePool(NodePoolHandle& pool);
 // A NodePool of one object type: create() constructs an object in a zero-filled node, destroy()
 // destroys it and frees the node. Destroy every object before the pool ends or releases all,
 // unless the type is trivially destructible.
-template <class T>
-class TypedNodePool {
+template <class T> class TypedNodePool {
     static_assert(alignof(T) <= NodePool::NODE_ALIGNMENT, "node type is over-aligned for the pool");
 
 public:
@@ -113,8 +112,7 @@ public:
     }
 
     // The new object, or nullptr when memory runs out.
-    template <class... Args>
-    T* create(Args&&... args)
+    template <class... Args> T* create(Args&&... args)
     {
         void* node = m_pool.allocZeroedNode();
         if (!node)

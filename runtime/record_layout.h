@@ -24,31 +24,26 @@
 // type with a non-trivial constructor is conservatively taken to need its construction.
 template <class Record>
 inline constexpr bool ZERO_FILLED_IS_READY = std::is_trivially_default_constructible_v<Record>;
-template <>
-inline constexpr bool ZERO_FILLED_IS_READY<String> = true;
+template <> inline constexpr bool ZERO_FILLED_IS_READY<String> = true;
 
-template <class Record>
-constexpr bool layoutNeedsInit()
+template <class Record> constexpr bool layoutNeedsInit()
 {
     return !ZERO_FILLED_IS_READY<Record>;
 }
 
 // Makes a fresh record in raw storage of sizeof(Record) bytes.
-template <class Record>
-Record* initRecord(void* storage)
+template <class Record> Record* initRecord(void* storage)
 {
     std::memset(storage, 0, sizeof(Record));
     return std::construct_at(static_cast<Record*>(storage));
 }
 
-template <class Record>
-void releaseRecord(Record& record)
+template <class Record> void releaseRecord(Record& record)
 {
     std::destroy_at(&record);
 }
 
-template <class Record>
-void copyRecord(Record& destination, const Record& source)
+template <class Record> void copyRecord(Record& destination, const Record& source)
 {
     if (&destination != &source)
         destination = source;
@@ -58,6 +53,12 @@ void copyRecord(Record& destination, const Record& source)
 // may hold. Typed records carry those operations in their own members, so the registrations have
 // nothing left to record; they remain so that start-up keeps its fixed order. The dynamic-array and
 // linked-list containers do not exist in this system.
-inline void registerMapHandlers() {}
-inline void registerArrayHandlers() {}
-inline void registerListHandlers() {}
+inline void registerMapHandlers()
+{
+}
+inline void registerArrayHandlers()
+{
+}
+inline void registerListHandlers()
+{
+}

@@ -11,8 +11,7 @@
 namespace {
 
 // Every key in iteration order, from the start.
-template <class Element>
-std::vector<std::string> keysInOrder(HashMap<Element>& map)
+template <class Element> std::vector<std::string> keysInOrder(HashMap<Element>& map)
 {
     std::vector<std::string> keys;
     map.rewindMap();
@@ -29,11 +28,11 @@ TEST(HashMap, SdbmHashOfSignedBytesAndSlotOf512)
         int slot;
     };
     const Case cases[] = {
-        {"ab", 6363201u, 65},
-        {"Start", 1257201730u, 66},
-        {"\xE4", 4294967268u, 484}, // the byte counts as -28
-        {"", 0u, 0},
-        {nullptr, 0u, 0},
+        { "ab", 6363201u, 65 },
+        { "Start", 1257201730u, 66 },
+        { "\xE4", 4294967268u, 484 }, // the byte counts as -28
+        { "", 0u, 0 },
+        { nullptr, 0u, 0 },
     };
     HashMap<String> map(512);
     for (const Case& c : cases) {
@@ -46,9 +45,9 @@ TEST(HashMap, IteratesSlotsAscendingAndEachChainNewestFirst)
 {
     HashMap<String> map(512);
     // Slots: Start 66, ab 65, ij 65, 0xE4 484, aa 64, start 98.
-    for (const char* key : {"Start", "ab", "ij", "\xE4", "aa", "start"})
+    for (const char* key : { "Start", "ab", "ij", "\xE4", "aa", "start" })
         *map.mapEntry(key) = key;
-    EXPECT_EQ(keysInOrder(map), (std::vector<std::string>{"aa", "ij", "ab", "Start", "start", "\xE4"}));
+    EXPECT_EQ(keysInOrder(map), (std::vector<std::string> { "aa", "ij", "ab", "Start", "start", "\xE4" }));
 
     // At the end every further advance gives nothing until a rewind.
     EXPECT_EQ(map.advanceMap(), nullptr);
@@ -124,7 +123,7 @@ TEST(HashMap, PutMapEntryGivesAFreshRecordUnderTheSameKey)
 
 TEST(HashMap, SlotCountBelowOneGivesOneSlotThatHoldsEverything)
 {
-    for (int slots : {0, -5, 1}) {
+    for (int slots : { 0, -5, 1 }) {
         HashMap<String> map(slots);
         EXPECT_EQ(map.slotCount(), 1);
         for (int i = 0; i < 200; ++i)
@@ -232,7 +231,7 @@ struct Tracked {
 // A record with a string, a nested map and a plain value between them.
 struct Column {
     String name;
-    HashMap<String> cells{16};
+    HashMap<String> cells { 16 };
     int width = 0;
     Tracked tracked;
 };

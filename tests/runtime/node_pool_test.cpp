@@ -43,10 +43,9 @@ TEST(NodePool, BlocksGrowWithAboutOneSixteenthOfAllNodes)
             changes.emplace_back(before, size);
         before += size;
     }
-    const std::vector<std::pair<std::int64_t, std::int64_t>> expected = {
-        {0, 16}, {512, 32}, {768, 48}, {1056, 64}, {1312, 80}, {1552, 96}, {1840, 112}, {2064, 128},
-        {2320, 144}, {2608, 160}, {2928, 176}, {3104, 192}, {3488, 208}, {3696, 224}, {3920, 240},
-        {4160, 256}};
+    const std::vector<std::pair<std::int64_t, std::int64_t>> expected = { { 0, 16 }, { 512, 32 }, { 768, 48 },
+        { 1056, 64 }, { 1312, 80 }, { 1552, 96 }, { 1840, 112 }, { 2064, 128 }, { 2320, 144 }, { 2608, 160 },
+        { 2928, 176 }, { 3104, 192 }, { 3488, 208 }, { 3696, 224 }, { 3920, 240 }, { 4160, 256 } };
     EXPECT_EQ(changes, expected);
     EXPECT_EQ(pool.liveNodes(), 20000);
 }
@@ -58,10 +57,10 @@ TEST(NodePool, BlockCountsObeyTheLargestEvenBelowTheFirst)
         std::int64_t lastBlock;
     };
     const Case cases[] = {
-        {4, 20, 2000, 20},   // t reaches 16 at 256 nodes, then 32 is capped at 20
-        {16, 65536, 16, 16}, // the hash map's first block
-        {16, 8, 1000, 8},    // a largest below the first wins once t reaches the first count
-        {0, 0, 3, 1},        // counts below 1 count as 1
+        { 4, 20, 2000, 20 }, // t reaches 16 at 256 nodes, then 32 is capped at 20
+        { 16, 65536, 16, 16 }, // the hash map's first block
+        { 16, 8, 1000, 8 }, // a largest below the first wins once t reaches the first count
+        { 0, 0, 3, 1 }, // counts below 1 count as 1
     };
     for (const Case& c : cases) {
         NodePool pool(8, c.first, c.largest);
@@ -100,7 +99,7 @@ TEST(NodePool, FreedNodesAreReusedAndAFullBlockTakesNodesAgain)
     std::vector<void*> first;
     for (int i = 0; i < 16; ++i)
         first.push_back(pool.allocNode()); // the first block is now full
-    void* second = pool.allocNode();        // a new block with 15 nodes left
+    void* second = pool.allocNode(); // a new block with 15 nodes left
     EXPECT_EQ(pool.blockCount(), 2);
 
     pool.freeNode(first[5]);
