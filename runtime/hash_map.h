@@ -64,9 +64,10 @@ public:
 
     int count() const { return m_count; }
     int slotCount() const { return m_slotCount; }
+    // The slot of a key (0 in a map without slots).
     int slotOf(const char* key) const
     {
-        return static_cast<int>(hashKey(key) % static_cast<std::uint32_t>(m_slotCount));
+        return m_slotCount > 0 ? static_cast<int>(hashKey(key) % static_cast<std::uint32_t>(m_slotCount)) : 0;
     }
     // False when the slot array could not be allocated; such a map holds nothing and inserts nothing.
     bool valid() const { return m_slots != nullptr; }
