@@ -209,7 +209,8 @@ Handle startProgram(const char* name, const char* parameters, const char* folder
         record->input = std::make_unique<PipeWriter>(std::move(input.writeEnd));
     if (wait) {
         int status = 0;
-        storeEnd(*record, waitForProcess(pid, &status, 0), status);
+        pid_t reaped = waitForProcess(pid, &status, 0);
+        storeEnd(*record, reaped, status);
     }
 
     RunnerState& state = *runnerState();
