@@ -6,9 +6,9 @@
 // prepared before fork: the child only calls async-signal-safe functions.
 struct ChildSetup {
     const char* program = nullptr; // executed with the system's path search
-    char* const* argv = nullptr;   // null-terminated; argv[0] is the program name
-    const char* folder = nullptr;  // working folder; nullptr or empty keeps ours
-    int standardInput = -1;        // descriptors to become 0, 1 and 2; -1 leaves ours
+    char* const* argv = nullptr; // null-terminated; argv[0] is the program name
+    const char* folder = nullptr; // working folder; nullptr or empty keeps ours
+    int standardInput = -1; // descriptors to become 0, 1 and 2; -1 leaves ours
     int standardOutput = -1;
     int standardError = -1;
     // Standard input comes from a descriptor shared with our own non-blocking reader; the child

@@ -38,7 +38,8 @@ int PipeReader::fill()
             m_readPosition = m_writePosition = 0; // keeps the free space in one piece
         int space = m_writePosition < m_readPosition ? m_readPosition - m_writePosition
                                                      : RING_SIZE - m_writePosition;
-        ssize_t got = readDescriptor(m_fd.get(), m_ring.data() + m_writePosition, static_cast<std::size_t>(space));
+        ssize_t got
+            = readDescriptor(m_fd.get(), m_ring.data() + m_writePosition, static_cast<std::size_t>(space));
         if (got > 0) {
             int n = static_cast<int>(got);
             m_writePosition = (m_writePosition + n) % RING_SIZE;

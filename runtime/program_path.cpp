@@ -6,7 +6,7 @@
 
 bool isExecutableFile(const char* path)
 {
-    struct stat info {};
+    struct stat info { };
     if (!path || !*path || ::stat(path, &info) != 0)
         return false;
     return !S_ISDIR(info.st_mode) && info.st_size > 0 && ::access(path, X_OK) == 0;

@@ -286,7 +286,8 @@ int waitForProgram(Handle handle, int timeoutMs)
         }
         if (timeoutMs == 0)
             return 0;
-        if (timeoutMs > 0 && std::chrono::steady_clock::now() - started > std::chrono::milliseconds(timeoutMs))
+        if (timeoutMs > 0
+            && std::chrono::steady_clock::now() - started > std::chrono::milliseconds(timeoutMs))
             return 0;
         std::this_thread::sleep_for(END_POLL);
     }
@@ -336,6 +337,7 @@ int writeProgramInput(Handle handle, const void* bytes, int size)
 
 void closeProgramInput(Handle handle)
 {
-    if (PipeWriter* input = lookUp<PipeWriter*>(handle, nullptr, [](ProgramRecord& r) { return r.input.get(); }))
+    if (PipeWriter* input
+        = lookUp<PipeWriter*>(handle, nullptr, [](ProgramRecord& r) { return r.input.get(); }))
         input->close();
 }

@@ -16,9 +16,9 @@
 //   waiter threads run beside it, and they touch nothing but the process id and exit code.
 
 // Run flags (bits of one integer).
-inline constexpr int RUN_WAIT = 1;    // return only after the program has ended
-inline constexpr int RUN_OPEN = 4;    // keep a handle; needed by the flags below and every query
-inline constexpr int RUN_READ = 8;    // the program's standard output comes to us through a pipe
+inline constexpr int RUN_WAIT = 1; // return only after the program has ended
+inline constexpr int RUN_OPEN = 4; // keep a handle; needed by the flags below and every query
+inline constexpr int RUN_READ = 8; // the program's standard output comes to us through a pipe
 inline constexpr int RUN_WRITE = 0x10; // we write the program's standard input through a pipe
 inline constexpr int RUN_ERROR = 0x20; // the program's standard error comes to us through a pipe
 // The program's standard input is the standard output of another handle, which gives up its

@@ -70,5 +70,5 @@ int closeDescriptor(int fd);
 // Returns only on failure (-1).
 int executeProgram(const char* name, char* const* argv);
 // Returns 0 or an error number, like pthread_create.
-[[nodiscard]] int startThread(pthread_t* thread, const pthread_attr_t* attributes, void* (*start)(void*),
-    void* argument);
+[[nodiscard]] int startThread(
+    pthread_t* thread, const pthread_attr_t* attributes, void* (*start)(void*), void* argument);

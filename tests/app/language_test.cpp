@@ -41,7 +41,8 @@ TEST(Language, ComesFromTheLocaleThatDecidesTheLanguageOfMessages)
         { { { "LC_ALL", "de_DE" }, { "LC_MESSAGES", "fr_FR" }, { "LANG", "en_US" } }, "de_DE", "de", 1 },
         { { { "LC_ALL", "C" }, { "LANG", "de_DE" } }, "C", "C", 0 },
         { { { "LC_MESSAGES", "de_CH" }, { "LANG", "en_US" } }, "de_CH", "de", 1 },
-        { { { "LC_ALL", "" }, { "LC_MESSAGES", "" }, { "LANG", "de_DE" } }, "de_DE", "de", 1 }, // empty skipped
+        // Empty values are skipped.
+        { { { "LC_ALL", "" }, { "LC_MESSAGES", "" }, { "LANG", "de_DE" } }, "de_DE", "de", 1 },
         { { { "LC_ALL", "" }, { "LANG", "" } }, "error", "er", 0 },
         { {}, "error", "er", 0 },
     };

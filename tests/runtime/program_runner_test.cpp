@@ -330,8 +330,8 @@ TEST(ProgramRunner, WritingToAnEndedProgramFailsInsteadOfRaisingSigpipe)
 
 TEST(ProgramRunner, ErrorOutputHasItsOwnReaderAndCharactersDecodeFromUtf8)
 {
-    Handle program = startProgram("sh", R"(-c "echo out; printf 'A\303\244\342\202\254\360\237\230\200\377' 1>&2")",
-        nullptr, RUN_OPEN | RUN_READ | RUN_ERROR, 0);
+    const char* script = R"(-c "echo out; printf 'A\303\244\342\202\254\360\237\230\200\377' 1>&2")";
+    Handle program = startProgram("sh", script, nullptr, RUN_OPEN | RUN_READ | RUN_ERROR, 0);
     ASSERT_NE(program, 0);
     EXPECT_EQ(readAllLines(program), Lines { "out" });
     PipeReader* error = programErrorReader(program);
