@@ -1,59 +1,101 @@
 #include "toolkit/event_queue.h"
 
+#include "runtime/node_pool.h"
 #include "toolkit/event_codes.h"
 
-#include <algorithm>
-#include <deque>
-
-// The queue lives in this one file so that its storage can move to the runtime's node pool
-// without touching its users.
 namespace {
 
-std::deque<EventNode>& queue()
+// A singly linked list with head and tail; its nodes come from a node pool (first block 16 nodes,
+// blocks of at most 256), since events are made and dropped many times a second.
+struct QueueNode {
+    EventNode event;
+    QueueNode* next = nullptr;
+};
+
+struct Queue {
+    TypedNodePool<QueueNode> pool { 16, 256 };
+    QueueNode* head = nullptr;
+    QueueNode* tail = nullptr;
+    int count = 0;
+};
+
+Queue& queue()
 {
-    static std::deque<EventNode> nodes;
-    return nodes;
+    static Queue events;
+    return events;
+}
+
+// Unlinks and frees every node for which discard(event) is true; the others keep their order.
+template <class Predicate> void discardWhere(Predicate discard)
+{
+    Queue& events = queue();
+    QueueNode* previous = nullptr;
+    QueueNode* node = events.head;
+    while (node) {
+        QueueNode* next = node->next;
+        if (discard(node->event)) {
+            (previous ? previous->next : events.head) = next;
+            if (events.tail == node)
+                events.tail = previous;
+            events.pool.destroy(node);
+            --events.count;
+        } else {
+            previous = node;
+        }
+        node = next;
+    }
 }
 
 } // namespace
 
 void initEventQueue()
 {
-    queue().clear();
+    discardWhere([](const EventNode&) { return true; });
 }
 
 void postEvent(int code, int object, int window, int type)
 {
-    EventNode node { code, object, window, type };
-    auto& nodes = queue();
-    if (!nodes.empty() && nodes.back() == node)
+    const EventNode event { code, object, window, type };
+    Queue& events = queue();
+    if (events.tail && events.tail->event == event)
         return;
-    nodes.push_back(node);
+    // Out of memory the event is lost; there is nothing better to do with it.
+    QueueNode* node = events.pool.create(QueueNode { event, nullptr });
+    if (!node)
+        return;
+    (events.tail ? events.tail->next : events.head) = node;
+    events.tail = node;
+    ++events.count;
 }
 
-bool popEvent(EventNode& node)
+bool popEvent(EventNode& event)
 {
-    auto& nodes = queue();
-    if (nodes.empty())
+    Queue& events = queue();
+    QueueNode* node = events.head;
+    if (!node)
         return false;
-    node = nodes.front();
-    nodes.pop_front();
+    event = node->event;
+    events.head = node->next;
+    if (!events.head)
+        events.tail = nullptr;
+    events.pool.destroy(node);
+    --events.count;
     return true;
 }
 
 void discardWindowEvents(int window)
 {
-    std::erase_if(queue(), [window](const EventNode& node) { return node.window == window; });
+    discardWhere([window](const EventNode& event) { return event.window == window; });
 }
 
 void discardTimerEvents(int window, int timer)
 {
-    std::erase_if(queue(), [window, timer](const EventNode& node) {
-        return node.code == EVENT_TIMER && node.object == timer && node.window == window;
+    discardWhere([window, timer](const EventNode& event) {
+        return event.code == EVENT_TIMER && event.object == timer && event.window == window;
     });
 }
 
 int queuedEventCount()
 {
-    return static_cast<int>(queue().size());
+    return queue().count;
 }

@@ -21,7 +21,8 @@ struct EventNode {
     bool operator==(const EventNode&) const = default;
 };
 
-// Empties the queue; the start-up step that prepares the event queue.
+// Empties the queue (its node pool is made on first use); the start-up step that prepares the
+// event queue.
 void initEventQueue();
 
 // Appends an event unless the tail node is identical to it.

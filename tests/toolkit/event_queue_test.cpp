@@ -95,4 +95,36 @@ TEST_F(EventQueueTest, PurgesCanMakeDuplicatesNeighboursWithoutMergingThem)
     EXPECT_EQ(drain(), (std::vector<EventNode> { CLICK, CLICK }));
 }
 
+TEST_F(EventQueueTest, APurgedTailLeavesTheNodeBeforeItAsTheTail)
+{
+    for (const EventNode& node : { CLICK, OTHER_WINDOW })
+        post(node);
+    discardWindowEvents(1);
+    post(CLICK); // merges with the new tail
+    post(OTHER_WINDOW);
+    discardWindowEvents(0);
+    post(OTHER_WINDOW); // merges again
+    EXPECT_EQ(drain(), std::vector<EventNode> { OTHER_WINDOW });
+
+    post(CLICK);
+    discardWindowEvents(0); // the queue is empty now: nothing to merge with
+    post(CLICK);
+    EXPECT_EQ(drain(), std::vector<EventNode> { CLICK });
+}
+
+TEST_F(EventQueueTest, ThousandsOfEventsComeOutInOrder)
+{
+    for (int round = 0; round < 2; ++round) {
+        for (int n = 0; n < 3000; ++n)
+            postEvent(EVENT_GADGET, n, 0, 0);
+        EXPECT_EQ(queuedEventCount(), 3000);
+        discardTimerEvents(0, 5); // gadget events are not timer events
+        const std::vector<EventNode> nodes = drain();
+        ASSERT_EQ(nodes.size(), 3000u);
+        for (int n = 0; n < 3000; ++n)
+            EXPECT_EQ(nodes[static_cast<std::size_t>(n)].object, n);
+        EXPECT_EQ(queuedEventCount(), 0);
+    }
+}
+
 } // namespace
