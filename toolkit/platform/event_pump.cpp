@@ -12,6 +12,7 @@
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QThread>
 #include <QTimer>
 
 namespace {
@@ -36,8 +37,9 @@ bool pumpDesktopEvents(int timeoutMs, const std::function<bool()>& stopWaiting)
     // Qt delivers a deleteLater() made outside any event handler only to an event loop that
     // exec() started, and the application never runs one. Such an event would stay posted for
     // ever, and a pending posted event keeps the dispatcher from blocking: every wait would spin.
-    // The outermost pump runs outside every handler, so deleting here is safe.
-    if (g_depth == 1)
+    // The outermost pump outside every exec() loop (a dialog's, a popup menu's) is called from
+    // the application's own loop, outside every handler, so deleting there is safe.
+    if (g_depth == 1 && QThread::currentThread()->loopLevel() == 0)
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     const unsigned long long before = desktopEventCount();
