@@ -252,8 +252,12 @@ bool WindowContainer::event(QEvent* event)
     case QEvent::LayoutRequest:
     case QEvent::Show:
         // The menu bar's height may have changed (items added, polished for the screen): the
-        // content keeps its size and the container follows.
-        setContentSize(m_content->width(), m_content->height());
+        // content keeps its size and the container follows, unless the desktop holds the
+        // container at the size of the screen.
+        if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))
+            layoutChildren();
+        else
+            setContentSize(m_content->width(), m_content->height());
         break;
     default:
         break;
