@@ -1,0 +1,151 @@
+// Image gadgets: a pane that shows a platform image at its natural size and reports clicks.
+// Implements: imageGadget; the kind table slots getState and setState (the platform image, one
+// reference held); the size that follows the image; drawing (window background, the two-tone
+// frame of IMAGE_BORDER, the image); GADGET_LEFT_CLICK / GADGET_LEFT_DOUBLE_CLICK on release
+// without a drag, GADGET_RIGHT_CLICK / GADGET_RIGHT_DOUBLE_CLICK on a contextual press,
+// GADGET_DRAG_START, with the toolkit's own double-click detection (click_tracker.h) over the
+// desktop's double-click interval.
+
+#include "toolkit/gadgets.h"
+
+#include "imaging/platform_image.h"
+#include "imaging/platform_image_qt.h"
+#include "toolkit/click_tracker.h"
+#include "toolkit/event_codes.h"
+#include "toolkit/platform/gadget.h"
+#include "toolkit/platform/gadget_registry.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWidget>
+#include <qdrawutil.h>
+
+namespace {
+
+// With IMAGE_BORDER the frame takes this much on every side and the image starts inside it.
+constexpr int BORDER = 2;
+
+ClickTracker& clickTracker()
+{
+    static ClickTracker tracker;
+    return tracker;
+}
+
+std::int64_t clickTime()
+{
+    static QElapsedTimer clock;
+    if (!clock.isValid())
+        clock.start();
+    return clock.elapsed();
+}
+
+class ImageGadget final : public QWidget, public Gadget {
+public:
+    ImageGadget(Handle image, int flags)
+        : Gadget(GADGET_KIND_IMAGE, flags)
+        , m_image(image)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+    QWidget* widget() override { return this; }
+
+    Handle state() override { return m_image.handle(); }
+
+    void setState(Handle image) override
+    {
+        m_image.reset(image);
+        fitToImage();
+        update();
+    }
+
+    void setBounds(const QRect& rect) override
+    {
+        setGeometry(rect);
+        fitToImage();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().window());
+        const int inset = flags() & IMAGE_BORDER ? BORDER : 0;
+        if (inset)
+            qDrawShadePanel(&painter, rect(), palette(), true, BORDER);
+        if (const QImage* image = platformImageOf(m_image.handle())) {
+            painter.setClipRect(rect().adjusted(inset, inset, -inset, -inset));
+            painter.drawImage(QPoint(inset, inset), *image);
+        }
+    }
+
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        const bool contextual = event->button() == Qt::RightButton
+            || (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier));
+        if (contextual) {
+            m_pressed = false;
+            post(isDoubleClick(ClickKind::Contextual) ? GADGET_RIGHT_DOUBLE_CLICK : GADGET_RIGHT_CLICK);
+        } else if (event->button() == Qt::LeftButton) {
+            m_pressed = true;
+            m_dragged = false;
+            m_pressPosition = event->position().toPoint();
+        }
+        event->accept();
+    }
+
+    // Qt turns the second press of a quick pair into a double-click event; the toolkit counts
+    // double clicks itself.
+    void mouseDoubleClickEvent(QMouseEvent* event) override { mousePressEvent(event); }
+
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        if (!m_pressed || m_dragged || !(event->buttons() & Qt::LeftButton))
+            return;
+        if ((event->position().toPoint() - m_pressPosition).manhattanLength()
+            >= QApplication::startDragDistance()) {
+            m_dragged = true;
+            post(GADGET_DRAG_START);
+        }
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() != Qt::LeftButton || !m_pressed)
+            return;
+        m_pressed = false;
+        if (!m_dragged)
+            post(isDoubleClick(ClickKind::Left) ? GADGET_LEFT_DOUBLE_CLICK : GADGET_LEFT_CLICK);
+    }
+
+private:
+    bool isDoubleClick(ClickKind kind)
+    {
+        return clickTracker().click(number(), kind, clickTime(), QApplication::doubleClickInterval());
+    }
+
+    // The gadget takes the size of its image (with the frame); without one it keeps its size.
+    void fitToImage()
+    {
+        const QImage* image = platformImageOf(m_image.handle());
+        if (!image)
+            return;
+        const int frame = flags() & IMAGE_BORDER ? 2 * BORDER : 0;
+        resize(image->width() + frame, image->height() + frame);
+    }
+
+    PlatformImageReference m_image;
+    bool m_pressed = false;
+    bool m_dragged = false;
+    QPoint m_pressPosition;
+};
+
+} // namespace
+
+Handle imageGadget(int number, int x, int y, int width, int height, Handle image, int flags)
+{
+    return registerGadget(number, std::make_unique<ImageGadget>(image, flags), QRect(x, y, width, height));
+}
