@@ -10,3 +10,6 @@ void makeGadgetListCurrent(int window);
 
 // The window is being closed: when it is the current gadget list there is none any more.
 void forgetGadgetList(int window);
+
+// The number of the window that is the current gadget list, or -1 when there is none.
+int currentGadgetListWindow();

@@ -2,6 +2,7 @@
 
 #include "toolkit/current_event.h"
 #include "toolkit/event_codes.h"
+#include "toolkit/gadget_list.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/modal_wait.h"
 #include "toolkit/requester_script.h"
@@ -46,10 +47,16 @@ String inputRequester(const char* title, const char* message, const char* defaul
     if (auto answer = consultRequesterScript(question))
         return String(answer->text.c_str());
 
+    // The requester's window becomes the current gadget list for its own gadgets; the caller's
+    // gadget list is current again afterwards.
+    const int caller = currentGadgetListWindow();
     const int window = static_cast<int>(openWindow(
         DYNAMIC_NUMBER, 0, 0, WINDOW_WIDTH, WINDOW_HEIGHT, title, WINDOW_CLOSE_BOX | WINDOW_CENTERED));
-    if (!window)
+    if (!window) {
+        if (caller != -1)
+            makeGadgetListCurrent(caller);
         return String();
+    }
     const int text = static_cast<int>(textGadget(DYNAMIC_NUMBER, 10, 10, 350, MESSAGE_HEIGHT, message));
     const int field = static_cast<int>(stringGadget(DYNAMIC_NUMBER, 10, 50, 350, 20, defaultText));
     const int button = static_cast<int>(buttonGadget(DYNAMIC_NUMBER, 135, 85, 100, 25, "Ok", BUTTON_DEFAULT));
@@ -66,5 +73,7 @@ String inputRequester(const char* title, const char* message, const char* defaul
 
     String result = runInputWindow(window, field, button);
     closeWindow(window);
+    if (caller != -1)
+        makeGadgetListCurrent(caller);
     return result;
 }

@@ -41,19 +41,19 @@ std::vector<std::string> fileSystemPaths(const QStringList& files)
 }
 
 // Where the dialog starts: an existing folder, or the folder of an existing file with the file
-// selected.
+// selected; for a file that does not exist yet, its folder when that exists.
 void startAt(QFileDialog& dialog, const QString& path)
 {
     if (path.isEmpty())
         return;
     const QFileInfo info(path);
-    if (!info.exists())
-        return;
     if (info.isDir()) {
         dialog.setDirectory(info.absoluteFilePath());
-    } else {
+    } else if (info.exists()) {
         dialog.setDirectory(info.absolutePath());
         dialog.selectFile(info.fileName());
+    } else if (QFileInfo(info.absolutePath()).isDir()) {
+        dialog.setDirectory(info.absolutePath());
     }
 }
 

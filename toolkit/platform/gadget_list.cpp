@@ -58,3 +58,9 @@ GadgetListState& currentGadgetList()
 {
     return current().state;
 }
+
+int currentGadgetListWindow()
+{
+    const CurrentGadgetList& list = current();
+    return list.window ? list.window->number() : -1;
+}

@@ -42,12 +42,16 @@ public:
             setEchoMode(QLineEdit::Password);
         setReadOnly(flags & STRING_READ_ONLY);
         QLineEdit::setText(qtText(text));
-        setCursorPosition(0);
     }
 
     QWidget* widget() override { return this; }
 
-    void activate() override { setFocus(Qt::OtherFocusReason); }
+    // As when the user tabs into the field, its text is selected, so that typing replaces it.
+    void activate() override
+    {
+        selectAll();
+        setFocus(Qt::OtherFocusReason);
+    }
     QByteArray text() override { return latin1Text(QLineEdit::text()); }
     void setText(const char* text) override { QLineEdit::setText(qtText(text)); }
     void setFont(const QFont* font) override { QWidget::setFont(font ? *font : QFont()); }
