@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <set>
+#include <vector>
 
 namespace {
 
@@ -108,9 +109,47 @@ TEST_F(ScaleImageTest, TransparentPixelsLendNoColour)
     EXPECT_EQ(p[1], 0);
     EXPECT_NEAR(p[3], 128, 1);
 
+    // The same upright, where the rows are summed first.
+    makePattern(3, 1, 2, [](int, int y) { return y == 0 ? RED : Rgba { 0, 0, 0, 0 }; });
+    ASSERT_EQ(scaleImage(3, 1, 1), 1);
+    EXPECT_EQ(pixelAt(3, 0, 0)[0], 255);
+    EXPECT_NEAR(pixelAt(3, 0, 0)[3], 128, 1);
+
     makeImage(2, 8, 8, 32 | IMAGE_TRANSPARENT);
     ASSERT_EQ(scaleImage(2, 3, 20), 1);
     EXPECT_TRUE(everyPixel(2, [](int, int, Rgba q) { return q == Rgba { 0, 0, 0, 0 }; }));
+}
+
+TEST_F(ScaleImageTest, ShrinkingByWholeFactorsGivesTheAlphaWeightedMeanOfEachBlock)
+{
+    // Random colours and alphas, some rows fully opaque and some fully transparent.
+    std::uint32_t seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245 + 12345, std::uint8_t(seed >> 16); };
+    std::vector<Rgba> source(40 * 30);
+    for (int y = 0; y < 30; ++y) {
+        for (int x = 0; x < 40; ++x)
+            source[y * 40 + x] = { next(), next(), next(), std::uint8_t(y < 6 ? 255 : y < 9 ? 0 : next()) };
+    }
+    makePattern(1, 40, 30, [&](int x, int y) { return source[y * 40 + x]; });
+    ASSERT_EQ(scaleImage(1, 10, 10), 1); // blocks of 4 x 3
+    EXPECT_TRUE(everyPixel(1, [&](int bx, int by, Rgba p) {
+        double alpha = 0, colour[3] = { 0, 0, 0 };
+        for (int y = by * 3; y < by * 3 + 3; ++y) {
+            for (int x = bx * 4; x < bx * 4 + 4; ++x) {
+                const Rgba s = source[y * 40 + x];
+                alpha += s[3];
+                for (int c = 0; c < 3; ++c)
+                    colour[c] += s[c] * s[3];
+            }
+        }
+        if (std::abs(p[3] - alpha / 12) > 1)
+            return false;
+        for (int c = 0; c < 3; ++c) {
+            if (alpha > 0 && std::abs(p[c] - colour[c] / alpha) > 1.5)
+                return false;
+        }
+        return alpha > 0 || p == Rgba { 0, 0, 0, 0 };
+    }));
 }
 
 TEST(ResampleRgba, HonoursStridesAndGrowsOneAxisWhileShrinkingTheOther)
