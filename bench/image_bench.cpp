@@ -55,8 +55,8 @@ void qImageSmoothScaled6000x4000To960(benchmark::State& state)
 {
     const auto format = static_cast<QImage::Format>(state.range(0));
     const std::shared_ptr<PixelBuffer>& pixels = bigPhoto();
-    const QImage rgba(pixels->data(), pixels->width(), pixels->height(), static_cast<qsizetype>(pixels->stride()),
-        QImage::Format_RGBA8888);
+    const QImage rgba(pixels->data(), pixels->width(), pixels->height(),
+        static_cast<qsizetype>(pixels->stride()), QImage::Format_RGBA8888);
     const QImage source = rgba.convertToFormat(format);
     for (auto _ : state) {
         QImage scaled = source.scaled(960, 640, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

@@ -47,7 +47,10 @@ public:
     // Whether the image this output was made over still holds the pixels it draws on.
     bool imageStillThere() const { return !m_isImage || imagePixelBuffer(m_imageNumber) == m_pixels; }
 
-    const std::uint8_t* rowToRead(int y) const { return m_base + m_stride * static_cast<std::size_t>(storedRow(y)); }
+    const std::uint8_t* rowToRead(int y) const
+    {
+        return m_base + m_stride * static_cast<std::size_t>(storedRow(y));
+    }
 
     // Call before every primitive that writes: an image's pixels that a platform image someone
     // holds still shows are exchanged for a copy first. false when there is nothing to write to.
@@ -106,7 +109,8 @@ void writeSpan(std::uint8_t* pixel, int count, int bytesPerPixel, int mode, std:
     const std::uint8_t blue = (colour >> 16) & 0xFF;
     const std::uint8_t alpha = colour >> 24;
     const bool fourBytes = bytesPerPixel == 4;
-    const std::uint8_t* end = pixel + static_cast<std::size_t>(count) * static_cast<std::size_t>(bytesPerPixel);
+    const std::uint8_t* end
+        = pixel + static_cast<std::size_t>(count) * static_cast<std::size_t>(bytesPerPixel);
 
     if (mode & DRAW_ALL_CHANNELS) {
         for (; pixel < end; pixel += bytesPerPixel) {
@@ -149,7 +153,8 @@ void writeSpan(std::uint8_t* pixel, int count, int bytesPerPixel, int mode, std:
 }
 
 // Fills the rectangle, clipped to the output. 64-bit coordinates: x + width cannot overflow.
-void fillRectangle(DrawingOutput& output, std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height)
+void fillRectangle(
+    DrawingOutput& output, std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height)
 {
     const std::int64_t left = std::max<std::int64_t>(x, 0);
     const std::int64_t top = std::max<std::int64_t>(y, 0);
@@ -159,7 +164,8 @@ void fillRectangle(DrawingOutput& output, std::int64_t x, std::int64_t y, std::i
         return;
     const int bytesPerPixel = output.bytesPerPixel();
     for (auto row = static_cast<int>(top); row < bottom; ++row) {
-        writeSpan(output.rowToWrite(row) + static_cast<std::size_t>(left) * static_cast<std::size_t>(bytesPerPixel),
+        writeSpan(
+            output.rowToWrite(row) + static_cast<std::size_t>(left) * static_cast<std::size_t>(bytesPerPixel),
             static_cast<int>(right - left), bytesPerPixel, output.mode, output.frontColour);
     }
 }
@@ -264,7 +270,8 @@ Handle copyAreaToImage(int number, int x, int y, int width, int height)
         const auto count = static_cast<std::size_t>(right - left);
         const auto bytesPerPixel = static_cast<std::size_t>(output->bytesPerPixel());
         for (std::int64_t row = top; row < bottom; ++row) {
-            const std::uint8_t* from = output->rowToRead(static_cast<int>(row)) + static_cast<std::size_t>(left) * bytesPerPixel;
+            const std::uint8_t* from
+                = output->rowToRead(static_cast<int>(row)) + static_cast<std::size_t>(left) * bytesPerPixel;
             std::uint8_t* to = copy->row(static_cast<int>(row - y)) + static_cast<std::size_t>(left - x) * 4;
             if (bytesPerPixel == 4) {
                 std::memcpy(to, from, count * 4);

@@ -22,10 +22,10 @@
 // Drawing modes (drawingMode). Without any flag red, green and blue take the front colour's and
 // alpha keeps its value. When several are given the first of this list that is set decides how a
 // pixel is written: ALL_CHANNELS, ALPHA_ONLY, ALPHA_BLEND, XOR; OUTLINE combines with each.
-inline constexpr int DRAW_XOR = 0x2;            // red, green, blue XORed with the front colour's
-inline constexpr int DRAW_OUTLINE = 0x4;        // boxes as outlines instead of filled
-inline constexpr int DRAW_ALPHA_ONLY = 0x8;     // only alpha, set to the front colour's (4-byte outputs)
-inline constexpr int DRAW_ALPHA_BLEND = 0x10;   // the front colour laid over the pixel by its alpha
+inline constexpr int DRAW_XOR = 0x2; // red, green, blue XORed with the front colour's
+inline constexpr int DRAW_OUTLINE = 0x4; // boxes as outlines instead of filled
+inline constexpr int DRAW_ALPHA_ONLY = 0x8; // only alpha, set to the front colour's (4-byte outputs)
+inline constexpr int DRAW_ALPHA_BLEND = 0x10; // the front colour laid over the pixel by its alpha
 inline constexpr int DRAW_ALL_CHANNELS = 0x100; // all four bytes take the front colour's
 
 // Output flags of bufferDrawTarget: 4 bytes per pixel with either of the first two (R, G, B, A),

@@ -39,7 +39,8 @@ void freeImage(int number)
 
 bool numberUsable(int number)
 {
-    return g_images && (number == DYNAMIC_NUMBER || (number >= 0 && number < ImageTable::FIRST_DYNAMIC_NUMBER));
+    return g_images
+        && (number == DYNAMIC_NUMBER || (number >= 0 && number < ImageTable::FIRST_DYNAMIC_NUMBER));
 }
 
 // Takes the number (releasing a live image of it) only once the platform image exists, so that

@@ -19,8 +19,8 @@ constexpr std::uint32_t OPAQUE_SAMPLE = 255 * 255;
 
 // For every target index along one axis: the source indices that make it up and their weights.
 struct AxisWeights {
-    std::vector<int> first;  // first source index
-    std::vector<int> count;  // number of source indices
+    std::vector<int> first; // first source index
+    std::vector<int> count; // number of source indices
     std::vector<int> offset; // where its weights start in `weights`
     std::vector<std::uint32_t> weights; // each target's weights sum to exactly WEIGHT_ONE
     int maxCount = 0;
@@ -123,8 +123,8 @@ inline void storeSamples(std::uint16_t* out, Lanes32 samples)
 
 // One source row filtered along x into premultiplied 16-bit samples, four per target pixel.
 // Returns whether the row is opaque.
-bool filterRow(const std::uint8_t* source, int sourceWidth, const AxisWeights& axis, int targetWidth,
-    std::uint16_t* out)
+bool filterRow(
+    const std::uint8_t* source, int sourceWidth, const AxisWeights& axis, int targetWidth, std::uint16_t* out)
 {
     unsigned alphaAnd = 255;
     for (int x = 0; x < sourceWidth; ++x)
@@ -219,7 +219,8 @@ inline void storePixel(const std::uint32_t* sample, std::uint8_t* out)
         out[0] = out[1] = out[2] = out[3] = 0;
     } else {
         for (int c = 0; c < 3; ++c)
-            out[c] = static_cast<std::uint8_t>(std::min<std::uint32_t>(255, (sample[c] * 255 + alpha / 2) / alpha));
+            out[c] = static_cast<std::uint8_t>(
+                std::min<std::uint32_t>(255, (sample[c] * 255 + alpha / 2) / alpha));
         out[3] = divideBy255(alpha);
     }
 }
@@ -247,8 +248,8 @@ bool rowIsOpaque(const std::uint8_t* row, int width)
 // Across first, then down: each source row is filtered across once into a ring of rows at the
 // target width, and every target row sums the ones it covers. The better order when the height
 // grows, since the work across then happens on the fewer source rows.
-void resampleAcrossFirst(const RgbaSource& source, const RgbaTarget& target, const AxisWeights& across,
-    const AxisWeights& down)
+void resampleAcrossFirst(
+    const RgbaSource& source, const RgbaTarget& target, const AxisWeights& across, const AxisWeights& down)
 {
     const std::size_t rowSamples = 4 * static_cast<std::size_t>(target.width);
     // The rows a target row needs are a window that only moves down, so a ring of the widest
@@ -265,8 +266,8 @@ void resampleAcrossFirst(const RgbaSource& source, const RgbaTarget& target, con
         const int n = down.count[y];
         for (int r = std::max(nextSourceRow, first); r < first + n; ++r) {
             const auto slot = static_cast<std::size_t>(r % ringRows);
-            ringOpaque[slot] = filterRow(source.pixels + source.stride * static_cast<std::size_t>(r), source.width,
-                across, target.width, ring.data() + rowSamples * slot);
+            ringOpaque[slot] = filterRow(source.pixels + source.stride * static_cast<std::size_t>(r),
+                source.width, across, target.width, ring.data() + rowSamples * slot);
         }
         nextSourceRow = std::max(nextSourceRow, first + n);
 
@@ -289,8 +290,8 @@ void resampleAcrossFirst(const RgbaSource& source, const RgbaTarget& target, con
 // (long runs of contiguous bytes, the cheapest work there is per source byte), then filters that
 // one row across. The better order when the height shrinks, where nearly all the work is reading
 // the source.
-void resampleDownFirst(const RgbaSource& source, const RgbaTarget& target, const AxisWeights& across,
-    const AxisWeights& down)
+void resampleDownFirst(
+    const RgbaSource& source, const RgbaTarget& target, const AxisWeights& across, const AxisWeights& down)
 {
     const std::size_t sourceSamples = 4 * static_cast<std::size_t>(source.width);
     std::vector<signed char> opaqueRows(static_cast<std::size_t>(source.height), -1);
@@ -303,7 +304,8 @@ void resampleDownFirst(const RgbaSource& source, const RgbaTarget& target, const
         const int first = down.first[y];
         const int n = down.count[y];
         const std::uint32_t* weights = down.weights.data() + down.offset[y];
-        auto sourceRow = [&](int k) { return source.pixels + source.stride * static_cast<std::size_t>(first + k); };
+        auto sourceRow
+            = [&](int k) { return source.pixels + source.stride * static_cast<std::size_t>(first + k); };
 
         bool opaque = true;
         for (int k = 0; k < n; ++k) {

@@ -46,10 +46,11 @@ std::shared_ptr<PixelBuffer> PixelBuffer::allocate(int width, int height, PixelF
     if (!imageSizeAcceptable(width, height))
         return nullptr;
     const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
-    auto* bytes = static_cast<std::uint8_t*>(fill == PixelFill::Transparent ? std::calloc(size, 1) : std::malloc(size));
+    auto* bytes = static_cast<std::uint8_t*>(
+        fill == PixelFill::Transparent ? std::calloc(size, 1) : std::malloc(size));
     if (bytes && fill == PixelFill::OpaqueBlack)
         fillOpaqueBlack(bytes, width, height);
-    return wrap(width, height, bytes, Passkey{});
+    return wrap(width, height, bytes, Passkey {});
 }
 
 std::shared_ptr<PixelBuffer> PixelBuffer::clone() const
@@ -57,5 +58,5 @@ std::shared_ptr<PixelBuffer> PixelBuffer::clone() const
     auto* bytes = static_cast<std::uint8_t*>(std::malloc(byteCount()));
     if (bytes)
         std::memcpy(bytes, data(), byteCount());
-    return wrap(m_width, m_height, bytes, Passkey{});
+    return wrap(m_width, m_height, bytes, Passkey {});
 }

@@ -7,7 +7,7 @@
 
 // How a new pixel buffer starts out.
 enum class PixelFill {
-    None,        // contents undefined: the caller writes every byte
+    None, // contents undefined: the caller writes every byte
     OpaqueBlack, // red, green, blue 0, alpha 255
     Transparent, // every byte 0
 };

@@ -52,9 +52,15 @@ int registerImageDecoder(const ImageDecoder* decoder)
     return static_cast<int>(g_decoders.size());
 }
 
-void useBmpDecoder() { }
-void usePngDecoder() { }
-void useJpegDecoder() { }
+void useBmpDecoder()
+{
+}
+void usePngDecoder()
+{
+}
+void useJpegDecoder()
+{
+}
 
 int openImageFile(const char* path)
 {
@@ -75,10 +81,22 @@ int openImageMemory(const void* data, std::size_t size)
     return recognise();
 }
 
-int decodedWidth() { return g_state.width; }
-int decodedHeight() { return g_state.height; }
-int decodedDepth() { return g_state.outputDepth; }
-int decodedSourceDepth() { return g_state.sourceDepth; }
+int decodedWidth()
+{
+    return g_state.width;
+}
+int decodedHeight()
+{
+    return g_state.height;
+}
+int decodedDepth()
+{
+    return g_state.outputDepth;
+}
+int decodedSourceDepth()
+{
+    return g_state.sourceDepth;
+}
 
 int readDecodedRows(std::uint8_t* buffer, std::size_t stride, int flags)
 {

@@ -44,7 +44,8 @@ TEST_F(DrawingTest, FilledBoxesCoverExactlyTheirClippedRectangle)
         { 170, 3, INT_MIN, 1, { 0, 3, 169, 3 } },
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << "drawBox(" << c.x << ", " << c.y << ", " << c.width << ", " << c.height << ")");
+        SCOPED_TRACE(testing::Message()
+            << "drawBox(" << c.x << ", " << c.y << ", " << c.width << ", " << c.height << ")");
         makePattern(1, 180, 180, [](int, int) { return FILL; });
         ASSERT_TRUE(beginDrawing(imageDrawTarget(1)));
         drawBox(c.x, c.y, c.width, c.height, 0);
@@ -92,11 +93,41 @@ TEST_F(DrawingTest, OutlinesDrawEachEdgePixelOnce)
         const char* rows; // 8 x 6 pixels, '#' changed
     };
     const Case cases[] = {
-        { 5, 4, ".#####.." ".#...#.." ".#...#.." ".#####.." "........" "........" },
-        { 5, 1, ".#####.." "........" "........" "........" "........" "........" },
-        { 1, 4, ".#......" ".#......" ".#......" ".#......" "........" "........" },
-        { 2, 2, ".##....." ".##....." "........" "........" "........" "........" },
-        { 9, 9, ".#######" ".#......" ".#......" ".#......" ".#......" ".#......" },
+        { 5, 4,
+            ".#####.."
+            ".#...#.."
+            ".#...#.."
+            ".#####.."
+            "........"
+            "........" },
+        { 5, 1,
+            ".#####.."
+            "........"
+            "........"
+            "........"
+            "........"
+            "........" },
+        { 1, 4,
+            ".#......"
+            ".#......"
+            ".#......"
+            ".#......"
+            "........"
+            "........" },
+        { 2, 2,
+            ".##....."
+            ".##....."
+            "........"
+            "........"
+            "........"
+            "........" },
+        { 9, 9,
+            ".#######"
+            ".#......"
+            ".#......"
+            ".#......"
+            ".#......"
+            ".#......" },
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height);
@@ -104,9 +135,8 @@ TEST_F(DrawingTest, OutlinesDrawEachEdgePixelOnce)
         ScopedDrawing drawing(imageDrawTarget(1));
         drawingMode(DRAW_OUTLINE | DRAW_XOR); // a pixel written twice would come back black
         drawBox(1, 0, c.width, c.height, 0xFFFFFF);
-        EXPECT_TRUE(everyPixel(1, [&](int x, int y, Rgba p) {
-            return p[0] == (c.rows[y * 8 + x] == '#' ? 255 : 0);
-        }));
+        EXPECT_TRUE(everyPixel(
+            1, [&](int x, int y, Rgba p) { return p[0] == (c.rows[y * 8 + x] == '#' ? 255 : 0); }));
     }
 }
 
@@ -227,8 +257,28 @@ TEST_F(DrawingTest, BufferOutputsOfThreeBytesAndBottomUpRows)
     drawingMode(0);
     drawBox(2, 0, 5, 1, 0x030201);
     const std::uint8_t expected[] = {
-        10, 11, 12, 20, 21, 22, 30, 31, 32, 0, 0,
-        40, 41, 42, 50, 51, 52, 1, 2, 3, 0, 0,
+        10,
+        11,
+        12,
+        20,
+        21,
+        22,
+        30,
+        31,
+        32,
+        0,
+        0,
+        40,
+        41,
+        42,
+        50,
+        51,
+        52,
+        1,
+        2,
+        3,
+        0,
+        0,
     };
     static_assert(sizeof expected == sizeof rows);
     EXPECT_TRUE(std::equal(std::begin(rows), std::end(rows), std::begin(expected)));

@@ -59,12 +59,15 @@ TEST_F(ScaleImageTest, EnlargingThreeTimesIsSmoothNotBlocky)
     EXPECT_EQ(pixelAt(1, 0, 90), RED);
     EXPECT_EQ(pixelAt(1, 179, 90), BLUE);
     // Plain areas keep their colour exactly, and every row is alike.
-    EXPECT_TRUE(everyPixel(1, [](int x, int, Rgba p) { return p == pixelAt(1, x, 0) && (x > 5 || p == RED); }));
+    EXPECT_TRUE(
+        everyPixel(1, [](int x, int, Rgba p) { return p == pixelAt(1, x, 0) && (x > 5 || p == RED); }));
 }
 
 TEST_F(ScaleImageTest, EnlargedSinglePixelsBecomeGradientsNotSquares)
 {
-    makePattern(1, 3, 3, [](int x, int y) { return x == 1 && y == 1 ? Rgba { 255, 255, 255, 255 } : Rgba { 0, 0, 0, 255 }; });
+    makePattern(1, 3, 3, [](int x, int y) {
+        return x == 1 && y == 1 ? Rgba { 255, 255, 255, 255 } : Rgba { 0, 0, 0, 255 };
+    });
     ASSERT_EQ(scaleImage(1, 9, 9), 1);
     // Within the enlarged centre pixel the brightness peaks at its centre and falls off.
     EXPECT_EQ(pixelAt(1, 4, 4)[0], 255);
@@ -78,10 +81,13 @@ TEST_F(ScaleImageTest, ShrinkingAveragesInsteadOfAliasing)
     struct Case {
         int sourceWidth, sourceHeight, width, height;
     };
-    const auto checkerboard = [](int x, int y) { return (x + y) % 2 ? Rgba { 255, 255, 255, 255 } : Rgba { 0, 0, 0, 255 }; };
+    const auto checkerboard = [](int x, int y) {
+        return (x + y) % 2 ? Rgba { 255, 255, 255, 255 } : Rgba { 0, 0, 0, 255 };
+    };
     for (Case c : { Case { 600, 400, 96, 64 }, Case { 640, 480, 320, 240 }, Case { 997, 503, 100, 50 },
              Case { 1000, 10, 7, 3 } }) {
-        SCOPED_TRACE(testing::Message() << c.sourceWidth << "x" << c.sourceHeight << " to " << c.width << "x" << c.height);
+        SCOPED_TRACE(testing::Message()
+            << c.sourceWidth << "x" << c.sourceHeight << " to " << c.width << "x" << c.height);
         makePattern(1, c.sourceWidth, c.sourceHeight, checkerboard);
         ASSERT_EQ(scaleImage(1, c.width, c.height), 1);
         EXPECT_TRUE(everyPixel(1, [](int, int, Rgba p) {
@@ -93,7 +99,9 @@ TEST_F(ScaleImageTest, ShrinkingAveragesInsteadOfAliasing)
 TEST_F(ScaleImageTest, ShrinkingByWholeFactorsGivesTheExactMean)
 {
     // Columns 0, 60, 120, 180, 240 repeated: each group of five averages to 120.
-    makePattern(1, 20, 10, [](int x, int y) { return Rgba { std::uint8_t(x % 5 * 60), std::uint8_t(y * 20), 7, 255 }; });
+    makePattern(1, 20, 10, [](int x, int y) {
+        return Rgba { std::uint8_t(x % 5 * 60), std::uint8_t(y * 20), 7, 255 };
+    });
     ASSERT_EQ(scaleImage(1, 4, 5), 1);
     for (int y = 0; y < 5; ++y)
         EXPECT_EQ(pixelAt(1, 0, y), (Rgba { 120, std::uint8_t(40 * y + 10), 7, 255 })) << y;
@@ -156,8 +164,46 @@ TEST(ResampleRgba, HonoursStridesAndGrowsOneAxisWhileShrinkingTheOther)
 {
     // Source 4 x 2 with 4 spare bytes per row; target 2 x 6 with 8 spare bytes that must stay.
     const std::uint8_t source[] = {
-        0, 0, 0, 255, 100, 0, 0, 255, 200, 0, 0, 255, 40, 0, 0, 255, 9, 9, 9, 9,
-        0, 0, 0, 255, 100, 0, 0, 255, 200, 0, 0, 255, 40, 0, 0, 255, 9, 9, 9, 9,
+        0,
+        0,
+        0,
+        255,
+        100,
+        0,
+        0,
+        255,
+        200,
+        0,
+        0,
+        255,
+        40,
+        0,
+        0,
+        255,
+        9,
+        9,
+        9,
+        9,
+        0,
+        0,
+        0,
+        255,
+        100,
+        0,
+        0,
+        255,
+        200,
+        0,
+        0,
+        255,
+        40,
+        0,
+        0,
+        255,
+        9,
+        9,
+        9,
+        9,
     };
     static_assert(sizeof source == 2 * 20);
     std::uint8_t target[6 * 16];

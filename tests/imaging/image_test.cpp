@@ -23,7 +23,8 @@ TEST_F(ImageTest, MakeImageFillsOpaqueBlackOrTransparent)
         int flags;
         Rgba every;
     };
-    for (const Case& c : { Case { 32, OPAQUE_BLACK }, Case { 32 | IMAGE_TRANSPARENT, Rgba { 0, 0, 0, 0 } } }) {
+    for (const Case& c :
+        { Case { 32, OPAQUE_BLACK }, Case { 32 | IMAGE_TRANSPARENT, Rgba { 0, 0, 0, 0 } } }) {
         SCOPED_TRACE(c.flags);
         const Handle handle = makeImage(1, 180, 180, c.flags);
         EXPECT_NE(handle, 0);
@@ -143,7 +144,8 @@ TEST_F(ImageTest, MissingRowsOfBrokenDataAreOpaqueBlackAndOnlyTheGivenSizeIsRead
     // are still there, so reading past it would show up as colour.
     const std::size_t cut = 10 + 3 * 16 + 5;
     EXPECT_NE(decodeImageMemory(2, data.data(), cut), 0);
-    EXPECT_TRUE(everyPixel(2, [](int x, int y, Rgba p) { return y < 3 ? p == gradient(x, y) : p == OPAQUE_BLACK; }));
+    EXPECT_TRUE(
+        everyPixel(2, [](int x, int y, Rgba p) { return y < 3 ? p == gradient(x, y) : p == OPAQUE_BLACK; }));
 }
 
 TEST_F(ImageTest, DataNoDecoderTakesLeavesTheNumbersImageInPlace)
@@ -177,7 +179,8 @@ TEST_F(ImageTest, LoadsFilesByContentWhateverTheirName)
 {
     const auto data = fake::encode(5, 3, 24, 24, gradient);
     const std::filesystem::path file = std::filesystem::path(testing::TempDir()) / "chart.jpg";
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(data.data()), std::streamsize(data.size()));
 
     const Handle handle = loadImageFile(0, file.c_str());
     EXPECT_NE(handle, 0);

@@ -81,8 +81,8 @@ inline void finish(DecodeState& state)
 inline const ImageDecoder DECODER { recognize, readRows, finish };
 
 // The encoded bytes of an image whose pixel (x, y) is colour(x, y); 24-bit output drops alpha.
-inline std::vector<std::uint8_t> encode(int width, int height, int depth, int sourceDepth,
-    const std::function<Rgba(int, int)>& colour)
+inline std::vector<std::uint8_t> encode(
+    int width, int height, int depth, int sourceDepth, const std::function<Rgba(int, int)>& colour)
 {
     std::vector<std::uint8_t> out { 'F', 'A', 'K', 'E', std::uint8_t(width), std::uint8_t(width >> 8),
         std::uint8_t(height), std::uint8_t(height >> 8), std::uint8_t(depth), std::uint8_t(sourceDepth) };
@@ -141,7 +141,8 @@ inline Handle makePattern(int number, int width, int height, const std::function
 
 inline Rgba pixelAt(int number, int x, int y)
 {
-    const std::uint8_t* p = imagePixels(number) + (static_cast<std::size_t>(y) * imagePixelWidth(number) + x) * 4;
+    const std::uint8_t* p
+        = imagePixels(number) + (static_cast<std::size_t>(y) * imagePixelWidth(number) + x) * 4;
     return { p[0], p[1], p[2], p[3] };
 }
 
@@ -152,8 +153,9 @@ inline ::testing::AssertionResult everyPixel(int number, const std::function<boo
         for (int x = 0; x < imagePixelWidth(number); ++x) {
             const Rgba p = pixelAt(number, x, y);
             if (!ok(x, y, p)) {
-                return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << int(p[0]) << ","
-                                                     << int(p[1]) << "," << int(p[2]) << "," << int(p[3]);
+                return ::testing::AssertionFailure()
+                    << "pixel (" << x << ", " << y << ") is " << int(p[0]) << "," << int(p[1]) << ","
+                    << int(p[2]) << "," << int(p[3]);
             }
         }
     }

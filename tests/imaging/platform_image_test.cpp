@@ -15,7 +15,8 @@ Rgba gradient(int x, int y)
 Rgba qtPixel(Handle handle, int x, int y)
 {
     const QColor c = platformImageOf(handle)->pixelColor(x, y);
-    return { std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue()), std::uint8_t(c.alpha()) };
+    return { std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue()),
+        std::uint8_t(c.alpha()) };
 }
 
 using PlatformImageTest = ImagingTest;

@@ -85,9 +85,11 @@ TEST(StoredPicture, EachIsACompletePngOfTheRightKind)
 
         const std::size_t bytesPerPixel = c.colourType == 3 ? 1 : 4;
         const std::size_t rowBytes = 1 + c.width * bytesPerPixel;
-        const std::vector<std::uint8_t> rows = inflated(chunks[c.colourType == 3 ? 3 : 1].data, rowBytes * c.height);
+        const std::vector<std::uint8_t> rows
+            = inflated(chunks[c.colourType == 3 ? 3 : 1].data, rowBytes * c.height);
         ASSERT_EQ(rows.size(), rowBytes * c.height);
-        auto sample = [&](std::uint32_t x, std::uint32_t y) { return &rows[y * rowBytes + 1 + x * bytesPerPixel]; };
+        auto sample
+            = [&](std::uint32_t x, std::uint32_t y) { return &rows[y * rowBytes + 1 + x * bytesPerPixel]; };
 
         // The background (all four corners) is transparent; a good part of the picture is drawn.
         std::size_t drawn = 0;
@@ -96,7 +98,8 @@ TEST(StoredPicture, EachIsACompletePngOfTheRightKind)
             for (std::uint32_t x = 0; x < c.width; ++x)
                 drawn += c.colourType == 3 ? sample(x, y)[0] != 0 : sample(x, y)[3] == 255;
         }
-        for (auto [x, y] : { std::pair { 0u, 0u }, { c.width - 1, 0u }, { 0u, c.height - 1 }, { c.width - 1, c.height - 1 } })
+        for (auto [x, y] : { std::pair { 0u, 0u }, { c.width - 1, 0u }, { 0u, c.height - 1 },
+                 { c.width - 1, c.height - 1 } })
             EXPECT_EQ(sample(x, y)[c.colourType == 3 ? 0 : 3], 0) << x << ", " << y;
         EXPECT_GT(drawn, c.width * c.height / 20);
 
