@@ -11,7 +11,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+#include <filesystem>
+#include <map>
 #include <random>
+#include <string>
 
 namespace {
 
@@ -129,6 +132,57 @@ void qImageSmoothScaled60To180(benchmark::State& state)
 }
 BENCHMARK(qImageSmoothScaled60To180)->Unit(benchmark::kMicrosecond);
 
+#ifdef GRAPHONITE_HAVE_DECODERS
+// Loading a large photo of a chart from a file: decoding, RGBA conversion and the image's
+// platform image, against Qt's own reader of the same file.
+const std::string& photoFile(const char* format)
+{
+    static std::map<std::string, std::string> files;
+    std::string& path = files[format];
+    if (path.empty()) {
+        const std::shared_ptr<PixelBuffer>& pixels = bigPhoto();
+        const QImage image(pixels->data(), pixels->width(), pixels->height(),
+            static_cast<qsizetype>(pixels->stride()), QImage::Format_RGBA8888);
+        path = (std::filesystem::temp_directory_path() / ("graphonite_image_bench." + std::string(format)))
+                   .string();
+        if (!image.convertToFormat(QImage::Format_RGB888).save(QString::fromStdString(path), format, 90))
+            path.clear();
+    }
+    return path;
+}
+
+void loadImageFile6000x4000(benchmark::State& state, const char* format)
+{
+    initImageDecoders();
+    useBmpDecoder();
+    usePngDecoder();
+    useJpegDecoder();
+    const std::string& path = photoFile(format);
+    if (path.empty()) {
+        state.SkipWithError("could not write the photo");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(loadImageFile(0, path.c_str()));
+    releaseImage(0);
+    state.SetItemsProcessed(state.iterations() * 6000 * 4000);
+}
+BENCHMARK_CAPTURE(loadImageFile6000x4000, jpeg, "jpg")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(loadImageFile6000x4000, png, "png")->Unit(benchmark::kMillisecond);
+
+void qImageReader6000x4000(benchmark::State& state, const char* format)
+{
+    const std::string& path = photoFile(format);
+    for (auto _ : state) {
+        QImage image(QString::fromStdString(path));
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetItemsProcessed(state.iterations() * 6000 * 4000);
+}
+BENCHMARK_CAPTURE(qImageReader6000x4000, jpeg, "jpg")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(qImageReader6000x4000, png, "png")->Unit(benchmark::kMillisecond);
+#endif
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -142,5 +196,13 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     releaseAllImages();
+#ifdef GRAPHONITE_HAVE_DECODERS
+    for (const char* format : { "jpg", "png" }) {
+        std::error_code ignored;
+        std::filesystem::remove(
+            std::filesystem::temp_directory_path() / ("graphonite_image_bench." + std::string(format)),
+            ignored);
+    }
+#endif
     return 0;
 }
