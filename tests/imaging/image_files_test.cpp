@@ -48,35 +48,33 @@ protected:
     }
 };
 
-TEST_F(ImageFilesTest, PngAndJpegOfTheSamePictureLoadAsItsRgbSamples)
+TEST_F(ImageFilesTest, JpegLoadsCloseToItsSourceAndGreyPngAsRgb)
 {
     int width = 0, height = 0;
     const std::vector<std::uint8_t> reference = ppmSamples(JPEG_CORPUS / "testorig.ppm", width, height);
     if (reference.empty())
         GTEST_SKIP() << "corpus not found in " << JPEG_CORPUS;
 
-    struct Case {
-        const char* file;
-        double meanDifference; // JPEG is lossy
-    };
-    for (Case c : { Case { "testorig.png", 0.0 }, Case { "testorig.jpg", 4.0 } }) {
-        SCOPED_TRACE(c.file);
-        EXPECT_NE(loadImageFile(0, (JPEG_CORPUS / c.file).c_str()), 0);
-        ASSERT_EQ(imagePixelWidth(0), width);
-        ASSERT_EQ(imagePixelHeight(0), height);
-        EXPECT_EQ(imageBitDepth(0, -2), 24);
-        double difference = 0;
-        for (int y = 0; y < height; ++y) {
-            for (int x = 0; x < width; ++x) {
-                const Rgba p = pixelAt(0, x, y);
-                ASSERT_EQ(p[3], 255);
-                for (int i = 0; i < 3; ++i)
-                    difference
-                        += std::abs(p[i] - reference[(static_cast<std::size_t>(y) * width + x) * 3 + i]);
-            }
+    EXPECT_NE(loadImageFile(0, (JPEG_CORPUS / "testorig.jpg").c_str()), 0);
+    ASSERT_EQ(imagePixelWidth(0), width);
+    ASSERT_EQ(imagePixelHeight(0), height);
+    EXPECT_EQ(imageBitDepth(0, -2), 24);
+    double difference = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const Rgba p = pixelAt(0, x, y);
+            ASSERT_EQ(p[3], 255);
+            for (int i = 0; i < 3; ++i)
+                difference += std::abs(p[i] - reference[(static_cast<std::size_t>(y) * width + x) * 3 + i]);
         }
-        EXPECT_LE(difference / (3.0 * width * height), c.meanDifference);
     }
+    EXPECT_LE(difference / (3.0 * width * height), 4.0); // JPEG is lossy
+
+    // The PNG beside it is 8-bit grey.
+    EXPECT_NE(loadImageFile(1, (JPEG_CORPUS / "testorig.png").c_str()), 0);
+    EXPECT_EQ(imagePixelWidth(1), width);
+    EXPECT_EQ(imageBitDepth(1, -2), 8);
+    EXPECT_TRUE(everyPixel(1, [](int, int, Rgba p) { return p[0] == p[1] && p[1] == p[2] && p[3] == 255; }));
 }
 
 TEST_F(ImageFilesTest, ContentDecidesNotTheName)
@@ -90,7 +88,7 @@ TEST_F(ImageFilesTest, ContentDecidesNotTheName)
         const std::vector<std::uint8_t>& bytes;
         int sourceDepth;
     };
-    for (Case c : { Case { png, 24 }, Case { bmp, 8 } }) {
+    for (Case c : { Case { png, 8 }, Case { bmp, 8 } }) {
         std::ofstream(misnamed, std::ios::binary)
             .write(
                 reinterpret_cast<const char*>(c.bytes.data()), static_cast<std::streamsize>(c.bytes.size()));
