@@ -4,8 +4,12 @@
 #include "runtime/runtime_string.h"
 
 // The application's module-level state. Every variable starts at zero (none for strings and maps)
-// and is given its value during start-up.
+// and is given its value during start-up; only the code that owns it changes it.
 
+// What the desktop's locale setting returned, or "error" when none could be read (language.cpp).
+extern String localeString;
+// The first two characters of localeString (language.cpp).
+extern String languageCode;
 // The language of the user interface, chosen once at start-up: 0 English, 1 German.
 extern int language;
 
