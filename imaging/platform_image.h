@@ -4,6 +4,7 @@
 #include "runtime/object_number.h"
 
 #include <memory>
+#include <utility>
 
 // Platform images: the immutable desktop images that gadgets show, one made over an image's
 // pixel buffer whenever the image is created, scaled or drawn on.
@@ -28,3 +29,37 @@ int platformImageReferences(Handle handle);
 const PixelBuffer* platformImagePixels(Handle handle);
 // The number of live platform images (for leak checks).
 int livePlatformImageCount();
+
+// One reference to a platform image, as a gadget that shows it holds one: retained on taking,
+// released on reset or destruction. Copies hold references of their own.
+class PlatformImageReference {
+public:
+    PlatformImageReference() = default;
+    explicit PlatformImageReference(Handle handle)
+        : m_handle(handle)
+    {
+        retainPlatformImage(m_handle);
+    }
+    PlatformImageReference(const PlatformImageReference& other)
+        : PlatformImageReference(other.m_handle)
+    {
+    }
+    PlatformImageReference(PlatformImageReference&& other) noexcept
+        : m_handle(other.m_handle)
+    {
+        other.m_handle = 0;
+    }
+    PlatformImageReference& operator=(PlatformImageReference other) noexcept
+    {
+        std::swap(m_handle, other.m_handle);
+        return *this;
+    }
+    ~PlatformImageReference() { releasePlatformImage(m_handle); }
+
+    Handle handle() const { return m_handle; }
+    // Holds the new handle (or none) instead; taking the one already held changes nothing.
+    void reset(Handle handle = 0) { *this = PlatformImageReference(handle); }
+
+private:
+    Handle m_handle = 0;
+};

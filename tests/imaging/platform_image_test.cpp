@@ -122,4 +122,28 @@ TEST_F(PlatformImageTest, ReferencesAndHandles)
     EXPECT_EQ(makePlatformImage(nullptr), 0);
 }
 
+TEST_F(PlatformImageTest, ReferenceHoldersRetainAndRelease)
+{
+    const Handle first = makeImage(1, 2, 2, 32);
+    const Handle second = makeImage(2, 2, 2, 32);
+    {
+        PlatformImageReference shown(first);
+        PlatformImageReference copy = shown;
+        EXPECT_EQ(platformImageReferences(first), 3);
+        PlatformImageReference moved = std::move(copy);
+        EXPECT_EQ(copy.handle(), 0);
+        EXPECT_EQ(platformImageReferences(first), 3);
+        moved.reset(second);
+        EXPECT_EQ(platformImageReferences(first), 2);
+        EXPECT_EQ(platformImageReferences(second), 2);
+        shown = moved;
+        EXPECT_EQ(platformImageReferences(first), 1);
+        EXPECT_EQ(platformImageReferences(second), 3);
+        releaseImage(2);
+        EXPECT_NE(platformImageOf(second), nullptr); // still shown
+    }
+    EXPECT_EQ(platformImageReferences(second), 0);
+    EXPECT_EQ(platformImageReferences(first), 1);
+}
+
 } // namespace
