@@ -1,0 +1,138 @@
+// A small program built from the toolkit alone, for the end-to-end test under a real X server
+// (xvfb_smoke_test.sh) and for measuring the idle cost of the application's polling loop.
+//
+//   toolkit_demo [--seconds N]       open two windows and a timer, print every event
+//   toolkit_demo --idle [--seconds N] loop on waitEvent(25) and print the CPU time it took
+//
+// Output, one line per event other than EVENT_NONE and EVENT_OTHER:
+//   event <code> <name> object <n> window <n> type <n>
+// The close box of window 0 ends the program with status 0 after "closed"; running out of time
+// ends it with status 3 after "timeout". Further windows, menus and gadgets go into setUp() and
+// their events into handle().
+
+#include "toolkit/current_event.h"
+#include "toolkit/event_codes.h"
+#include "toolkit/process_lifecycle.h"
+#include "toolkit/timers.h"
+#include "toolkit/wait_event.h"
+#include "toolkit/window.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <sys/resource.h>
+
+namespace {
+
+constexpr int WINDOW_DEMO = 0;
+constexpr int WINDOW_SECOND = 1;
+constexpr int TIMER_TICK = 1;
+
+const char* eventName(int code)
+{
+    switch (code) {
+    case EVENT_MENU:
+        return "menu";
+    case EVENT_CLOSE_WINDOW:
+        return "close";
+    case EVENT_GADGET:
+        return "gadget";
+    case EVENT_REPAINT:
+        return "repaint";
+    case EVENT_MOVE_WINDOW:
+        return "move";
+    case EVENT_SIZE_WINDOW:
+        return "size";
+    case EVENT_ACTIVATE_WINDOW:
+        return "activate";
+    case EVENT_MINIMIZE_WINDOW:
+        return "minimize";
+    case EVENT_MAXIMIZE_WINDOW:
+        return "maximize";
+    case EVENT_RESTORE_WINDOW:
+        return "restore";
+    case EVENT_TIMER:
+        return "timer";
+    default:
+        return "unknown";
+    }
+}
+
+void setUp()
+{
+    bringProcessToFront();
+    initWindows();
+    openWindow(WINDOW_DEMO, 40, 40, 320, 200, "Toolkit demo", WINDOW_CLOSE_BOX | WINDOW_SIZE_BOX);
+    openWindow(WINDOW_SECOND, 420, 40, 200, 120, "Toolkit demo 2", WINDOW_CLOSE_BOX);
+    addWindowTimer(WINDOW_DEMO, TIMER_TICK, 300);
+}
+
+// Returns false when the program should end.
+bool handle(int code)
+{
+    std::printf("event %d %s object %d window %d type %d\n", code, eventName(code), lastEventGadget(),
+        lastEventWindow(), lastEventType());
+    return !(code == EVENT_CLOSE_WINDOW && lastEventWindow() == WINDOW_DEMO);
+}
+
+double cpuSeconds()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+int runIdle(int seconds)
+{
+    openWindow(WINDOW_DEMO, 40, 40, 320, 200, "Toolkit demo", WINDOW_CLOSE_BOX);
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = cpuSeconds();
+    long passes = 0;
+    while (std::chrono::steady_clock::now() - start < std::chrono::seconds(seconds)) {
+        waitEvent(25);
+        ++passes;
+    }
+    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    const double cpu = cpuSeconds() - cpuStart;
+    std::printf("idle passes %ld wall %.2f s cpu %.3f s (%.2f %% of one core)\n", passes, wall, cpu,
+        100.0 * cpu / wall);
+    shutdownToolkit();
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    int seconds = 20;
+    bool idle = false;
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--idle"))
+            idle = true;
+        else if (!std::strcmp(argv[i], "--seconds") && i + 1 < argc)
+            seconds = std::atoi(argv[++i]);
+    }
+    if (idle)
+        return runIdle(seconds);
+
+    setUp();
+    std::printf("ready\n");
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (std::chrono::steady_clock::now() < deadline) {
+        const int code = waitEvent(25);
+        if (code == EVENT_NONE || code == EVENT_OTHER)
+            continue;
+        if (!handle(code)) {
+            shutdownToolkit();
+            std::printf("closed\n");
+            return 0;
+        }
+    }
+    shutdownToolkit();
+    std::printf("timeout\n");
+    return 3;
+}

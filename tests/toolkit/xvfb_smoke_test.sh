@@ -1,0 +1,133 @@
+#!/usr/bin/env bash
+# End-to-end run of the toolkit on a real X server: starts Xvfb on a free display, runs
+# toolkit_demo, and checks the events that the demo prints while xdotool focuses, moves, resizes
+# and clicks its windows and fake_wm.py does what a window manager (there is none here) does for
+# the maximize, minimize and close boxes.
+#
+# Usage: xvfb_smoke_test.sh <toolkit_demo>
+# Exit status 77 (skipped) when Xvfb, xdotool or python3 is missing. With GRAPHONITE_SCREENSHOT
+# set, a screenshot of the whole screen is saved there while the demo runs.
+set -euo pipefail
+
+demo=$1
+here=$(cd "$(dirname "$0")" && pwd)
+for tool in Xvfb xdotool /usr/bin/python3; do
+  command -v "$tool" > /dev/null || { echo "skipped: $tool is missing"; exit 77; }
+done
+
+work=$(mktemp -d)
+xvfb_pid=
+demo_pid=
+cleanup() {
+  [ -n "$demo_pid" ] && kill "$demo_pid" 2> /dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
+  wait 2> /dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAILED: $*"
+  echo "--- demo output:"
+  cat "$work/out" 2> /dev/null || true
+  echo "--- demo errors:"
+  cat "$work/err" 2> /dev/null || true
+  exit 1
+}
+
+# Polls a condition every 0.1 s for at most $1 seconds.
+wait_for() {
+  local seconds=$1
+  shift
+  local tries=$((seconds * 10))
+  while ! "$@"; do
+    tries=$((tries - 1))
+    [ "$tries" -gt 0 ] || return 1
+    sleep 0.1
+  done
+}
+
+count() { grep -c -- "$1" "$work/out" || true; }
+more_than() { [ "$(count "$1")" -gt "$2" ]; }
+
+# The codes of the events the demo printed for a window after line $1, timer ticks and repaints
+# aside (exposure comes whenever the X server feels like it).
+codes_since() {
+  tail -n +$(($1 + 1)) "$work/out" | grep "^event .* window $2 type" | grep -v ' timer \| repaint ' \
+    | awk '{ printf "%s ", $2 }'
+}
+ends_with() { case "$(codes_since "$1" "$2")" in *"$3 ") return 0 ;; *) return 1 ;; esac; }
+
+# Runs a command and checks that exactly these event codes followed for the window, in order.
+# Usage: expect_events <window> "<codes>" <command...>
+expect_events() {
+  local window=$1 expected=$2
+  shift 2
+  local before
+  before=$(wc -l < "$work/out")
+  "$@" > /dev/null || fail "could not run: $*"
+  wait_for 10 ends_with "$before" "$window" "${expected##* }" \
+    || fail "after '$*': expected events '$expected' for window $window, got '$(codes_since "$before" "$window")'"
+  [ "$(codes_since "$before" "$window")" = "$expected " ] \
+    || fail "after '$*': expected events '$expected' for window $window, got '$(codes_since "$before" "$window")'"
+}
+
+# Xvfb picks a free display itself and writes its number to the descriptor: no race with other
+# servers that start at the same time.
+Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 3> "$work/display" 2> "$work/xvfb.log" &
+xvfb_pid=$!
+wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+export QT_QPA_PLATFORM=xcb
+# A sanitizer build of the demo reports libdbus's own leaks at exit.
+export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan_suppressions.txt"
+
+"$demo" --seconds 60 > "$work/out" 2> "$work/err" &
+demo_pid=$!
+wait_for 10 more_than '^ready' 0 || fail "the demo did not start"
+
+find_window() { xdotool search --name "$1" 2> /dev/null | head -n 1; }
+window_0=
+window_1=
+found_windows() {
+  window_0=$(find_window '^Toolkit demo$')
+  window_1=$(find_window '^Toolkit demo 2$')
+  [ -n "$window_0" ] && [ -n "$window_1" ]
+}
+wait_for 10 found_windows || fail "the demo's windows did not appear"
+wait_for 10 more_than 'event 7 activate object 0 window 1' 0 || fail "the windows were not activated"
+
+# Timer 1 of window 0 ticks every 300 ms.
+wait_for 10 more_than 'event 15 timer object 1 window 0' 1 || fail "no timer events"
+
+# Focus: activation of the window that gets it.
+expect_events 0 "7" xdotool windowfocus --sync "$window_0"
+expect_events 1 "7" xdotool windowfocus --sync "$window_1"
+expect_events 0 "7" xdotool windowfocus --sync "$window_0"
+
+# Moves and resizes that the desktop reports; a maximize or restore comes as move, size and the
+# new state.
+expect_events 0 "5" xdotool windowmove --sync "$window_0" 60 70
+expect_events 0 "6" xdotool windowsize --sync "$window_0" 360 240
+expect_events 0 "5 6 13" /usr/bin/python3 "$here/fake_wm.py" maximize "$window_0"
+expect_events 0 "5 6 14" /usr/bin/python3 "$here/fake_wm.py" unmaximize "$window_0"
+expect_events 0 "12" /usr/bin/python3 "$here/fake_wm.py" minimize "$window_0"
+expect_events 0 "14" /usr/bin/python3 "$here/fake_wm.py" unminimize "$window_0"
+
+# A click into the content is handled without being reported (no gadget is there yet); the
+# program goes on ticking.
+xdotool mousemove --window "$window_0" 40 40 click 1
+if [ -n "${GRAPHONITE_SCREENSHOT:-}" ] && command -v import > /dev/null; then
+  import -window root "$GRAPHONITE_SCREENSHOT"
+fi
+wait_for 10 more_than 'event 15 timer' "$(count 'event 15 timer')" || fail "the demo stopped after the click"
+
+# The close box: reported for window 0, which stays open; the demo then ends by itself.
+expect_events 0 "2" /usr/bin/python3 "$here/fake_wm.py" close "$window_0"
+wait_for 10 more_than '^closed' 0 || fail "the demo did not end after the close box"
+status=0
+wait "$demo_pid" || status=$?
+demo_pid=
+[ "$status" -eq 0 ] || fail "the demo ended with status $status"
+grep -q '^event 4 repaint object 0 window 0' "$work/out" || fail "no repaint of window 0"
+echo "passed: $(count 'event 15 timer') timer events, $(count 'event 7 activate') activations"

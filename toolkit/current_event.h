@@ -1,0 +1,25 @@
+#pragma once
+
+// The current event: what the latest waitEvent produced, read through the lastEvent accessors.
+// waitEvent sets code 0, object 0 and window -1 before it looks for an event. The type is replaced
+// only by an event taken from the queue, so it is meaningful after EVENT_GADGET (and is 0 after
+// EVENT_MENU and EVENT_TIMER, which always come from the queue).
+
+// The object number of the current event: gadget, menu item or timer number, 0 when none. Three
+// names for one value, so that the application's code says what it expects.
+int lastEventGadget();
+int lastEventMenuItem();
+int lastEventTimer();
+
+int lastEventType();
+int lastEventWindow();
+
+// Internal to the toolkit (waitEvent fills it).
+struct CurrentEvent {
+    int code = 0;
+    int object = 0;
+    int window = -1;
+    int type = 0;
+};
+
+CurrentEvent& currentEvent();

@@ -1,0 +1,34 @@
+#include "toolkit/window_registry.h"
+
+#include "toolkit/platform/application.h"
+#include "toolkit/window.h"
+
+ObjectTable<WindowRecord>& windowTable()
+{
+    ensurePlatform();
+    static ObjectTable<WindowRecord> table(16, closeWindow);
+    return table;
+}
+
+WindowRecord* windowRecord(int number)
+{
+    return windowTable().objectRecord(number);
+}
+
+PlatformWindow* platformWindow(int number)
+{
+    WindowRecord* record = windowRecord(number);
+    return record ? record->platform.get() : nullptr;
+}
+
+PlatformWindow* platformWindowOfHandle(Handle handle)
+{
+    if (!handle)
+        return nullptr;
+    PlatformWindow* found = nullptr;
+    windowTable().forEachLive([&](int, const WindowRecord& record) {
+        if (record.handle == handle)
+            found = record.platform.get();
+    });
+    return found;
+}
