@@ -78,3 +78,7 @@ void finishDecoding();
 // were. Returns 1 when every row decoded, 0 when the data was broken (rgba is still fully written),
 // and -1 (rgba untouched) when no load is open or memory for the row buffer ran out.
 int readDecodedRowsAsRgba(std::uint8_t* rgba);
+
+// A short English reason for the last failed open or read ("" when there is none), for
+// developer tools and logs; the application shows none of it.
+const char* lastDecodeFailure();
