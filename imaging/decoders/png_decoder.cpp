@@ -7,6 +7,8 @@
 #include <array>
 #include <csetjmp>
 #include <memory>
+#include <span>
+#include <vector>
 
 namespace {
 
@@ -15,20 +17,39 @@ constexpr std::size_t PNG_SIGNATURE_SIZE = 8;
 struct PngData : DecoderData {
     png_structp png = nullptr;
     png_infop info = nullptr;
-    const std::uint8_t* data = nullptr; // memory source
+    std::vector<std::uint8_t> fileBytes; // file source only
+    const std::uint8_t* data = nullptr;
     std::size_t size = 0;
     std::size_t position = 0;
+    std::size_t nextChunk = PNG_SIGNATURE_SIZE; // where the next chunk's length and type start
     int passes = 1;
 
     ~PngData() override { png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr); }
 };
 
-// Reads from a memory source, never past its true size: running out is a decoding error.
-void readPngMemory(png_structp png, png_bytep out, png_size_t length)
+std::uint32_t bigEndian32(const std::uint8_t* at)
+{
+    return (std::uint32_t { at[0] } << 24) | (std::uint32_t { at[1] } << 16) | (std::uint32_t { at[2] } << 8) | at[3];
+}
+
+// Reads the PNG's bytes for libpng, never past their true size: running out is a decoding error.
+// libpng reads each chunk's length and type as one 8-byte read at the chunk's start; a chunk
+// other than IDAT that claims more bytes than the file holds is refused there, before libpng
+// allocates (and clears) a buffer of the claimed size. A cut-off IDAT still gives its rows.
+void readPngBytes(png_structp png, png_bytep out, png_size_t length)
 {
     auto* data = static_cast<PngData*>(png_get_io_ptr(png));
     if (length > data->size - data->position) {
         png_error(png, "the data is cut short");
+    }
+    if (data->position == data->nextChunk && length == 8) {
+        const std::uint8_t* header = data->data + data->position;
+        std::uint64_t chunkEnd = data->position + std::uint64_t { 12 } + bigEndian32(header);
+        bool imageData = header[4] == 'I' && header[5] == 'D' && header[6] == 'A' && header[7] == 'T';
+        if (chunkEnd > data->size && !imageData) {
+            png_error(png, "a chunk runs past the end of the data");
+        }
+        data->nextChunk = static_cast<std::size_t>(chunkEnd);
     }
     for (png_size_t i = 0; i < length; ++i) {
         out[i] = data->data[data->position + i];
@@ -76,11 +97,7 @@ int startPngRead(PngData* data, DecodeState* state)
     if (setjmp(png_jmpbuf(data->png)) != 0) {
         return 0;
     }
-    if (state->fromMemory != 0) {
-        png_set_read_fn(data->png, data, readPngMemory);
-    } else {
-        png_init_io(data->png, state->file);
-    }
+    png_set_read_fn(data->png, data, readPngBytes);
     png_read_info(data->png, data->info);
     png_uint_32 width = png_get_image_width(data->png, data->info);
     png_uint_32 height = png_get_image_height(data->png, data->info);
@@ -119,8 +136,9 @@ int recognizePng(DecodeState& state)
         noteDecodeFailure("PNG: out of memory");
         return 0;
     }
-    data->data = state.data;
-    data->size = state.dataSize;
+    std::span<const std::uint8_t> bytes = wholeSource(state, data->fileBytes);
+    data->data = bytes.data();
+    data->size = bytes.size();
     if (startPngRead(data.get(), &state) != 1) {
         state.width = state.height = state.outputDepth = state.sourceDepth = 0;
         return 0;
