@@ -124,6 +124,14 @@ void convertCmykRow(const std::uint8_t* from, std::uint8_t* to, int width, bool 
     }
 }
 
+// True once the rows the library makes are no longer the picture's: the Huffman decoder warned
+// that it ran out of data in mid-scan, or (the arithmetic decoder makes up zeros without a
+// warning) the data ran out under arithmetic coding.
+bool rowsMadeUp(const JpegData& data)
+{
+    return data.errors.dataLacking || (data.source.ranOut && data.decompressor.arith_code != 0);
+}
+
 // Rows come through a row of our own so that a row the library made up after the data ran out
 // never reaches the caller. Same rule as startJpegRead: no locals with destructors.
 int readJpegScanlines(JpegData* data, DecodeState* state, std::uint8_t* buffer, std::size_t stride, int flags)
@@ -132,16 +140,17 @@ int readJpegScanlines(JpegData* data, DecodeState* state, std::uint8_t* buffer, 
         return 0;
     }
     jpeg_decompress_struct& decompressor = data->decompressor;
-    // A multi-scan file reads all its data before the first row; when that data was cut short
-    // the rows are the best the library can make of it, but the load still counts as broken.
-    bool cutBeforeRows = data->source.ranOut;
+    // A multi-scan (progressive) file reads all its data before the first row; when that data
+    // was cut short the rows are the best the library can make of it, but the load still counts
+    // as broken.
+    bool cutBeforeRows = jpeg_has_multiple_scans(&decompressor) != 0 && (data->source.ranOut || rowsMadeUp(*data));
     std::size_t rowBytes = static_cast<std::size_t>(state->width) * 3;
     JSAMPROW rows[1] = { data->row.data() };
     for (int y = 0; y < state->height; ++y) {
         if (jpeg_read_scanlines(&decompressor, rows, 1) != 1) {
             return 0;
         }
-        if (data->source.ranOut && !cutBeforeRows) {
+        if (!cutBeforeRows && rowsMadeUp(*data)) {
             return 0;
         }
         std::uint8_t* to = decodedRowAddress(buffer, stride, y, state->height, flags);

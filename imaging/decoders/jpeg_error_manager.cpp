@@ -5,6 +5,8 @@
 #include <array>
 #include <cstddef>
 
+#include <jerror.h>
+
 namespace {
 
 // Real progressive files have a few dozen scans at most.
@@ -28,6 +30,17 @@ JpegErrorManager& managerOf(j_common_ptr info)
 
 void dropJpegMessage(j_common_ptr) { }
 
+void noteJpegMessage(j_common_ptr info, int level)
+{
+    if (level >= 0) {
+        return; // trace messages
+    }
+    info->err->num_warnings++;
+    if (info->err->msg_code == JWRN_HIT_MARKER) {
+        managerOf(info).dataLacking = true;
+    }
+}
+
 void guardScanCount(j_common_ptr info)
 {
     if (info->is_decompressor == 0) {
@@ -48,6 +61,8 @@ void attachJpegErrorManager(jpeg_decompress_struct& decompressor, JpegErrorManag
     decompressor.err = jpeg_std_error(&manager.library);
     manager.library.error_exit = failJpegRead;
     manager.library.output_message = dropJpegMessage;
+    manager.library.emit_message = noteJpegMessage;
+    manager.dataLacking = false;
     manager.progress.progress_monitor = guardScanCount;
     decompressor.progress = &manager.progress;
 }

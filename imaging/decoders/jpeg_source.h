@@ -8,7 +8,8 @@
 
 // A libjpeg data source over bytes in memory that never reads past them. When the library wants
 // more than there is, it gets an end-of-image marker (so that it can finish its work) and the
-// source remembers that it ran out: rows the library makes from then on are made up.
+// source remembers that it ran out. (Running out is not yet a loss: the library reads ahead, and a
+// file may lack only its end marker.)
 struct JpegSource {
     jpeg_source_mgr library {};
     std::span<const std::uint8_t> bytes;

@@ -13,6 +13,7 @@
 namespace {
 
 constexpr std::size_t PNG_SIGNATURE_SIZE = 8;
+constexpr std::size_t IMAGE_DATA_PIECE = 512;
 
 struct PngData : DecoderData {
     png_structp png = nullptr;
@@ -98,6 +99,9 @@ int startPngRead(PngData* data, DecodeState* state)
         return 0;
     }
     png_set_read_fn(data->png, data, readPngBytes);
+    // libpng reads image data in pieces of this size and a piece cut short delivers nothing;
+    // small pieces let a cut-off file give nearly every row it holds.
+    png_set_compression_buffer_size(data->png, IMAGE_DATA_PIECE);
     png_read_info(data->png, data->info);
     png_uint_32 width = png_get_image_width(data->png, data->info);
     png_uint_32 height = png_get_image_height(data->png, data->info);
