@@ -1,0 +1,153 @@
+#include "translation_data.h"
+
+// The texts are ISO 8859-1 bytes; an escape is closed by ending its literal where a hex digit
+// follows, so that the digit is not read as part of the escape.
+const char TRANSLATION_DATA[] =
+    // The languages present besides English; every entry holds one text for each of them.
+    "en,de\0"
+    // 1
+    "Column \0"
+    "Spalte \0"
+    // 2
+    "Save File\0"
+    "Datei speichern\0"
+    // 3
+    "Start\0"
+    "Start\0"
+    // 4
+    "Please load a file to begin. Then select 'Set Frame' from menu 'Measure Diagram' or press ALT-S.\0"
+    "Bitte laden Sie ein Bild zum beginnen. Dann w\xE4hlen Sie 'Alle ermitteln' oder dr\xFC"
+    "cken ALT-S.\0"
+    // 5
+    "Please click for setting the Origin.\0"
+    "Bitte w\xE4hlen Sie durch Klicken den Ursprung.\0"
+    // 6
+    "Set Origin\0"
+    "Ursprung w\xE4hlen\0"
+    // 7
+    "Please click for setting the Width of Dataarea.\0"
+    "Bitte w\xE4hlen Sie durch Klicken die Breite des Datenbereichs.\0"
+    // 8
+    "Set Width of Dataarea\0"
+    "Breite des Datenbereichs w\xE4hlen\0"
+    // 9
+    "Please click for setting the Height of Dataarea.\0"
+    "Bitte w\xE4hlen Sie durch Klicken die H\xF6he des Datenbereichs.\0"
+    // 10
+    "Set Height of Dataarea\0"
+    "H\xF6he des Datenbereichs w\xE4hlen\0"
+    // 11
+    "Please click for setting a Data Point.\0"
+    "Biite setzen Sie durch Klicken einen Datenpunkt.\0"
+    // 12
+    "Set a Data Point\0"
+    "Datenpunkt setzen\0"
+    // 13
+    "Please enter the Reference for the Height.\0"
+    "Bitte geben Sie die Referenzh\xF6he an.\0"
+    // 14
+    "Set Reference for Height\0"
+    "Referenzh\xF6he eingeben\0"
+    // 15
+    "Please enter the Reference for the Width.\0"
+    "Bitte geben Sie die Referenzbreite an.\0"
+    // 16
+    "Set Reference for Width\0"
+    "Referenzbreite eingeben\0"
+    // 17
+    "Here you see the recorded data.\0"
+    "Hier sehen Sie die aufgezeichneten Daten.\0"
+    // 18
+    "Select the appropriate Column to add data points.\0"
+    "Hier w\xE4hlen Sie die Spalte aus, zu der Daten hinzugef\xFCgt werden.\0"
+    // 19
+    "Enter the new name and click on the pen.\0"
+    "Geben Sie den neuen Namen ein und klicken Sie erneut auf den Bleistift.\0"
+    // 20
+    "Change the name of the current column.\0"
+    "Klicken Sie hier, um den Namen der aktuell ausgew\xE4hlte Spalte zu \xE4ndern.\0"
+    // 21
+    "Information\0"
+    "Information\0"
+    // 22
+    "Please open an image to proceed, or click 'Cancel' to exit.\0"
+    "Bitte \xF6"
+    "ffnen Sie ein Bild, oder klicken Sie 'Abbrechen' zum Beenden.\0"
+    // 23
+    "Open Diagram File (PNG, JPG)\0"
+    "\xD6"
+    "ffne Diagramm (PNG, JPG)\0"
+    // 24
+    "Coords\0"
+    "Koordinaten\0"
+    // 25
+    "Origin\0"
+    "Ursprung\0"
+    // 26
+    "Width\0"
+    "Breite\0"
+    // 27
+    "Height\0"
+    "H\xF6he\0"
+    // 28
+    "Width Reference\0"
+    "Referenzbreite\0"
+    // 29
+    "Height Reference\0"
+    "Referenzh\xF6he\0"
+    // 30
+    "Please enter like 1234,56 or 1234.56!\0"
+    "Bitte eingeben wie 1234,56 oder 1234.56!\0"
+    // 31
+    "File\0"
+    "Datei\0"
+    // 32
+    "Load From CSV\0"
+    "Aus CSV einlesen\0"
+    // 33
+    "Append From CSV\0"
+    "Aus CSV hinzuf\xFCgen\0"
+    // 34
+    "Save To CSV\0"
+    "In CSV speichern\0"
+    // 35
+    "Copy Data To Clipboard\0"
+    "In die Zwischenablage kopieren\0"
+    // 36
+    "Data\0"
+    "Daten\0"
+    // 37
+    "Catch Points\0"
+    "Punkte einfangen\0"
+    // 38
+    "Measure Diagram\0"
+    "Diagramm ausmessen\0"
+    // 39
+    "Set Width\0"
+    "Breite w\xE4hlen\0"
+    // 40
+    "Set Height\0"
+    "H\xF6he w\xE4hlen\0"
+    // 41
+    "Name Column\0"
+    "Spalte benennen\0"
+    // 42
+    "Empty Table\0"
+    "Tabelle leeren\0"
+    // 43
+    "Add Column\0"
+    "Spalte hinzuf\xFCgen\0"
+    // 44
+    "Remove Last Column\0"
+    "Letzte Spalte entfernen\0"
+    // 45
+    "Quit\0"
+    "Beenden\0"
+    // 46
+    "Your data was not saved. Do you want to Exit?\0"
+    "Ihre Daten wurden nicht gespeichert. Trotzdem beenden?\0"
+    // The end entry.
+    "-1\0"
+    "-1";
+
+const std::size_t TRANSLATION_DATA_SIZE = sizeof(TRANSLATION_DATA);
