@@ -153,11 +153,11 @@ void BM_JpegOurDecoder(benchmark::State& state)
     decodeThroughOurDecoders(state, testJpeg(), JPEG_WIDTH, JPEG_HEIGHT);
 }
 
-// libjpeg alone with the same settings: accurate integer DCT, R,G,B rows straight into place.
+// libjpeg alone with the same settings: accurate integer DCT, R,G,B,A rows straight into place.
 void BM_JpegBareLibjpeg(benchmark::State& state)
 {
     const Bytes& jpeg = testJpeg();
-    Bytes rgb(static_cast<std::size_t>(JPEG_WIDTH) * JPEG_HEIGHT * 3);
+    Bytes rgba(static_cast<std::size_t>(JPEG_WIDTH) * JPEG_HEIGHT * 4);
     for (auto _ : state) {
         jpeg_decompress_struct decompressor {};
         jpeg_error_mgr errors {};
@@ -166,15 +166,15 @@ void BM_JpegBareLibjpeg(benchmark::State& state)
         jpeg_mem_src(&decompressor, jpeg.data(), jpeg.size());
         jpeg_read_header(&decompressor, TRUE);
         decompressor.dct_method = JDCT_ISLOW;
-        decompressor.out_color_space = JCS_RGB;
+        decompressor.out_color_space = JCS_EXT_RGBA;
         jpeg_start_decompress(&decompressor);
         while (decompressor.output_scanline < decompressor.output_height) {
-            JSAMPROW row[1] = { rgb.data() + static_cast<std::size_t>(decompressor.output_scanline) * JPEG_WIDTH * 3 };
+            JSAMPROW row[1] = { rgba.data() + static_cast<std::size_t>(decompressor.output_scanline) * JPEG_WIDTH * 4 };
             jpeg_read_scanlines(&decompressor, row, 1);
         }
         jpeg_finish_decompress(&decompressor);
         jpeg_destroy_decompress(&decompressor);
-        benchmark::DoNotOptimize(rgb.data());
+        benchmark::DoNotOptimize(rgba.data());
     }
     countPixels(state, JPEG_WIDTH, JPEG_HEIGHT);
 }
@@ -201,23 +201,24 @@ void readPngMemory(png_structp png, png_bytep out, png_size_t length)
     memory->position += length;
 }
 
-// libpng alone: R,G,B rows straight into place, reading from memory without bounds checks.
+// libpng alone: R,G,B,A rows straight into place, reading from memory without bounds checks.
 void BM_PngBareLibpng(benchmark::State& state)
 {
     const Bytes& png = testPng();
-    Bytes rgb(static_cast<std::size_t>(PNG_WIDTH) * PNG_HEIGHT * 3);
+    Bytes rgba(static_cast<std::size_t>(PNG_WIDTH) * PNG_HEIGHT * 4);
     for (auto _ : state) {
         PngMemory memory { &png, 0 };
         png_structp reader = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
         png_infop info = png_create_info_struct(reader);
         png_set_read_fn(reader, &memory, readPngMemory);
         png_read_info(reader, info);
+        png_set_filler(reader, 0xFF, PNG_FILLER_AFTER);
         png_read_update_info(reader, info);
         for (int y = 0; y < PNG_HEIGHT; ++y) {
-            png_read_row(reader, rgb.data() + static_cast<std::size_t>(y) * PNG_WIDTH * 3, nullptr);
+            png_read_row(reader, rgba.data() + static_cast<std::size_t>(y) * PNG_WIDTH * 4, nullptr);
         }
         png_destroy_read_struct(&reader, &info, nullptr);
-        benchmark::DoNotOptimize(rgb.data());
+        benchmark::DoNotOptimize(rgba.data());
     }
     countPixels(state, PNG_WIDTH, PNG_HEIGHT);
 }

@@ -3,7 +3,6 @@
 #include "imaging/decoders/bmp_header.h"
 #include "imaging/decoders/decoder_support.h"
 
-#include <algorithm>
 #include <array>
 #include <memory>
 #include <span>
@@ -50,12 +49,16 @@ int recognizeBmp(DecodeState& state)
     return 1;
 }
 
-void putPaletteColour(const BmpLayout& layout, unsigned index, std::uint8_t* to)
+// Writes one pixel of pixelBytes (3, or 4 with alpha 255) from the palette.
+void putPaletteColour(const BmpLayout& layout, unsigned index, std::uint8_t* to, int pixelBytes)
 {
     const auto& colour = layout.palette[index & 0xFF];
     to[0] = colour[0];
     to[1] = colour[1];
     to[2] = colour[2];
+    if (pixelBytes == 4) {
+        to[3] = 255;
+    }
 }
 
 std::uint8_t channelValue(const BmpChannel& channel, std::uint32_t pixel)
@@ -70,7 +73,7 @@ std::uint8_t channelValue(const BmpChannel& channel, std::uint32_t pixel)
     return static_cast<std::uint8_t>(value >> (channel.bits - 8));
 }
 
-void convertIndexedRow(const BmpLayout& layout, const std::uint8_t* from, std::uint8_t* to)
+void convertIndexedRow(const BmpLayout& layout, const std::uint8_t* from, std::uint8_t* to, int pixelBytes)
 {
     int bits = layout.bitsPerPixel;
     unsigned perByte = 8U / static_cast<unsigned>(bits);
@@ -79,7 +82,7 @@ void convertIndexedRow(const BmpLayout& layout, const std::uint8_t* from, std::u
         unsigned byte = from[static_cast<unsigned>(x) / perByte];
         // The leftmost pixel sits in a byte's highest bits.
         unsigned shift = 8U - static_cast<unsigned>(bits) * (static_cast<unsigned>(x) % perByte + 1);
-        putPaletteColour(layout, (byte >> shift) & mask, to + static_cast<std::size_t>(x) * 3);
+        putPaletteColour(layout, (byte >> shift) & mask, to + static_cast<std::size_t>(x) * pixelBytes, pixelBytes);
     }
 }
 
@@ -99,37 +102,35 @@ void convertMaskedRow(const BmpLayout& layout, const std::uint8_t* from, std::ui
         to[1] = channelValue(layout.channels[1], pixel);
         to[2] = channelValue(layout.channels[2], pixel);
         if (pixelBytes == 4) {
-            to[3] = channelValue(layout.channels[3], pixel);
+            to[3] = layout.hasAlpha ? channelValue(layout.channels[3], pixel) : 255;
         }
         to += pixelBytes;
     }
 }
 
+// Copies the blue, green, red bytes of 24- and 32-bit pixels (fromBytes apart) as R,G,B[,255].
+void convertBgrRow(int width, const std::uint8_t* from, int fromBytes, std::uint8_t* to, int pixelBytes)
+{
+    for (int x = 0; x < width; ++x, from += fromBytes, to += pixelBytes) {
+        to[0] = from[2];
+        to[1] = from[1];
+        to[2] = from[0];
+        if (pixelBytes == 4) {
+            to[3] = 255;
+        }
+    }
+}
+
 void convertRow(const BmpLayout& layout, const std::uint8_t* from, std::uint8_t* to, int pixelBytes)
 {
-    switch (layout.bitsPerPixel) {
-    case 24:
-        for (int x = 0; x < layout.width; ++x, from += 3, to += 3) {
-            to[0] = from[2];
-            to[1] = from[1];
-            to[2] = from[0];
-        }
-        break;
-    case 16:
-    case 32:
-        if (layout.bitsPerPixel == 32 && layout.compression == BmpCompression::None) {
-            for (int x = 0; x < layout.width; ++x, from += 4, to += 3) {
-                to[0] = from[2];
-                to[1] = from[1];
-                to[2] = from[0];
-            }
-        } else {
-            convertMaskedRow(layout, from, to, pixelBytes);
-        }
-        break;
-    default:
-        convertIndexedRow(layout, from, to);
-        break;
+    if (layout.bitsPerPixel == 24) {
+        convertBgrRow(layout.width, from, 3, to, pixelBytes);
+    } else if (layout.bitsPerPixel == 32 && layout.compression == BmpCompression::None) {
+        convertBgrRow(layout.width, from, 4, to, pixelBytes);
+    } else if (layout.bitsPerPixel == 16 || layout.bitsPerPixel == 32) {
+        convertMaskedRow(layout, from, to, pixelBytes);
+    } else {
+        convertIndexedRow(layout, from, to, pixelBytes);
     }
 }
 
@@ -159,7 +160,13 @@ int readRunLength(const BmpData& data, const RowTarget& target)
     const BmpLayout& layout = data.layout;
     for (int y = 0; y < layout.height; ++y) {
         std::uint8_t* row = target.row(y);
-        std::fill(row, row + static_cast<std::size_t>(layout.width) * 3, std::uint8_t { 0 });
+        for (int x = 0; x < layout.width; ++x) {
+            std::uint8_t* pixel = row + static_cast<std::size_t>(x) * target.pixelBytes;
+            pixel[0] = pixel[1] = pixel[2] = 0;
+            if (target.pixelBytes == 4) {
+                pixel[3] = 255;
+            }
+        }
     }
     bool fourBits = layout.compression == BmpCompression::Rle4;
     std::span<const std::uint8_t> bytes = data.bytes;
@@ -168,7 +175,8 @@ int readRunLength(const BmpData& data, const RowTarget& target)
     std::int64_t y = 0; // counted from the bottom
     auto put = [&](unsigned index) {
         if (x < layout.width && y < layout.height) {
-            putPaletteColour(layout, index, target.row(layout.height - 1 - static_cast<int>(y)) + x * 3);
+            putPaletteColour(layout, index, target.row(layout.height - 1 - static_cast<int>(y)) + x * target.pixelBytes,
+                target.pixelBytes);
         }
         ++x;
     };
@@ -218,7 +226,8 @@ int readBmpRows(DecodeState& state, std::uint8_t* buffer, std::size_t stride, in
         return 0;
     }
     const BmpData& data = decoderData<BmpData>(state);
-    RowTarget target { buffer, stride, flags, data.layout.height, data.layout.hasAlpha ? 4 : 3 };
+    int pixelBytes = data.layout.hasAlpha || (flags & DECODE_RGBA) != 0 ? 4 : 3;
+    RowTarget target { buffer, stride, flags, data.layout.height, pixelBytes };
     if (data.layout.compression == BmpCompression::Rle8 || data.layout.compression == BmpCompression::Rle4) {
         return readRunLength(data, target);
     }

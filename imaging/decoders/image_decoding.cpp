@@ -226,18 +226,18 @@ int readDecodedRowsAsRgba(std::uint8_t* rgba)
     int height = decodeState.height;
     std::size_t stride = static_cast<std::size_t>(width) * 4;
     std::size_t total = stride * static_cast<std::size_t>(height);
-    if (decodeState.outputDepth == 32) {
+    bool builtIn = decodeState.decoder == &BMP_DECODER || decodeState.decoder == &PNG_DECODER
+        || decodeState.decoder == &JPEG_DECODER;
+    if (decodeState.outputDepth == 32 || builtIn) {
         // Rows the data does not deliver keep this opaque black.
+        static constexpr std::uint8_t OPAQUE_BLACK[4] = { 0, 0, 0, 255 };
         for (std::size_t i = 0; i < total; i += 4) {
-            rgba[i] = 0;
-            rgba[i + 1] = 0;
-            rgba[i + 2] = 0;
-            rgba[i + 3] = 255;
+            std::memcpy(rgba + i, OPAQUE_BLACK, 4);
         }
-        return readDecodedRows(rgba, stride, 0);
+        return readDecodedRows(rgba, stride, builtIn ? DECODE_RGBA : 0);
     }
-    // 24-bit rows are decoded into the start of each RGBA row and widened afterwards; a row the
-    // data does not deliver stays zero and so becomes opaque black.
+    // 24-bit rows of another decoder are decoded into the start of each RGBA row and widened
+    // afterwards; a row the data does not deliver stays zero and so becomes opaque black.
     std::memset(rgba, 0, total);
     int result = readDecodedRows(rgba, stride, 0);
     widenRgbRows(rgba, width, height);

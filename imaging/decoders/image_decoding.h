@@ -13,6 +13,10 @@
 
 // readRows flag: write the rows bottom-up (row r at buffer + (height - 1 - r) * stride).
 inline constexpr int DECODE_BOTTOM_UP = 2;
+// readRows flag understood by the built-in decoders: write 4-byte R,G,B,A pixels whatever the
+// output depth (alpha 255 where the picture has none). readDecodedRowsAsRgba passes it to them so
+// that their rows need no second pass.
+inline constexpr int DECODE_RGBA = 4;
 
 struct DecodeState;
 

@@ -23,6 +23,7 @@ struct JpegData : DecoderData {
     bool created = false;
     std::vector<std::uint8_t> fileBytes; // file source only
     std::vector<std::uint8_t> row;       // one output row of the library
+    bool started = false; // jpeg_start_decompress has run
     bool cmyk = false;
     // Adobe applications write CMYK and YCCK with every sample inverted (255 is no ink) and mark
     // such files with their APP14 segment.
@@ -73,7 +74,14 @@ int startJpegRead(JpegData* data, DecodeState* state)
         return 0;
     }
     decompressor.dct_method = JDCT_ISLOW;
-    jpeg_start_decompress(&decompressor);
+    // A multi-scan (progressive) file is read whole here, so that data broken before its first
+    // row rejects it. A single-scan file starts in readRows, where the row format is known.
+    if (jpeg_has_multiple_scans(&decompressor) != 0) {
+        jpeg_start_decompress(&decompressor);
+        data->started = true;
+    } else {
+        jpeg_calc_output_dimensions(&decompressor);
+    }
     state->width = static_cast<int>(decompressor.output_width);
     state->height = static_cast<int>(decompressor.output_height);
     state->sourceDepth = 8 * decompressor.num_components;
@@ -105,9 +113,9 @@ std::uint8_t inkToLight(unsigned ink, unsigned black)
     return static_cast<std::uint8_t>((ink * black + 127) / 255);
 }
 
-void convertCmykRow(const std::uint8_t* from, std::uint8_t* to, int width, bool inverted)
+void convertCmykRow(const std::uint8_t* from, std::uint8_t* to, int width, bool inverted, int pixelBytes)
 {
-    for (int x = 0; x < width; ++x, from += 4, to += 3) {
+    for (int x = 0; x < width; ++x, from += 4, to += pixelBytes) {
         unsigned c = from[0];
         unsigned m = from[1];
         unsigned y = from[2];
@@ -121,6 +129,19 @@ void convertCmykRow(const std::uint8_t* from, std::uint8_t* to, int width, bool 
         to[0] = inkToLight(c, k);
         to[1] = inkToLight(m, k);
         to[2] = inkToLight(y, k);
+        if (pixelBytes == 4) {
+            to[3] = 255;
+        }
+    }
+}
+
+void widenRgbRow(const std::uint8_t* from, std::uint8_t* to, int width)
+{
+    for (int x = 0; x < width; ++x, from += 3, to += 4) {
+        to[0] = from[0];
+        to[1] = from[1];
+        to[2] = from[2];
+        to[3] = 255;
     }
 }
 
@@ -132,30 +153,52 @@ bool rowsMadeUp(const JpegData& data)
     return data.errors.dataLacking || (data.source.ranOut && data.decompressor.arith_code != 0);
 }
 
-// Rows come through a row of our own so that a row the library made up after the data ran out
-// never reaches the caller. Same rule as startJpegRead: no locals with destructors.
+// Rows come through a row of our own, so that a row the library made up after the data ran out
+// never reaches the caller; only R,G,B,A rows of a single-scan file are decoded in place (by
+// libjpeg-turbo's own colour conversion), and such a made-up row is made opaque black again.
+// Same rule as startJpegRead: no locals with destructors.
 int readJpegScanlines(JpegData* data, DecodeState* state, std::uint8_t* buffer, std::size_t stride, int flags)
 {
     if (setjmp(data->errors.jump) != 0) {
         return 0;
     }
     jpeg_decompress_struct& decompressor = data->decompressor;
-    // A multi-scan (progressive) file reads all its data before the first row; when that data
-    // was cut short the rows are the best the library can make of it, but the load still counts
-    // as broken.
-    bool cutBeforeRows = jpeg_has_multiple_scans(&decompressor) != 0 && (data->source.ranOut || rowsMadeUp(*data));
+    bool rgba = (flags & DECODE_RGBA) != 0;
+    bool inPlace = false;
+    // A multi-scan file read all its data in recognize; when that data was cut short the rows are
+    // the best the library can make of it, but the load still counts as broken.
+    bool cutBeforeRows = data->started && (data->source.ranOut || rowsMadeUp(*data));
+    if (!data->started) {
+        inPlace = rgba && !data->cmyk;
+        if (inPlace) {
+            decompressor.out_color_space = JCS_EXT_RGBA;
+        }
+        jpeg_start_decompress(&decompressor);
+        data->started = true;
+    }
     std::size_t rowBytes = static_cast<std::size_t>(state->width) * 3;
-    JSAMPROW rows[1] = { data->row.data() };
     for (int y = 0; y < state->height; ++y) {
+        std::uint8_t* to = decodedRowAddress(buffer, stride, y, state->height, flags);
+        JSAMPROW rows[1] = { inPlace ? to : data->row.data() };
         if (jpeg_read_scanlines(&decompressor, rows, 1) != 1) {
             return 0;
         }
         if (!cutBeforeRows && rowsMadeUp(*data)) {
+            if (inPlace) {
+                for (int x = 0; x < state->width; ++x) {
+                    to[x * 4] = to[x * 4 + 1] = to[x * 4 + 2] = 0;
+                    to[x * 4 + 3] = 255;
+                }
+            }
             return 0;
         }
-        std::uint8_t* to = decodedRowAddress(buffer, stride, y, state->height, flags);
+        if (inPlace) {
+            continue;
+        }
         if (data->cmyk) {
-            convertCmykRow(data->row.data(), to, state->width, data->invertedCmyk);
+            convertCmykRow(data->row.data(), to, state->width, data->invertedCmyk, rgba ? 4 : 3);
+        } else if (rgba) {
+            widenRgbRow(data->row.data(), to, state->width);
         } else {
             std::memcpy(to, data->row.data(), rowBytes);
         }

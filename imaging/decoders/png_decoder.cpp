@@ -13,7 +13,7 @@
 namespace {
 
 constexpr std::size_t PNG_SIGNATURE_SIZE = 8;
-constexpr std::size_t IMAGE_DATA_PIECE = 512;
+constexpr std::size_t IMAGE_DATA_PIECE = 2048;
 
 struct PngData : DecoderData {
     png_structp png = nullptr;
@@ -23,7 +23,6 @@ struct PngData : DecoderData {
     std::size_t size = 0;
     std::size_t position = 0;
     std::size_t nextChunk = PNG_SIGNATURE_SIZE; // where the next chunk's length and type start
-    int passes = 1;
 
     ~PngData() override { png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr); }
 };
@@ -58,12 +57,11 @@ void readPngBytes(png_structp png, png_bytep out, png_size_t length)
     data->position += length;
 }
 
-// Asks libpng for 8-bit R,G,B or R,G,B,A rows whatever the file holds. Runs under startPngRead's
-// error recovery.
-void requestRgbRows(png_structp png, png_infop info, DecodeState& state)
+// What the header tells: the source depth (the bit depth for grey, grey with alpha and palette
+// files, 24 for RGB, 32 for RGBA) and whether rows carry alpha (an alpha channel or tRNS).
+void describePng(png_structp png, png_infop info, DecodeState& state)
 {
     int colourType = png_get_color_type(png, info);
-    int bitDepth = png_get_bit_depth(png, info);
     switch (colourType) {
     case PNG_COLOR_TYPE_RGB:
         state.sourceDepth = 24;
@@ -72,10 +70,23 @@ void requestRgbRows(png_structp png, png_infop info, DecodeState& state)
         state.sourceDepth = 32;
         break;
     default:
-        state.sourceDepth = bitDepth;
+        state.sourceDepth = png_get_bit_depth(png, info);
         break;
     }
-    if (png_get_valid(png, info, PNG_INFO_tRNS) != 0) {
+    bool alpha = (colourType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    state.outputDepth = alpha ? 32 : 24;
+    state.width = static_cast<int>(png_get_image_width(png, info));
+    state.height = static_cast<int>(png_get_image_height(png, info));
+}
+
+// Asks libpng for 8-bit R,G,B (or R,G,B,A when the picture has alpha or `rgba` asks for it)
+// rows whatever the file holds. Runs under the caller's error recovery.
+void requestRgbRows(png_structp png, png_infop info, bool rgba)
+{
+    int colourType = png_get_color_type(png, info);
+    int bitDepth = png_get_bit_depth(png, info);
+    bool transparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    if (transparency) {
         png_set_tRNS_to_alpha(png);
     }
     if (bitDepth == 16) {
@@ -88,6 +99,9 @@ void requestRgbRows(png_structp png, png_infop info, DecodeState& state)
     }
     if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
         png_set_gray_to_rgb(png);
+    }
+    if (rgba && (colourType & PNG_COLOR_MASK_ALPHA) == 0 && !transparency) {
+        png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
     }
 }
 
@@ -103,23 +117,10 @@ int startPngRead(PngData* data, DecodeState* state)
     // small pieces let a cut-off file give nearly every row it holds.
     png_set_compression_buffer_size(data->png, IMAGE_DATA_PIECE);
     png_read_info(data->png, data->info);
-    png_uint_32 width = png_get_image_width(data->png, data->info);
-    png_uint_32 height = png_get_image_height(data->png, data->info);
-    if (!imageSizeAcceptable(width, height)) {
+    if (!imageSizeAcceptable(png_get_image_width(data->png, data->info), png_get_image_height(data->png, data->info))) {
         png_error(data->png, "width or height out of range");
     }
-    requestRgbRows(data->png, data->info, *state);
-    data->passes = png_set_interlace_handling(data->png);
-    png_read_update_info(data->png, data->info);
-    int colourType = png_get_color_type(data->png, data->info);
-    state->outputDepth = colourType == PNG_COLOR_TYPE_RGB ? 24 : 32;
-    if ((colourType != PNG_COLOR_TYPE_RGB && colourType != PNG_COLOR_TYPE_RGB_ALPHA)
-        || png_get_bit_depth(data->png, data->info) != 8
-        || png_get_rowbytes(data->png, data->info) != width * static_cast<png_uint_32>(state->outputDepth / 8)) {
-        png_error(data->png, "unexpected row format");
-    }
-    state->width = static_cast<int>(width);
-    state->height = static_cast<int>(height);
+    describePng(data->png, data->info, *state);
     return 1;
 }
 
@@ -151,16 +152,26 @@ int recognizePng(DecodeState& state)
     return 1;
 }
 
-// Reads every pass of every row into its place, so that an interlaced picture is completed pass
-// by pass in the caller's buffer. Same rule as startPngRead: no locals with destructors.
-int readPngPasses(PngData* data, std::uint8_t* buffer, std::size_t stride, int flags, int height)
+// Sets up the row format, then reads every pass of every row into its place, so that an
+// interlaced picture is completed pass by pass in the caller's buffer. Same rule as
+// startPngRead: no locals with destructors.
+int readPngPasses(PngData* data, const DecodeState* state, std::uint8_t* buffer, std::size_t stride, int flags)
 {
     if (setjmp(png_jmpbuf(data->png)) != 0) {
         return 0;
     }
-    for (int pass = 0; pass < data->passes; ++pass) {
-        for (int row = 0; row < height; ++row) {
-            png_read_row(data->png, decodedRowAddress(buffer, stride, row, height, flags), nullptr);
+    bool rgba = (flags & DECODE_RGBA) != 0;
+    requestRgbRows(data->png, data->info, rgba);
+    int passes = png_set_interlace_handling(data->png);
+    png_read_update_info(data->png, data->info);
+    png_size_t pixelBytes = rgba || state->outputDepth == 32 ? 4 : 3;
+    if (png_get_bit_depth(data->png, data->info) != 8
+        || png_get_rowbytes(data->png, data->info) != static_cast<png_size_t>(state->width) * pixelBytes) {
+        png_error(data->png, "unexpected row format");
+    }
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int row = 0; row < state->height; ++row) {
+            png_read_row(data->png, decodedRowAddress(buffer, stride, row, state->height, flags), nullptr);
         }
     }
     return 1;
@@ -171,7 +182,7 @@ int readPngRows(DecodeState& state, std::uint8_t* buffer, std::size_t stride, in
     if (state.privateData == nullptr) {
         return 0;
     }
-    return readPngPasses(&decoderData<PngData>(state), buffer, stride, flags, state.height);
+    return readPngPasses(&decoderData<PngData>(state), &state, buffer, stride, flags);
 }
 
 void finishPng(DecodeState& state)
