@@ -40,11 +40,15 @@ Bytes chartLikeRgb(int width, int height)
     std::uniform_int_distribution<int> noise(-6, 6);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            std::uint8_t* pixel = rgb.data() + (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)) * 3;
+            std::uint8_t* pixel = rgb.data()
+                + (static_cast<std::size_t>(y) * static_cast<std::size_t>(width)
+                      + static_cast<std::size_t>(x))
+                    * 3;
             bool line = x % 250 < 2 || y % 200 < 2 || std::abs(y - height / 2 - (x - width / 2) / 3) < 3;
             int base = line ? 30 : 200 + 40 * x / width;
             for (int c = 0; c < 3; ++c) {
-                pixel[c] = static_cast<std::uint8_t>(std::clamp(base - c * 10 * y / height + noise(random), 0, 255));
+                pixel[c] = static_cast<std::uint8_t>(
+                    std::clamp(base - c * 10 * y / height + noise(random), 0, 255));
             }
         }
     }
@@ -70,7 +74,8 @@ const Bytes& testJpeg()
         jpeg_set_quality(&compressor, 90, TRUE);
         jpeg_start_compress(&compressor, TRUE);
         while (compressor.next_scanline < compressor.image_height) {
-            JSAMPROW row[1] = { rgb.data() + static_cast<std::size_t>(compressor.next_scanline) * JPEG_WIDTH * 3 };
+            JSAMPROW row[1]
+                = { rgb.data() + static_cast<std::size_t>(compressor.next_scanline) * JPEG_WIDTH * 3 };
             jpeg_write_scanlines(&compressor, row, 1);
         }
         jpeg_finish_compress(&compressor);
@@ -111,7 +116,8 @@ const Bytes& testPng()
 
 void countPixels(benchmark::State& state, int width, int height)
 {
-    state.counters["Mpixel/s"] = benchmark::Counter(static_cast<double>(width) * height / 1e6 * static_cast<double>(state.iterations()),
+    state.counters["Mpixel/s"] = benchmark::Counter(
+        static_cast<double>(width) * height / 1e6 * static_cast<double>(state.iterations()),
         benchmark::Counter::kIsRate);
 }
 
@@ -169,7 +175,8 @@ void BM_JpegBareLibjpeg(benchmark::State& state)
         decompressor.out_color_space = JCS_EXT_RGBA;
         jpeg_start_decompress(&decompressor);
         while (decompressor.output_scanline < decompressor.output_height) {
-            JSAMPROW row[1] = { rgba.data() + static_cast<std::size_t>(decompressor.output_scanline) * JPEG_WIDTH * 4 };
+            JSAMPROW row[1]
+                = { rgba.data() + static_cast<std::size_t>(decompressor.output_scanline) * JPEG_WIDTH * 4 };
             jpeg_read_scanlines(&decompressor, row, 1);
         }
         jpeg_finish_decompress(&decompressor);

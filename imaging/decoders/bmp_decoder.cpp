@@ -82,7 +82,8 @@ void convertIndexedRow(const BmpLayout& layout, const std::uint8_t* from, std::u
         unsigned byte = from[static_cast<unsigned>(x) / perByte];
         // The leftmost pixel sits in a byte's highest bits.
         unsigned shift = 8U - static_cast<unsigned>(bits) * (static_cast<unsigned>(x) % perByte + 1);
-        putPaletteColour(layout, (byte >> shift) & mask, to + static_cast<std::size_t>(x) * pixelBytes, pixelBytes);
+        putPaletteColour(
+            layout, (byte >> shift) & mask, to + static_cast<std::size_t>(x) * pixelBytes, pixelBytes);
     }
 }
 
@@ -139,7 +140,8 @@ void convertRow(const BmpLayout& layout, const std::uint8_t* from, std::uint8_t*
 int readUncompressed(const BmpData& data, const RowTarget& target)
 {
     const BmpLayout& layout = data.layout;
-    std::size_t used = (static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(layout.bitsPerPixel) + 7) / 8;
+    std::size_t used
+        = (static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(layout.bitsPerPixel) + 7) / 8;
     for (int fileRow = 0; fileRow < layout.height; ++fileRow) {
         std::size_t at = layout.pixelOffset + static_cast<std::size_t>(fileRow) * layout.rowBytes;
         if (at + used > data.bytes.size()) {
@@ -175,7 +177,8 @@ int readRunLength(const BmpData& data, const RowTarget& target)
     std::int64_t y = 0; // counted from the bottom
     auto put = [&](unsigned index) {
         if (x < layout.width && y < layout.height) {
-            putPaletteColour(layout, index, target.row(layout.height - 1 - static_cast<int>(y)) + x * target.pixelBytes,
+            putPaletteColour(layout, index,
+                target.row(layout.height - 1 - static_cast<int>(y)) + x * target.pixelBytes,
                 target.pixelBytes);
         }
         ++x;

@@ -27,7 +27,8 @@ std::uint16_t u16At(std::span<const std::uint8_t> bytes, std::size_t at)
 std::uint32_t u32At(std::span<const std::uint8_t> bytes, std::size_t at)
 {
     return static_cast<std::uint32_t>(bytes[at]) | (static_cast<std::uint32_t>(bytes[at + 1]) << 8)
-        | (static_cast<std::uint32_t>(bytes[at + 2]) << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+        | (static_cast<std::uint32_t>(bytes[at + 2]) << 16)
+        | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
 }
 
 bool isWindowsHeaderSize(std::uint32_t size)
@@ -146,7 +147,8 @@ bool readCompression(const Fields& fields, BmpLayout& layout, const char*& reaso
     return false;
 }
 
-bool readMasks(std::span<const std::uint8_t> file, const Fields& fields, BmpLayout& layout, const char*& reason)
+bool readMasks(
+    std::span<const std::uint8_t> file, const Fields& fields, BmpLayout& layout, const char*& reason)
 {
     std::uint32_t masks[4] = { 0, 0, 0, 0 };
     if (layout.compression == BmpCompression::Bitfields) {
@@ -264,7 +266,9 @@ bool readBmpLayout(std::span<const std::uint8_t> file, BmpLayout& layout, const 
         reason = "BMP: pixel data overlaps the header";
         return false;
     }
-    layout.rowBytes = (static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(layout.bitsPerPixel) + 31)
-        / 32 * 4;
-    return readMasks(file, fields, layout, reason) && readPalette(file, fields, layout.pixelOffset, layout, reason);
+    layout.rowBytes
+        = (static_cast<std::size_t>(layout.width) * static_cast<std::size_t>(layout.bitsPerPixel) + 31) / 32
+        * 4;
+    return readMasks(file, fields, layout, reason)
+        && readPalette(file, fields, layout.pixelOffset, layout, reason);
 }

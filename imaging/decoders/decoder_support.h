@@ -16,8 +16,7 @@ void adoptDecoderData(DecodeState& state, std::unique_ptr<DecoderData> data);
 // Frees the decoder's private data (nothing when there is none).
 void releaseDecoderData(DecodeState& state);
 
-template <typename T>
-T& decoderData(DecodeState& state)
+template <typename T> T& decoderData(DecodeState& state)
 {
     return static_cast<T&>(*state.privateData);
 }
@@ -28,11 +27,12 @@ std::size_t peekSourceBytes(DecodeState& state, std::span<std::uint8_t> out);
 
 // The whole source: a memory source is used in place; a file source is read from its start into
 // storage (files above MAX_SOURCE_FILE_BYTES are refused). Empty on failure.
-inline constexpr std::int64_t MAX_SOURCE_FILE_BYTES = std::int64_t{1} << 30;
+inline constexpr std::int64_t MAX_SOURCE_FILE_BYTES = std::int64_t { 1 } << 30;
 std::span<const std::uint8_t> wholeSource(DecodeState& state, std::vector<std::uint8_t>& storage);
 
 // Where decoded row `row` (counted from the top of the picture) goes in the caller's buffer.
-inline std::uint8_t* decodedRowAddress(std::uint8_t* buffer, std::size_t stride, int row, int height, int flags)
+inline std::uint8_t* decodedRowAddress(
+    std::uint8_t* buffer, std::size_t stride, int row, int height, int flags)
 {
     int place = (flags & DECODE_BOTTOM_UP) != 0 ? height - 1 - row : row;
     return buffer + static_cast<std::size_t>(place) * stride;

@@ -14,8 +14,9 @@
 // readRows flag: write the rows bottom-up (row r at buffer + (height - 1 - r) * stride).
 inline constexpr int DECODE_BOTTOM_UP = 2;
 // readRows flag understood by the built-in decoders: write 4-byte R,G,B,A pixels whatever the
-// output depth (alpha 255 where the picture has none). readDecodedRowsAsRgba passes it to them so
-// that their rows need no second pass.
+// output depth (alpha 255 where the picture has none); a row the data breaks off in is
+// left as it was or made opaque black. readDecodedRowsAsRgba passes it to them so that their rows need no
+// second pass.
 inline constexpr int DECODE_RGBA = 4;
 
 struct DecodeState;
@@ -41,10 +42,10 @@ public:
 
 struct DecodeState {
     const ImageDecoder* decoder = nullptr;
-    const char* path = nullptr;         // file source
-    std::FILE* file = nullptr;          // file source, opened "rb"
+    const char* path = nullptr; // file source
+    std::FILE* file = nullptr; // file source, opened "rb"
     const std::uint8_t* data = nullptr; // memory source
-    std::size_t dataSize = 0;           // memory source: the true size of the bytes
+    std::size_t dataSize = 0; // memory source: the true size of the bytes
     int fromMemory = 0;
     int width = 0;
     int height = 0;

@@ -22,7 +22,7 @@ struct JpegData : DecoderData {
     JpegSource source;
     bool created = false;
     std::vector<std::uint8_t> fileBytes; // file source only
-    std::vector<std::uint8_t> row;       // one output row of the library
+    std::vector<std::uint8_t> row; // one output row of the library
     bool started = false; // jpeg_start_decompress has run
     bool cmyk = false;
     // Adobe applications write CMYK and YCCK with every sample inverted (255 is no ink) and mark

@@ -28,7 +28,9 @@ JpegErrorManager& managerOf(j_common_ptr info)
     std::longjmp(managerOf(info).jump, 1);
 }
 
-void dropJpegMessage(j_common_ptr) { }
+void dropJpegMessage(j_common_ptr)
+{
+}
 
 void noteJpegMessage(j_common_ptr info, int level)
 {

@@ -15,7 +15,9 @@ JpegSource& sourceOf(j_decompress_ptr decompressor)
     return *reinterpret_cast<JpegSource*>(decompressor->src);
 }
 
-void startSource(j_decompress_ptr) { }
+void startSource(j_decompress_ptr)
+{
+}
 
 boolean refillSource(j_decompress_ptr decompressor)
 {
@@ -46,11 +48,14 @@ void skipSourceBytes(j_decompress_ptr decompressor, long count)
     source.library.bytes_in_buffer -= wanted;
 }
 
-void endSource(j_decompress_ptr) { }
+void endSource(j_decompress_ptr)
+{
+}
 
 } // namespace
 
-void attachJpegSource(jpeg_decompress_struct& decompressor, JpegSource& source, std::span<const std::uint8_t> bytes)
+void attachJpegSource(
+    jpeg_decompress_struct& decompressor, JpegSource& source, std::span<const std::uint8_t> bytes)
 {
     static_assert(offsetof(JpegSource, library) == 0);
     source.bytes = bytes;

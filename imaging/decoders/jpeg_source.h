@@ -17,4 +17,5 @@ struct JpegSource {
 };
 
 // Makes `source` the decompressor's data source over `bytes`; after jpeg_create_decompress.
-void attachJpegSource(jpeg_decompress_struct& decompressor, JpegSource& source, std::span<const std::uint8_t> bytes);
+void attachJpegSource(
+    jpeg_decompress_struct& decompressor, JpegSource& source, std::span<const std::uint8_t> bytes);

@@ -29,7 +29,8 @@ struct PngData : DecoderData {
 
 std::uint32_t bigEndian32(const std::uint8_t* at)
 {
-    return (std::uint32_t { at[0] } << 24) | (std::uint32_t { at[1] } << 16) | (std::uint32_t { at[2] } << 8) | at[3];
+    return (std::uint32_t { at[0] } << 24) | (std::uint32_t { at[1] } << 16) | (std::uint32_t { at[2] } << 8)
+        | at[3];
 }
 
 // Reads the PNG's bytes for libpng, never past their true size: running out is a decoding error.
@@ -117,7 +118,8 @@ int startPngRead(PngData* data, DecodeState* state)
     // small pieces let a cut-off file give nearly every row it holds.
     png_set_compression_buffer_size(data->png, IMAGE_DATA_PIECE);
     png_read_info(data->png, data->info);
-    if (!imageSizeAcceptable(png_get_image_width(data->png, data->info), png_get_image_height(data->png, data->info))) {
+    if (!imageSizeAcceptable(
+            png_get_image_width(data->png, data->info), png_get_image_height(data->png, data->info))) {
         png_error(data->png, "width or height out of range");
     }
     describePng(data->png, data->info, *state);
@@ -127,7 +129,8 @@ int startPngRead(PngData* data, DecodeState* state)
 int recognizePng(DecodeState& state)
 {
     std::array<std::uint8_t, PNG_SIGNATURE_SIZE> signature {};
-    if (peekSourceBytes(state, signature) < signature.size() || png_sig_cmp(signature.data(), 0, signature.size()) != 0) {
+    if (peekSourceBytes(state, signature) < signature.size()
+        || png_sig_cmp(signature.data(), 0, signature.size()) != 0) {
         return 0;
     }
     auto data = std::make_unique<PngData>();
@@ -155,7 +158,8 @@ int recognizePng(DecodeState& state)
 // Sets up the row format, then reads every pass of every row into its place, so that an
 // interlaced picture is completed pass by pass in the caller's buffer. Same rule as
 // startPngRead: no locals with destructors.
-int readPngPasses(PngData* data, const DecodeState* state, std::uint8_t* buffer, std::size_t stride, int flags)
+int readPngPasses(
+    PngData* data, const DecodeState* state, std::uint8_t* buffer, std::size_t stride, int flags)
 {
     if (setjmp(png_jmpbuf(data->png)) != 0) {
         return 0;

@@ -23,7 +23,9 @@ constexpr png_uint_32 MAX_CACHED_CHUNKS = 256;
     png_longjmp(png, 1);
 }
 
-void ignorePngWarning(png_structp, png_const_charp) { }
+void ignorePngWarning(png_structp, png_const_charp)
+{
+}
 
 } // namespace
 

@@ -16,6 +16,8 @@
 #include <memory>
 #include <new>
 
+#include <sys/stat.h>
+
 namespace {
 
 struct FileCloser {
@@ -29,8 +31,9 @@ bool writePam(const char* path, const std::uint8_t* rgba, int width, int height)
         return false;
     }
     std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4;
-    bool written = std::fprintf(file.get(), "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n",
-                       width, height)
+    bool written
+        = std::fprintf(file.get(),
+              "P7\nWIDTH %d\nHEIGHT %d\nDEPTH 4\nMAXVAL 255\nTUPLTYPE RGB_ALPHA\nENDHDR\n", width, height)
             > 0
         && std::fwrite(rgba, 1, size, file.get()) == size;
     return std::fclose(file.release()) == 0 && written;
@@ -46,6 +49,12 @@ int main(int argc, char** argv)
     }
     const char* input = argv[1];
     const char* output = argv[2];
+    // Only regular files: opening a FIFO or a device could wait forever.
+    struct stat status { };
+    if (::stat(input, &status) != 0 || !S_ISREG(status.st_mode)) {
+        std::fprintf(stderr, "graphonite-decode: %s: rejected: not a readable regular file\n", input);
+        return 1;
+    }
     initImageDecoders();
     useBmpDecoder();
     usePngDecoder();
@@ -60,7 +69,8 @@ int main(int argc, char** argv)
     std::unique_ptr<std::uint8_t[]> rgba(new (std::nothrow) std::uint8_t[size]);
     if (!rgba) {
         finishDecoding();
-        std::fprintf(stderr, "graphonite-decode: %s: rejected: no memory for %d x %d pixels\n", input, width, height);
+        std::fprintf(
+            stderr, "graphonite-decode: %s: rejected: no memory for %d x %d pixels\n", input, width, height);
         return 1;
     }
     int result = readDecodedRowsAsRgba(rgba.get());

@@ -267,8 +267,7 @@ TEST(BmpDecoder, RunLengthEncoding)
     ASSERT_EQ(decoded.opened, 1);
     EXPECT_EQ(decoded.result, 1);
     const Pixel expected[3][4] = {
-        { BLUE, RED, BLUE, BLACK },
-        { BLACK, BLACK, BLACK, RED },
+        { BLUE, RED, BLUE, BLACK }, { BLACK, BLACK, BLACK, RED },
         { GREEN, GREEN, BLACK, BLACK }, // pixels the stream skips are black
     };
     for (int y = 0; y < 3; ++y) {
@@ -355,10 +354,14 @@ TEST(BmpDecoder, MalformedHeadersAreRefused)
         { "embedded JPEG", changed([](BmpFile& f) { f.compression = 4; }) },
         { "RLE top-down", changed([](BmpFile& f) { f.bitsPerPixel = 8, f.compression = 1, f.height = -2; }) },
         { "bitfields cut off", changed([](BmpFile& f) { f.bitsPerPixel = 16, f.compression = 3; }) },
-        { "mask with a gap",
-            changed([](BmpFile& f) { f.bitsPerPixel = 16, f.compression = 3, f.afterHeader = Bytes { 0x05, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0 }; }) },
-        { "mask wider than the pixel",
-            changed([](BmpFile& f) { f.bitsPerPixel = 16, f.compression = 3, f.afterHeader = Bytes { 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0 }; }) },
+        { "mask with a gap", changed([](BmpFile& f) {
+             f.bitsPerPixel = 16, f.compression = 3,
+             f.afterHeader = Bytes { 0x05, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0 };
+         }) },
+        { "mask wider than the pixel", changed([](BmpFile& f) {
+             f.bitsPerPixel = 16, f.compression = 3,
+             f.afterHeader = Bytes { 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0 };
+         }) },
         { "header size 41", patched(14, 41) },
         { "header size past the file", patched(14, 124) },
         { "planes 2", patched16(26, 2) },
@@ -376,10 +379,11 @@ TEST(BmpDecoder, ShortestFilesAreRefused)
 {
     static constexpr std::uint8_t HEADER_ONLY[] = { 'B', 'M', 14, 0, 0, 0, 0, 0, 0, 0, 14, 0, 0, 0 };
     static_assert(sizeof(HEADER_ONLY) == 14);
-    static constexpr std::uint8_t CORE_CUT[] = { 'B', 'M', 30, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0, 1, 0, 1 };
+    static constexpr std::uint8_t CORE_CUT[]
+        = { 'B', 'M', 30, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0, 1, 0, 1 };
     static_assert(sizeof(CORE_CUT) == 21);
-    for (Bytes bytes : { Bytes(std::begin(HEADER_ONLY), std::end(HEADER_ONLY)), Bytes(std::begin(CORE_CUT), std::end(CORE_CUT)),
-             Bytes { 'B', 'M' } }) {
+    for (Bytes bytes : { Bytes(std::begin(HEADER_ONLY), std::end(HEADER_ONLY)),
+             Bytes(std::begin(CORE_CUT), std::end(CORE_CUT)), Bytes { 'B', 'M' } }) {
         EXPECT_EQ(decodeMemory(bytes).opened, 0) << bytes.size();
         EXPECT_EQ(decodeFile(writeTemporaryFile("short.bmp", bytes)).opened, 0) << bytes.size();
     }

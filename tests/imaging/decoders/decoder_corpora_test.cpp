@@ -41,7 +41,8 @@ std::vector<fs::path> filesIn(const fs::path& folder, const std::string& extensi
 
 std::uint32_t bigEndian32(const std::uint8_t* at)
 {
-    return (std::uint32_t { at[0] } << 24) | (std::uint32_t { at[1] } << 16) | (std::uint32_t { at[2] } << 8) | at[3];
+    return (std::uint32_t { at[0] } << 24) | (std::uint32_t { at[1] } << 16) | (std::uint32_t { at[2] } << 8)
+        | at[3];
 }
 
 // The PNG with its colour-space chunks (gAMA, cHRM, sRGB, iCCP) replaced by one sRGB chunk: the
@@ -99,7 +100,8 @@ std::vector<std::uint8_t> readNetpbm(const std::vector<std::uint8_t>& bytes, int
     std::array<char, 3> magic {};
     int maxValue = 0;
     int consumed = 0;
-    std::string text(bytes.begin(), bytes.begin() + static_cast<long>(std::min<std::size_t>(bytes.size(), 64)));
+    std::string text(
+        bytes.begin(), bytes.begin() + static_cast<long>(std::min<std::size_t>(bytes.size(), 64)));
     if (std::sscanf(text.c_str(), "%2s %d %d %d%n", magic.data(), &width, &height, &maxValue, &consumed) != 4
         || maxValue != 255) {
         return {};
@@ -113,7 +115,8 @@ std::vector<std::uint8_t> readNetpbm(const std::vector<std::uint8_t>& bytes, int
     std::vector<std::uint8_t> rgba(count * 4, 255);
     for (std::size_t i = 0; i < count; ++i) {
         for (int c = 0; c < 3; ++c) {
-            rgba[i * 4 + static_cast<std::size_t>(c)] = bytes[at + i * static_cast<std::size_t>(channels) + (channels == 3 ? static_cast<std::size_t>(c) : 0)];
+            rgba[i * 4 + static_cast<std::size_t>(c)] = bytes[at + i * static_cast<std::size_t>(channels)
+                + (channels == 3 ? static_cast<std::size_t>(c) : 0)];
         }
     }
     return rgba;
@@ -167,15 +170,16 @@ TEST(PngSuite, ValidFilesMatchLibpngAndCorruptFilesFail)
         // basi0g16 differs from its decode of basn0g16, the same picture stored plainly); those
         // five are checked against the reader's decode of the plain twin.
         std::string referenceName = name;
-        if (name == "basi0g16.png" || name == "basi2c16.png" || name == "basi4a16.png" || name == "basi6a16.png") {
+        if (name == "basi0g16.png" || name == "basi2c16.png" || name == "basi4a16.png"
+            || name == "basi6a16.png") {
             referenceName[3] = 'n';
         } else if (name == "bgai4a16.png") {
             referenceName = "basn4a16.png";
         }
         int width = 0;
         int height = 0;
-        std::vector<std::uint8_t> reference
-            = simplifiedPngRead(withoutColourSpace(readFileBytes((folder / referenceName).string())), width, height);
+        std::vector<std::uint8_t> reference = simplifiedPngRead(
+            withoutColourSpace(readFileBytes((folder / referenceName).string())), width, height);
         ASSERT_FALSE(reference.empty()) << name;
         ASSERT_EQ(decoded.opened, 1) << name;
         EXPECT_EQ(decoded.result, 1) << name;
@@ -207,15 +211,33 @@ TEST(BmpSuite, GoodFilesMatchTheReferenceRenderings)
         const char* reference;
     };
     static constexpr Case CASES[] = {
-        { "pal1.bmp", "pal1" }, { "pal1bg.bmp", "pal1bg" }, { "pal1wb.bmp", "pal1" },
-        { "pal4.bmp", "pal4" }, { "pal4gs.bmp", "pal4gs" }, { "pal4rle.bmp", "pal4" },
-        { "pal8-0.bmp", "pal8" }, { "pal8.bmp", "pal8" }, { "pal8gs.bmp", "pal8gs" },
-        { "pal8nonsquare.bmp", "pal8nonsquare-e" }, { "pal8os2.bmp", "pal8" }, { "pal8rle.bmp", "pal8" },
-        { "pal8topdown.bmp", "pal8" }, { "pal8v4.bmp", "pal8" }, { "pal8v5.bmp", "pal8" },
-        { "pal8w124.bmp", "pal8w124" }, { "pal8w125.bmp", "pal8w125" }, { "pal8w126.bmp", "pal8w126" },
-        { "rgb16-565.bmp", "rgb16-565" }, { "rgb16-565pal.bmp", "rgb16-565" }, { "rgb16.bmp", "rgb16" },
-        { "rgb16bfdef.bmp", "rgb16" }, { "rgb24.bmp", "rgb24" }, { "rgb24pal.bmp", "rgb24" },
-        { "rgb32.bmp", "rgb24" }, { "rgb32bf.bmp", "rgb24" }, { "rgb32bfdef.bmp", "rgb24" },
+        { "pal1.bmp", "pal1" },
+        { "pal1bg.bmp", "pal1bg" },
+        { "pal1wb.bmp", "pal1" },
+        { "pal4.bmp", "pal4" },
+        { "pal4gs.bmp", "pal4gs" },
+        { "pal4rle.bmp", "pal4" },
+        { "pal8-0.bmp", "pal8" },
+        { "pal8.bmp", "pal8" },
+        { "pal8gs.bmp", "pal8gs" },
+        { "pal8nonsquare.bmp", "pal8nonsquare-e" },
+        { "pal8os2.bmp", "pal8" },
+        { "pal8rle.bmp", "pal8" },
+        { "pal8topdown.bmp", "pal8" },
+        { "pal8v4.bmp", "pal8" },
+        { "pal8v5.bmp", "pal8" },
+        { "pal8w124.bmp", "pal8w124" },
+        { "pal8w125.bmp", "pal8w125" },
+        { "pal8w126.bmp", "pal8w126" },
+        { "rgb16-565.bmp", "rgb16-565" },
+        { "rgb16-565pal.bmp", "rgb16-565" },
+        { "rgb16.bmp", "rgb16" },
+        { "rgb16bfdef.bmp", "rgb16" },
+        { "rgb24.bmp", "rgb24" },
+        { "rgb24pal.bmp", "rgb24" },
+        { "rgb32.bmp", "rgb24" },
+        { "rgb32bf.bmp", "rgb24" },
+        { "rgb32bfdef.bmp", "rgb24" },
     };
     static_assert(std::size(CASES) == 27);
     for (const Case& c : CASES) {
@@ -223,7 +245,8 @@ TEST(BmpSuite, GoodFilesMatchTheReferenceRenderings)
         int width = 0;
         int height = 0;
         fs::path reference = folder / "upstream-docs" / "html" / (std::string(c.reference) + ".png");
-        std::vector<std::uint8_t> expected = simplifiedPngRead(withoutColourSpace(readFileBytes(reference.string())), width, height);
+        std::vector<std::uint8_t> expected
+            = simplifiedPngRead(withoutColourSpace(readFileBytes(reference.string())), width, height);
         ASSERT_EQ(decoded.opened, 1) << c.file;
         EXPECT_EQ(decoded.result, 1) << c.file;
         EXPECT_EQ(decoded.width, width) << c.file;
@@ -240,19 +263,19 @@ TEST(BmpSuite, QuestionableAndBadFilesDecodeOrFailCleanly)
     }
     // Headers that no reading can make sense of are refused at once.
     static const std::vector<std::string> REFUSED = {
-        "b/badbitcount.bmp",   // an absurd bit count
+        "b/badbitcount.bmp", // an absurd bit count
         "b/badheadersize.bmp", // 66-byte header
-        "b/badplanes.bmp",     // planes != 1
-        "b/badwidth.bmp",      // negative width
-        "b/reallybig.bmp",     // beyond the pixel bound
-        "b/rletopdown.bmp",    // RLE cannot be top-down
-        "q/rgb24jpeg.bmp",     // embedded JPEG
-        "q/rgb24png.bmp",      // embedded PNG
-        "q/rgb24rle24.bmp",    // OS/2 24-bit RLE
-        "q/pal1huffmsb.bmp",   // OS/2 Huffman 1D
-        "q/rgba64.bmp",        // 64 bits per pixel
-        "q/pal8os2-hs.bmp",    // OS/2 hotspot in the reserved fields, which must be 0
-        "x/ba-bm.bmp",         // OS/2 bitmap array, not a BMP
+        "b/badplanes.bmp", // planes != 1
+        "b/badwidth.bmp", // negative width
+        "b/reallybig.bmp", // beyond the pixel bound
+        "b/rletopdown.bmp", // RLE cannot be top-down
+        "q/rgb24jpeg.bmp", // embedded JPEG
+        "q/rgb24png.bmp", // embedded PNG
+        "q/rgb24rle24.bmp", // OS/2 24-bit RLE
+        "q/pal1huffmsb.bmp", // OS/2 Huffman 1D
+        "q/rgba64.bmp", // 64 bits per pixel
+        "q/pal8os2-hs.bmp", // OS/2 hotspot in the reserved fields, which must be 0
+        "x/ba-bm.bmp", // OS/2 bitmap array, not a BMP
     };
     int files = 0;
     for (const char* sub : { "q", "b", "x" }) {
@@ -288,7 +311,8 @@ TEST(LibjpegTurboImages, EightBitFilesMatchDjpegAndTwelveBitFilesAreRefused)
                 EXPECT_EQ(decoded.opened, 0) << name;
                 continue;
             }
-            std::string output = (fs::temp_directory_path() / ("djpeg-" + std::to_string(compared) + ".pnm")).string();
+            std::string output
+                = (fs::temp_directory_path() / ("djpeg-" + std::to_string(compared) + ".pnm")).string();
             std::string command = "djpeg -dct int -ppm -outfile '" + output + "' '" + path.string() + "'";
             ASSERT_EQ(std::system(command.c_str()), 0) << command;
             int width = 0;

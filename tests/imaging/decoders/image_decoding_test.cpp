@@ -26,8 +26,13 @@ int peekingRecognize(DecodeState& state)
     }
     return 0;
 }
-int noRows(DecodeState&, std::uint8_t*, std::size_t, int) { return 0; }
-void noFinish(DecodeState&) { }
+int noRows(DecodeState&, std::uint8_t*, std::size_t, int)
+{
+    return 0;
+}
+void noFinish(DecodeState&)
+{
+}
 const ImageDecoder PEEKING_DECODER { peekingRecognize, noRows, noFinish };
 
 // A decoder that takes anything as a 1 x 1 picture.
@@ -69,7 +74,8 @@ Bytes smallJpeg()
 // A 1 x 2 24-bit BMP: bottom row blue, top row red.
 constexpr std::uint8_t TWO_ROW_BMP[] = {
     'B', 'M', 62, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, // file header
-    40, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    40, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+    0, 0, 0, 0,
     0, // info header
     255, 0, 0, 0, 0, 0, 255, 0, // pixels, bottom row first
 };
@@ -127,14 +133,16 @@ TEST(DecoderRegistry, ContentDecidesNotTheFileName)
     EXPECT_EQ(jpegNamedPng.width, 5);
     EXPECT_EQ(jpegNamedPng.sourceDepth, 8);
 
-    Decoded bmpNamedPng = decodeFile(writeTemporaryFile("picture2.png", Bytes(std::begin(TWO_ROW_BMP), std::end(TWO_ROW_BMP))));
+    Decoded bmpNamedPng = decodeFile(
+        writeTemporaryFile("picture2.png", Bytes(std::begin(TWO_ROW_BMP), std::end(TWO_ROW_BMP))));
     ASSERT_EQ(bmpNamedPng.opened, 1);
     EXPECT_EQ(pixelAt(bmpNamedPng, 0, 0), (Pixel { 255, 0, 0, 255 }));
 }
 
 TEST(DecoderRegistry, BottomUpFlagReversesTheRows)
 {
-    for (const Bytes& bytes : { Bytes(std::begin(TWO_ROW_BMP), std::end(TWO_ROW_BMP)), smallPng(), smallJpeg() }) {
+    for (const Bytes& bytes :
+        { Bytes(std::begin(TWO_ROW_BMP), std::end(TWO_ROW_BMP)), smallPng(), smallJpeg() }) {
         Decoded topDown = decodeMemory(bytes);
         ASSERT_EQ(topDown.opened, 1);
         useAllDecoders();
@@ -147,7 +155,8 @@ TEST(DecoderRegistry, BottomUpFlagReversesTheRows)
         for (int y = 0; y < height; ++y) {
             const std::uint8_t* row = rows.data() + static_cast<std::size_t>(height - 1 - y) * stride;
             for (int x = 0; x < width; ++x) {
-                EXPECT_EQ((Pixel { row[x * 3], row[x * 3 + 1], row[x * 3 + 2], 255 }), pixelAt(topDown, x, y));
+                EXPECT_EQ(
+                    (Pixel { row[x * 3], row[x * 3 + 1], row[x * 3 + 2], 255 }), pixelAt(topDown, x, y));
             }
         }
     }

@@ -115,8 +115,9 @@ TEST(JpegDecoder, DataCutShortKeepsOnlyRealRows)
         ASSERT_EQ(decoded.opened, 1);
         EXPECT_EQ(decoded.result, 0);
         int realRows = 0;
-        while (realRows < 64 && std::equal(decoded.rgba.begin() + realRows * 256, decoded.rgba.begin() + (realRows + 1) * 256,
-                   complete.rgba.begin() + realRows * 256)) {
+        while (realRows < 64
+            && std::equal(decoded.rgba.begin() + realRows * 256, decoded.rgba.begin() + (realRows + 1) * 256,
+                complete.rgba.begin() + realRows * 256)) {
             ++realRows;
         }
         EXPECT_GE(realRows, 8);
@@ -131,7 +132,8 @@ TEST(JpegDecoder, DataCutShortKeepsOnlyRealRows)
     // A progressive file reads all its scans before the first row: cut short, it still gives the
     // whole (coarser) picture, but reports the data as broken.
     Bytes progressive = encodeJpeg(banded(true));
-    Bytes cutProgressive(progressive.begin(), progressive.begin() + static_cast<long>(progressive.size() * 6 / 10));
+    Bytes cutProgressive(
+        progressive.begin(), progressive.begin() + static_cast<long>(progressive.size() * 6 / 10));
     Decoded decoded = decodeMemory(cutProgressive);
     ASSERT_EQ(decoded.opened, 1);
     EXPECT_EQ(decoded.result, 0);

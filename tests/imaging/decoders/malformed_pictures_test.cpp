@@ -29,7 +29,8 @@ TEST(MalformedPictures, FailCleanly)
         }
         useAllDecoders();
         if (openImageMemory(bytes.data(), bytes.size()) == 1) {
-            std::size_t stride = static_cast<std::size_t>(decodedWidth()) * static_cast<std::size_t>(decodedDepth() / 8);
+            std::size_t stride
+                = static_cast<std::size_t>(decodedWidth()) * static_cast<std::size_t>(decodedDepth() / 8);
             std::vector<std::uint8_t> rows(stride * static_cast<std::size_t>(decodedHeight()));
             EXPECT_EQ(readDecodedRows(rows.data(), stride, DECODE_BOTTOM_UP), 0) << name;
         }

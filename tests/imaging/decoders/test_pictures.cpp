@@ -21,7 +21,9 @@ void appendPngBytes(png_structp png, png_bytep data, png_size_t length)
     out->insert(out->end(), data, data + length);
 }
 
-void flushPngBytes(png_structp) { }
+void flushPngBytes(png_structp)
+{
+}
 
 Decoded readOpened(int opened)
 {
@@ -34,7 +36,8 @@ Decoded readOpened(int opened)
     decoded.height = decodedHeight();
     decoded.depth = decodedDepth();
     decoded.sourceDepth = decodedSourceDepth();
-    decoded.rgba.assign(static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height) * 4, 0x5A);
+    decoded.rgba.assign(
+        static_cast<std::size_t>(decoded.width) * static_cast<std::size_t>(decoded.height) * 4, 0x5A);
     decoded.result = readDecodedRowsAsRgba(decoded.rgba.data());
     return decoded;
 }
@@ -59,7 +62,8 @@ std::vector<std::uint8_t> encodePng(const PngPicture& picture)
         png_set_PLTE(png, info, palette.data(), static_cast<int>(palette.size()));
     }
     if (!picture.transparency.empty()) {
-        png_set_tRNS(png, info, picture.transparency.data(), static_cast<int>(picture.transparency.size()), nullptr);
+        png_set_tRNS(
+            png, info, picture.transparency.data(), static_cast<int>(picture.transparency.size()), nullptr);
     }
     png_write_info(png, info);
     std::size_t rowBytes = png_get_rowbytes(png, info);
@@ -85,7 +89,9 @@ std::vector<std::uint8_t> encodeJpeg(const JpegPicture& picture)
     compressor.image_width = static_cast<JDIMENSION>(picture.width);
     compressor.image_height = static_cast<JDIMENSION>(picture.height);
     compressor.input_components = picture.components;
-    compressor.in_color_space = picture.components == 1 ? JCS_GRAYSCALE : picture.components == 3 ? JCS_RGB : JCS_CMYK;
+    compressor.in_color_space = picture.components == 1 ? JCS_GRAYSCALE
+        : picture.components == 3                       ? JCS_RGB
+                                                        : JCS_CMYK;
     jpeg_set_defaults(&compressor);
     if (picture.components == 4) {
         jpeg_set_colorspace(&compressor, picture.ycck ? JCS_YCCK : JCS_CMYK);
@@ -96,9 +102,11 @@ std::vector<std::uint8_t> encodeJpeg(const JpegPicture& picture)
         jpeg_simple_progression(&compressor);
     }
     jpeg_start_compress(&compressor, TRUE);
-    std::size_t rowBytes = static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.components);
+    std::size_t rowBytes
+        = static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.components);
     while (compressor.next_scanline < compressor.image_height) {
-        JSAMPROW row[1] = { const_cast<JSAMPLE*>(picture.samples.data() + compressor.next_scanline * rowBytes) };
+        JSAMPROW row[1]
+            = { const_cast<JSAMPLE*>(picture.samples.data() + compressor.next_scanline * rowBytes) };
         jpeg_write_scanlines(&compressor, row, 1);
     }
     jpeg_finish_compress(&compressor);
@@ -148,6 +156,8 @@ std::string writeTemporaryFile(const std::string& name, const std::vector<std::u
 
 std::vector<int> pixelAt(const Decoded& decoded, int x, int y)
 {
-    std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(decoded.width) + static_cast<std::size_t>(x)) * 4;
+    std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(decoded.width)
+                         + static_cast<std::size_t>(x))
+        * 4;
     return { decoded.rgba[at], decoded.rgba[at + 1], decoded.rgba[at + 2], decoded.rgba[at + 3] };
 }
