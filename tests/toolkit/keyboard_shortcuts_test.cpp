@@ -166,4 +166,19 @@ TEST_F(KeyboardShortcutTest, EachWindowHasItsOwnTableAndUnknownOnesNone)
     EXPECT_EQ(menuEvents(), (std::vector<MenuEvent> { { 1, 0 }, { 2, 1 } }));
 }
 
+TEST_F(KeyboardShortcutTest, WindowsOpenAndCloseSafelyWhileOthersHaveShortcuts)
+{
+    // The message dialog opens while the main window has its shortcuts.
+    openActiveWindow(0);
+    addKeyboardShortcut(0, 0x8006F, 1);
+    for (int pass = 0; pass < 3; ++pass) {
+        const int dialog = static_cast<int>(openWindow(DYNAMIC_NUMBER, 0, 0, 400, 160, "dialog", 0x148));
+        ASSERT_NE(isWindow(dialog), 0);
+        addKeyboardShortcut(dialog, RETURN_KEY, 1);
+        QTest::keyClick(windowContainer(dialog), Qt::Key_Return);
+        EXPECT_EQ(menuEvents(), (std::vector<MenuEvent> { { 1, dialog } }));
+        closeWindow(dialog);
+    }
+}
+
 } // namespace
