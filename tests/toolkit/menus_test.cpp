@@ -128,6 +128,10 @@ TEST_F(MenuTest, QuitGoesLastIntoTheFirstMenuAndReportsTheBarsWindowOnce)
 
     quit->trigger();
     EXPECT_EQ(menuEvents(), (std::vector<MenuEvent> { { MENU_ITEM_QUIT, 3 } }));
+    // The items that went above Quit report as well.
+    actionNamed(titleMenu(3, 0), QStringLiteral("Open"))->trigger();
+    actionNamed(titleMenu(3, 0), QStringLiteral("Copy Data"))->trigger();
+    EXPECT_EQ(menuEvents(), (std::vector<MenuEvent> { { 1, 3 }, { 4, 3 } }));
     QTest::keyClick(keyTarget(3), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_EQ(menuEvents(), (std::vector<MenuEvent> { { MENU_ITEM_QUIT, 3 } }));
 }

@@ -129,7 +129,9 @@ int menuItem(int item, const char* text)
     if (parsed.key)
         action->setShortcut(qtKeySequence(*parsed.key));
     // The action lives in the menu, which the record owns: the record outlives the connection.
-    QObject::connect(action, &QAction::triggered, menu,
+    // The action, not the menu, is the context: a menu drops every connection from an action to
+    // itself when the action moves within it (placeNewAction).
+    QObject::connect(action, &QAction::triggered, action,
         [record, item, key = parsed.key] { routeMenuChoice(item, key, record->window); });
     placeNewAction(*record, *menu, action);
     return static_cast<int>(menu->actions().indexOf(action)) + 1;
