@@ -13,8 +13,8 @@
 
 void PrintTo(const KeyEquivalent& key, std::ostream* out)
 {
-    *out << (key.isVirtual ? "virtual " : "character ") << key.key << " modifiers 0x" << std::hex << key.modifiers
-         << std::dec;
+    *out << (key.isVirtual ? "virtual " : "character ") << key.key << " modifiers 0x" << std::hex
+         << key.modifiers << std::dec;
 }
 
 namespace {
@@ -47,7 +47,8 @@ TEST(MenuItemText, LabelKeyEquivalentAndQtKeys)
         { "&File", "File", std::nullopt, {} },
         { "Save && &Close", "Save  Close", std::nullopt, {} },
         { "Erase\tALT+DEL", "Erase", character(ALT, 127), QKeySequence(Qt::ALT | Qt::Key_Delete) },
-        { "Last\tCMD+SHIFT+F12", "Last", virtualKey(CMD | SHIFT, 111), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12) },
+        { "Last\tCMD+SHIFT+F12", "Last", virtualKey(CMD | SHIFT, 111),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F12) },
         { "Home\tCMD+HOME", "Home", std::nullopt, {} },
         { "Reload\tF5", "Reload", virtualKey(0, 96), QKeySequence(Qt::Key_F5) },
         { "Help\tF1", "Help", virtualKey(0, 122), QKeySequence(Qt::Key_F1) },
@@ -57,7 +58,8 @@ TEST(MenuItemText, LabelKeyEquivalentAndQtKeys)
         { "Both\tCMD+CTRL+B", "Both", character(CMD | CTRL, 'B'), QKeySequence(Qt::CTRL | Qt::Key_B) },
         { "Measure\tALT+S", "Measure", character(ALT, 'S'), QKeySequence(Qt::ALT | Qt::Key_S) },
         // Upper-cased before it is read; the modifier words may stand anywhere.
-        { "lower\tcmd+shift+p", "lower", character(CMD | SHIFT, 'P'), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P) },
+        { "lower\tcmd+shift+p", "lower", character(CMD | SHIFT, 'P'),
+            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P) },
         { "After\tQ+ALT+X", "After", character(ALT, 'X'), QKeySequence(Qt::ALT | Qt::Key_X) },
         { "Digit\tCMD+1", "Digit", character(CMD, '1'), QKeySequence(Qt::CTRL | Qt::Key_1) },
         { "Umlaut\tALT+\xF6", "Umlaut", character(ALT, 0xF6), QKeySequence(Qt::ALT | Qt::Key_Odiaeresis) },
@@ -171,16 +173,11 @@ TEST(EditCommands, ControlAndOneOfFiveLettersAndNothingElse)
         std::optional<EditCommand> command;
     };
     const Case cases[] = {
-        { character(CMD, 'X'), EditCommand::Cut },
-        { character(CMD, 'C'), EditCommand::Copy },
-        { character(CTRL, 'V'), EditCommand::Paste },
-        { character(CMD, 'Z'), EditCommand::Undo },
-        { character(CMD | CTRL, 'A'), EditCommand::SelectAll },
-        { character(CMD | SHIFT, 'Z'), std::nullopt },
-        { character(CMD | ALT, 'C'), std::nullopt },
-        { character(0, 'C'), std::nullopt },
-        { character(ALT, 'C'), std::nullopt },
-        { character(CMD, 'O'), std::nullopt },
+        { character(CMD, 'X'), EditCommand::Cut }, { character(CMD, 'C'), EditCommand::Copy },
+        { character(CTRL, 'V'), EditCommand::Paste }, { character(CMD, 'Z'), EditCommand::Undo },
+        { character(CMD | CTRL, 'A'), EditCommand::SelectAll }, { character(CMD | SHIFT, 'Z'), std::nullopt },
+        { character(CMD | ALT, 'C'), std::nullopt }, { character(0, 'C'), std::nullopt },
+        { character(ALT, 'C'), std::nullopt }, { character(CMD, 'O'), std::nullopt },
         { virtualKey(CMD, 8), std::nullopt }, // the C key by position is no character
     };
     for (const Case& c : cases)

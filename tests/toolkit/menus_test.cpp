@@ -69,7 +69,8 @@ TEST_F(MenuTest, TheBarShowsLabelsWithoutAmpersandsAndKeyEquivalentsAsQtShortcut
     EXPECT_EQ(barOf(0)->actions().at(0)->text(), QStringLiteral("File"));
     EXPECT_EQ(barOf(0)->actions().at(1)->text(), QStringLiteral("Data"));
     EXPECT_EQ(actionTexts(titleMenu(0, 0)),
-        (std::vector<QString> { QStringLiteral("Open"), QStringLiteral("-"), QStringLiteral("Fish  Chips") }));
+        (std::vector<QString> {
+            QStringLiteral("Open"), QStringLiteral("-"), QStringLiteral("Fish  Chips") }));
     EXPECT_EQ(titleMenu(0, 0).actions().at(0)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     EXPECT_EQ(titleMenu(0, 0).actions().at(2)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Delete));
     EXPECT_EQ(titleMenu(0, 1).actions().at(0)->shortcut(), QKeySequence(Qt::ALT | Qt::Key_P));
@@ -145,8 +146,8 @@ TEST_F(MenuTest, PreferencesStandAboveQuitAndAboutLastInTheLastMenu)
     EXPECT_EQ(menuItem(MENU_ITEM_ABOUT, "About Graphonite"), 3);
     menuItem(MENU_ITEM_QUIT, "");
     EXPECT_EQ(actionTexts(titleMenu(0, 0)),
-        (std::vector<QString> { QStringLiteral("Open"), QStringLiteral("-"), QStringLiteral("About Graphonite"),
-            QStringLiteral("Quit") }));
+        (std::vector<QString> { QStringLiteral("Open"), QStringLiteral("-"),
+            QStringLiteral("About Graphonite"), QStringLiteral("Quit") }));
 
     menuTitle("Help");
     menuItem(7, "Manual\tF1");
@@ -156,15 +157,18 @@ TEST_F(MenuTest, PreferencesStandAboveQuitAndAboutLastInTheLastMenu)
         (std::vector<QString> { QStringLiteral("Open"), QStringLiteral("-"), QStringLiteral("Settings..."),
             QStringLiteral("Quit") }));
     EXPECT_EQ(actionTexts(titleMenu(0, 1)), (std::vector<QString> { QStringLiteral("Manual") }));
-    EXPECT_EQ(actionTexts(titleMenu(0, 2)), (std::vector<QString> { QStringLiteral("-"), QStringLiteral("About Graphonite") }));
+    EXPECT_EQ(actionTexts(titleMenu(0, 2)),
+        (std::vector<QString> { QStringLiteral("-"), QStringLiteral("About Graphonite") }));
 
     // Made again, an item replaces the old one.
     menuItem(MENU_ITEM_ABOUT, "About");
-    EXPECT_EQ(actionTexts(titleMenu(0, 2)), (std::vector<QString> { QStringLiteral("-"), QStringLiteral("About") }));
+    EXPECT_EQ(actionTexts(titleMenu(0, 2)),
+        (std::vector<QString> { QStringLiteral("-"), QStringLiteral("About") }));
 
     actionNamed(titleMenu(0, 0), QStringLiteral("Settings..."))->trigger();
     actionNamed(titleMenu(0, 2), QStringLiteral("About"))->trigger();
-    EXPECT_EQ(menuEvents(), (std::vector<MenuEvent> { { MENU_ITEM_PREFERENCES, 0 }, { MENU_ITEM_ABOUT, 0 } }));
+    EXPECT_EQ(
+        menuEvents(), (std::vector<MenuEvent> { { MENU_ITEM_PREFERENCES, 0 }, { MENU_ITEM_ABOUT, 0 } }));
 }
 
 TEST_F(MenuTest, AKeyThatAWindowShortcutAndAMenuItemShareIsReportedOnceByTheShortcut)
@@ -307,7 +311,8 @@ TEST_F(MenuTest, APopupMenuShowsAtTheMouseAndReportsTheWindowOfItsDisplay)
     ASSERT_NE(popup, nullptr);
     EXPECT_EQ(reinterpret_cast<QMenu*>(handle), popup);
     EXPECT_EQ(actionTexts(*popup),
-        (std::vector<QString> { QStringLiteral("Open Diagram"), QStringLiteral("-"), QStringLiteral("An ordinary item here") }));
+        (std::vector<QString> {
+            QStringLiteral("Open Diagram"), QStringLiteral("-"), QStringLiteral("An ordinary item here") }));
 
     setMouseSource([] { return QPoint(120, 90); });
     displayPopupMenu(2, windowHandle(0));

@@ -63,7 +63,8 @@ ApplicationMenuItems::~ApplicationMenuItems() = default;
 
 void ApplicationMenuItems::setItem(int item, const MenuItemText& text, int window)
 {
-    auto action = std::make_unique<QAction>(qtText(text.label.empty() ? defaultLabel(item) : text.label.c_str()));
+    auto action
+        = std::make_unique<QAction>(qtText(text.label.empty() ? defaultLabel(item) : text.label.c_str()));
     if (text.key)
         action->setShortcut(qtKeySequence(*text.key));
     else if (item == MENU_ITEM_QUIT)

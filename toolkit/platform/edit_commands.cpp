@@ -49,7 +49,8 @@ QWidget* focusedTextField(QWidget* window)
     // An editable combo box keeps the focus itself and hands the keys to its line edit.
     if (auto* combo = qobject_cast<QComboBox*>(focus))
         return combo->lineEdit();
-    if (qobject_cast<QLineEdit*>(focus) || qobject_cast<QTextEdit*>(focus) || qobject_cast<QPlainTextEdit*>(focus))
+    if (qobject_cast<QLineEdit*>(focus) || qobject_cast<QTextEdit*>(focus)
+        || qobject_cast<QPlainTextEdit*>(focus))
         return focus;
     return nullptr;
 }

@@ -51,8 +51,8 @@ public:
         if (event->type() != QEvent::ShortcutOverride || !m_window || !m_bar)
             return false;
         const auto& key = static_cast<const QKeyEvent&>(*event);
-        const Qt::KeyboardModifiers modifiers
-            = key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+        const Qt::KeyboardModifiers modifiers = key.modifiers()
+            & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
         if (!(modifiers & (Qt::ControlModifier | Qt::AltModifier)) || windowShortcutTakes(*m_window, key))
             return false;
         if (!barAnswersTo(*m_bar, QKeySequence(QKeyCombination(modifiers, static_cast<Qt::Key>(key.key())))))
