@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QKeyEvent>
 #include <QKeySequence>
 
 #include <optional>
@@ -130,40 +129,6 @@ TEST(ShortcutCodes, VirtualKeysThroughOneTable)
     EXPECT_TRUE(qtKeyOfVirtualKey(0x53).keypad);
     EXPECT_EQ(qtKeyOfVirtualKey(0x53).key, Qt::Key_1);
     EXPECT_EQ(qtKeyOfVirtualKey(0x0A).key, 0); // no key at this position on an ANSI keyboard
-}
-
-TEST(ShortcutCodes, TheCharacterAKeyProducesWithoutModifiers)
-{
-    struct Case {
-        int key;
-        Qt::KeyboardModifiers modifiers;
-        int character;
-    };
-    const Case cases[] = {
-        { Qt::Key_O, Qt::ControlModifier, 'o' },
-        { Qt::Key_O, Qt::ShiftModifier, 'o' },
-        { Qt::Key_Return, Qt::NoModifier, 13 },
-        { Qt::Key_Enter, Qt::KeypadModifier, 13 },
-        { Qt::Key_Escape, Qt::NoModifier, 27 },
-        { Qt::Key_Backtab, Qt::ShiftModifier, 9 },
-        { Qt::Key_Delete, Qt::AltModifier, 127 },
-        { Qt::Key_Adiaeresis, Qt::NoModifier, 0xE4 },
-        { Qt::Key_ssharp, Qt::NoModifier, 0xDF },
-        { Qt::Key_5, Qt::KeypadModifier, '5' },
-        { Qt::Key_F5, Qt::NoModifier, 0 },
-        { Qt::Key_Shift, Qt::ShiftModifier, 0 },
-    };
-    for (const Case& c : cases) {
-        const QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers);
-        EXPECT_EQ(unmodifiedCharacter(event), c.character) << std::hex << c.key;
-    }
-
-    const QKeyEvent keypad(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier | Qt::ShiftModifier);
-    EXPECT_EQ(keyEventModifiers(keypad), SHIFT);
-    const QKeyEvent meta(QEvent::KeyPress, Qt::Key_S, Qt::MetaModifier | Qt::AltModifier);
-    EXPECT_NE(keyEventModifiers(meta), ALT);
-    EXPECT_EQ(linuxModifiers(CMD | SHIFT), CTRL | SHIFT);
-    EXPECT_EQ(linuxModifiers(CMD | CTRL | ALT), CTRL | ALT);
 }
 
 TEST(EditCommands, ControlAndOneOfFiveLettersAndNothingElse)

@@ -1,4 +1,5 @@
 #include "toolkit/keyboard_shortcuts.h"
+#include "toolkit/platform/qt_keys.h"
 #include "toolkit/platform/shortcut_table.h"
 #include "toolkit/platform/window_container.h"
 
@@ -36,6 +37,41 @@ void openActiveWindow(int number)
     openWindow(number, 20, 20, 300, 200, "shortcuts", WINDOW_CLOSE_BOX);
     QApplication::setActiveWindow(windowContainer(number));
     settle();
+}
+
+TEST_F(KeyboardShortcutTest, TheCharacterAKeyProducesWithoutModifiers)
+{
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        int character;
+    };
+    const Case cases[] = {
+        { Qt::Key_O, Qt::ControlModifier, 'o' },
+        { Qt::Key_O, Qt::ShiftModifier, 'o' },
+        { Qt::Key_Return, Qt::NoModifier, 13 },
+        { Qt::Key_Enter, Qt::KeypadModifier, 13 },
+        { Qt::Key_Escape, Qt::NoModifier, 27 },
+        { Qt::Key_Backtab, Qt::ShiftModifier, 9 },
+        { Qt::Key_Delete, Qt::AltModifier, 127 },
+        { Qt::Key_Adiaeresis, Qt::NoModifier, 0xE4 },
+        { Qt::Key_ssharp, Qt::NoModifier, 0xDF },
+        { Qt::Key_5, Qt::KeypadModifier, '5' },
+        { Qt::Key_F5, Qt::NoModifier, 0 },
+        { Qt::Key_Shift, Qt::ShiftModifier, 0 },
+    };
+    for (const Case& c : cases) {
+        const QKeyEvent event(QEvent::KeyPress, c.key, c.modifiers);
+        EXPECT_EQ(unmodifiedCharacter(event), c.character) << std::hex << c.key;
+    }
+
+    const QKeyEvent keypad(QEvent::KeyPress, Qt::Key_Enter, Qt::KeypadModifier | Qt::ShiftModifier);
+    EXPECT_EQ(keyEventModifiers(keypad), SHORTCUT_SHIFT);
+    const QKeyEvent meta(QEvent::KeyPress, Qt::Key_S, Qt::MetaModifier | Qt::AltModifier);
+    EXPECT_NE(keyEventModifiers(meta), SHORTCUT_ALT);
+    EXPECT_EQ(linuxModifiers(SHORTCUT_COMMAND | SHORTCUT_SHIFT), SHORTCUT_CONTROL | SHORTCUT_SHIFT);
+    EXPECT_EQ(
+        linuxModifiers(SHORTCUT_COMMAND | SHORTCUT_CONTROL | SHORTCUT_ALT), SHORTCUT_CONTROL | SHORTCUT_ALT);
 }
 
 TEST_F(KeyboardShortcutTest, ADialogsReturnAndEscapeIncludingAutoRepeat)
