@@ -132,7 +132,6 @@ void qImageSmoothScaled60To180(benchmark::State& state)
 }
 BENCHMARK(qImageSmoothScaled60To180)->Unit(benchmark::kMicrosecond);
 
-#ifdef GRAPHONITE_HAVE_DECODERS
 // Loading a large photo of a chart from a file: decoding, RGBA conversion and the image's
 // platform image, against Qt's own reader of the same file.
 const std::string& photoFile(const char* format)
@@ -181,7 +180,6 @@ void qImageReader6000x4000(benchmark::State& state, const char* format)
 }
 BENCHMARK_CAPTURE(qImageReader6000x4000, jpeg, "jpg")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(qImageReader6000x4000, png, "png")->Unit(benchmark::kMillisecond);
-#endif
 
 } // namespace
 
@@ -196,13 +194,11 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     releaseAllImages();
-#ifdef GRAPHONITE_HAVE_DECODERS
     for (const char* format : { "jpg", "png" }) {
         std::error_code ignored;
         std::filesystem::remove(
             std::filesystem::temp_directory_path() / ("graphonite_image_bench." + std::string(format)),
             ignored);
     }
-#endif
     return 0;
 }
