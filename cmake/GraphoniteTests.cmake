@@ -13,12 +13,13 @@ function(graphonite_add_test name)
     GRAPHONITE_CORPORA_DIR="${GRAPHONITE_CORPORA_DIR}"
     GRAPHONITE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     GRAPHONITE_BINARY_DIR="${CMAKE_BINARY_DIR}")
-  set(env "")
+  # An empty ENVIRONMENT value would swallow the LABELS that follow it, so pass it only for GUI tests.
+  set(properties LABELS "${ARG_LABELS}")
   if(ARG_GUI)
-    set(env "QT_QPA_PLATFORM=offscreen")
+    list(APPEND properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     TEST_PREFIX "${name}."
-    PROPERTIES ENVIRONMENT "${env}" LABELS "${ARG_LABELS}")
+    PROPERTIES ${properties})
 endfunction()

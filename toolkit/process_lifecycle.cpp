@@ -4,6 +4,7 @@
 #include "runtime/work_area.h"
 #include "toolkit/event_queue.h"
 #include "toolkit/fonts.h"
+#include "toolkit/menus.h"
 #include "toolkit/platform/application.h"
 #include "toolkit/window.h"
 
@@ -37,6 +38,7 @@ void shutdownToolkit()
     if (!platformRunning())
         return;
     closeAllWindows();
+    freeAllMenus();
     freeAllFonts();
     initEventQueue();
     shutdownPlatform();

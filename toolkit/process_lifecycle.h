@@ -14,9 +14,10 @@ void bringProcessToFront();
 // directory, else 0.
 int enterProgramFolder();
 
-// Closes every window, frees every font, empties the event queue and destroys the desktop
-// connection (the application object), while the process can still do so cleanly. Without it
-// the application object is left to the operating system at exit: Qt's own global objects may
-// already be gone when exit handlers run, and destroying it then could crash. Toolkit
-// operations after it start a new desktop connection. Nothing happens when none was made.
+// Closes every window, frees every menu and every font, empties the event queue and destroys
+// the desktop connection (the application object), while the process can still do so cleanly.
+// Without it the application object is left to the operating system at exit: Qt's own global
+// objects may already be gone when exit handlers run, and destroying it then could crash.
+// Toolkit operations after it start a new desktop connection. Nothing happens when none was
+// made.
 void shutdownToolkit();

@@ -13,6 +13,11 @@
 
 // readRows flag: write the rows bottom-up (row r at buffer + (height - 1 - r) * stride).
 inline constexpr int DECODE_BOTTOM_UP = 2;
+// readRows flag understood by the built-in decoders: write 4-byte R,G,B,A pixels whatever the
+// output depth (alpha 255 where the picture has none); a row the data breaks off in is
+// left as it was or made opaque black. readDecodedRowsAsRgba passes it to them so that their rows need no
+// second pass.
+inline constexpr int DECODE_RGBA = 4;
 
 struct DecodeState;
 
@@ -37,10 +42,10 @@ public:
 
 struct DecodeState {
     const ImageDecoder* decoder = nullptr;
-    const char* path = nullptr;         // file source
-    std::FILE* file = nullptr;          // file source, opened "rb"
+    const char* path = nullptr; // file source
+    std::FILE* file = nullptr; // file source, opened "rb"
     const std::uint8_t* data = nullptr; // memory source
-    std::size_t dataSize = 0;           // memory source: the true size of the bytes
+    std::size_t dataSize = 0; // memory source: the true size of the bytes
     int fromMemory = 0;
     int width = 0;
     int height = 0;
@@ -78,3 +83,7 @@ void finishDecoding();
 // were. Returns 1 when every row decoded, 0 when the data was broken (rgba is still fully written),
 // and -1 (rgba untouched) when no load is open or memory for the row buffer ran out.
 int readDecodedRowsAsRgba(std::uint8_t* rgba);
+
+// A short English reason for the last failed open or read ("" when there is none), for
+// developer tools and logs; the application shows none of it.
+const char* lastDecodeFailure();

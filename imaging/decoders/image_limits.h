@@ -6,7 +6,7 @@
 // pixel bound keeps a hostile header (a "decompression bomb") from making us allocate gigabytes:
 // 2^27 pixels is 512 MiB of RGBA, more than any real chart photo needs.
 inline constexpr int MAX_IMAGE_SIDE = 32767;
-inline constexpr std::int64_t MAX_IMAGE_PIXELS = std::int64_t{1} << 27;
+inline constexpr std::int64_t MAX_IMAGE_PIXELS = std::int64_t { 1 } << 27;
 
 inline bool imageSizeAcceptable(std::int64_t width, std::int64_t height)
 {

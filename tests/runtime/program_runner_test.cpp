@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <dirent.h>
+#include <fcntl.h>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -60,10 +61,23 @@ int openDescriptorCount()
 
 // The state letter of a process from /proc/<pid>/stat, and its parent; the name may hold blanks
 // and parentheses, so the fields are read after the last ')'.
+// The text of a /proc file, or "" when the process is gone. Plain read(): a process that ends
+// while it is read makes read() fail with ESRCH, which std::ifstream turns into an exception.
+std::string procText(int pid, const char* entry)
+{
+    std::string path = "/proc/" + std::to_string(pid) + "/" + entry;
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return {};
+    char buffer[1024];
+    ssize_t n = read(fd, buffer, sizeof buffer);
+    close(fd);
+    return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+}
+
 bool processState(int pid, char& state, int& parent)
 {
-    std::ifstream file("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string text = procText(pid, "stat");
     std::size_t close = text.rfind(')');
     if (close == std::string::npos)
         return false;
@@ -91,11 +105,12 @@ int zombieChildren()
 bool blockedReading(int pid, const std::string& program)
 {
     for (int tries = 0; tries < 1000; ++tries) {
-        std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
-        std::string name;
+        std::string name = procText(pid, "comm");
+        if (!name.empty() && name.back() == '\n')
+            name.pop_back();
         char state = 0;
         int parent = 0;
-        if (std::getline(comm, name) && name == program && processState(pid, state, parent) && state == 'S')
+        if (name == program && processState(pid, state, parent) && state == 'S')
             return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }

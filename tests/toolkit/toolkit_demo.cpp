@@ -1,7 +1,7 @@
 // A small program built from the toolkit alone, for the end-to-end test under a real X server
 // (xvfb_smoke_test.sh) and for measuring the idle cost of the application's polling loop.
 //
-//   toolkit_demo [--seconds N]       open two windows and a timer, print every event
+//   toolkit_demo [--seconds N]       open two windows, a menu bar and a timer, print every event
 //   toolkit_demo --idle [--seconds N] loop on waitEvent(25) and print the CPU time it took
 //
 // Output, one line per event other than EVENT_NONE and EVENT_OTHER:
@@ -12,6 +12,8 @@
 
 #include "toolkit/current_event.h"
 #include "toolkit/event_codes.h"
+#include "toolkit/keyboard_shortcuts.h"
+#include "toolkit/menus.h"
 #include "toolkit/process_lifecycle.h"
 #include "toolkit/timers.h"
 #include "toolkit/wait_event.h"
@@ -29,6 +31,9 @@ namespace {
 constexpr int WINDOW_DEMO = 0;
 constexpr int WINDOW_SECOND = 1;
 constexpr int TIMER_TICK = 1;
+constexpr int MENU_BAR = 0;
+constexpr int ITEM_OPEN = 1;
+constexpr int ITEM_INFO = 2;
 
 const char* eventName(int code)
 {
@@ -67,6 +72,17 @@ void setUp()
     openWindow(WINDOW_DEMO, 40, 40, 320, 200, "Toolkit demo", WINDOW_CLOSE_BOX | WINDOW_SIZE_BOX);
     openWindow(WINDOW_SECOND, 420, 40, 200, 120, "Toolkit demo 2", WINDOW_CLOSE_BOX);
     addWindowTimer(WINDOW_DEMO, TIMER_TICK, 300);
+
+    // File: Open (Control+O), a separator, Info, and Quit at the end. Control+O is a window
+    // shortcut of the same item as well; either way it is reported once.
+    initMenus();
+    createMenu(MENU_BAR, windowHandle(WINDOW_DEMO));
+    menuItem(MENU_ITEM_QUIT, "Quit\tCMD+Q");
+    menuTitle("&File");
+    menuItem(ITEM_OPEN, "Open\tCMD+O");
+    menuSeparator();
+    menuItem(ITEM_INFO, "Info");
+    addKeyboardShortcut(WINDOW_DEMO, SHORTCUT_COMMAND | 'o', ITEM_OPEN);
 }
 
 // Returns false when the program should end.

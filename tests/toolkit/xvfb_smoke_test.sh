@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # End-to-end run of the toolkit on a real X server: starts Xvfb on a free display, runs
 # toolkit_demo, and checks the events that the demo prints while xdotool focuses, moves, resizes
-# and clicks its windows and fake_wm.py does what a window manager (there is none here) does for
-# the maximize, minimize and close boxes.
+# and clicks its windows, presses keys and chooses from its menu bar, and fake_wm.py does what a
+# window manager (there is none here) does for the maximize, minimize and close boxes.
 #
 # Usage: xvfb_smoke_test.sh <toolkit_demo>
 # Exit status 77 (skipped) when Xvfb, xdotool or python3 is missing. With GRAPHONITE_SCREENSHOT
-# set, a screenshot of the whole screen is saved there while the demo runs.
+# set, a screenshot of the whole screen is saved there while the demo's File menu is open.
 set -euo pipefail
 
 demo=$1
@@ -117,10 +117,41 @@ expect_events 0 "14" /usr/bin/python3 "$here/fake_wm.py" unminimize "$window_0"
 # A click into the content is handled without being reported (no gadget is there yet); the
 # program goes on ticking.
 xdotool mousemove --window "$window_0" 40 40 click 1
+wait_for 10 more_than 'event 15 timer' "$(count 'event 15 timer')" || fail "the demo stopped after the click"
+
+# Menus. Window 0 has a menu bar with File: Open (Control+O), a separator, Info, a separator and
+# Quit (Control+Q); Control+O is a window shortcut of item 1 as well. Every action must give
+# exactly one EVENT_MENU (item/window), checked at the end over the whole run. Closing a menu
+# gives the window the focus back, which may come as an activation.
+menu_events() { grep '^event 1 menu' "$work/out" | awk '{ printf "%s/%s ", $5, $7 }'; }
+expect_menu() {
+  local before
+  before=$(count '^event 1 menu')
+  "$@" > /dev/null || fail "could not run: $*"
+  wait_for 10 more_than '^event 1 menu' "$before" || fail "no menu event after '$*'"
+}
+# The menu bar is 19 pixels high above the content; File's items lie 24 pixels apart below it.
+visible_windows() { xdotool search --onlyvisible --class Graphonite 2> /dev/null | wc -l; }
+menu_open() { [ "$(visible_windows)" -gt 2 ]; }
+menu_closed() { [ "$(visible_windows)" -le 2 ]; }
+open_file_menu() {
+  xdotool mousemove --window "$window_0" 20 10 click 1
+  wait_for 10 menu_open || fail "the File menu did not open"
+}
+
+expect_events 1 "7" xdotool windowfocus --sync "$window_1"
+expect_events 0 "7" xdotool windowfocus --sync "$window_0"
+expect_menu xdotool key ctrl+o
+open_file_menu
 if [ -n "${GRAPHONITE_SCREENSHOT:-}" ] && command -v import > /dev/null; then
   import -window root "$GRAPHONITE_SCREENSHOT"
 fi
-wait_for 10 more_than 'event 15 timer' "$(count 'event 15 timer')" || fail "the demo stopped after the click"
+expect_menu xdotool mousemove --window "$window_0" 50 30 click 1
+wait_for 10 menu_closed || fail "the File menu stayed open"
+expect_menu xdotool key ctrl+q
+open_file_menu
+expect_menu xdotool mousemove --window "$window_0" 50 77 click 1
+wait_for 10 menu_closed || fail "the File menu stayed open"
 
 # The close box: reported for window 0, which stays open; the demo then ends by itself.
 expect_events 0 "2" /usr/bin/python3 "$here/fake_wm.py" close "$window_0"
@@ -130,4 +161,6 @@ wait "$demo_pid" || status=$?
 demo_pid=
 [ "$status" -eq 0 ] || fail "the demo ended with status $status"
 grep -q '^event 4 repaint object 0 window 0' "$work/out" || fail "no repaint of window 0"
-echo "passed: $(count 'event 15 timer') timer events, $(count 'event 7 activate') activations"
+# Control+O, Open by mouse, Control+Q, Quit by mouse.
+[ "$(menu_events)" = "1/0 1/0 -1/0 -1/0 " ] || fail "expected menu events '1/0 1/0 -1/0 -1/0', got '$(menu_events)'"
+echo "passed: $(count 'event 15 timer') timer events, $(count 'event 7 activate') activations, menu events $(menu_events)"

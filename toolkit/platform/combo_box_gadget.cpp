@@ -57,14 +57,14 @@ public:
     {
         if (isEditable())
             return latin1Text(lineEdit()->text());
-        return currentIndex() >= 0 ? latin1Text(itemText(currentIndex())) : QByteArray();
+        return currentIndex() >= 0 ? latin1Text(QComboBox::itemText(currentIndex())) : QByteArray();
     }
 
     void setText(const char* text) override
     {
         const QString wanted = qtText(text);
         for (int index = count() - 1; index >= 0; --index) {
-            if (itemText(index) == wanted) {
+            if (QComboBox::itemText(index) == wanted) {
                 Quiet quiet(*this);
                 setCurrentIndex(index);
                 return;

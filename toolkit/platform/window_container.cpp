@@ -85,8 +85,10 @@ WindowContainer::WindowContainer(int number, Qt::WindowFlags flags, bool resizab
     : QWidget(nullptr, flags)
     , m_number(number)
     , m_resizable(resizable)
-    , m_content(std::make_unique<QWidget>(this))
 {
+    // Made once every member exists: the content's construction sends events through the
+    // window-wide routing, which finds this container and reads its filters.
+    m_content = std::make_unique<QWidget>(this);
     m_savedGadgetList.parent = m_content.get();
 }
 

@@ -1,0 +1,73 @@
+#include "fuzz_decode.h"
+
+#include "imaging/decoders/image_decoding.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+// Pictures above this are recognised but not read: decoding them would only slow the fuzzer
+// down, and their headers have been checked by then.
+constexpr std::int64_t MAX_FUZZ_PIXELS = std::int64_t { 1 } << 22;
+
+constexpr std::uint8_t FROM_FILE = 1;
+constexpr std::uint8_t BOTTOM_UP = 2;
+constexpr std::uint8_t AS_RGBA = 4;
+constexpr std::uint8_t NO_ROWS = 8;
+
+const std::string& fuzzFilePath()
+{
+    static const std::string path = "/tmp/graphonite-fuzz-" + std::to_string(::getpid()) + ".bin";
+    return path;
+}
+
+int openFromFile(const std::uint8_t* data, std::size_t size)
+{
+    std::FILE* file = std::fopen(fuzzFilePath().c_str(), "wb");
+    if (file == nullptr) {
+        return 0;
+    }
+    bool written = std::fwrite(data, 1, size, file) == size;
+    if (std::fclose(file) != 0 || !written) {
+        return 0;
+    }
+    return openImageFile(fuzzFilePath().c_str());
+}
+
+} // namespace
+
+void fuzzDecode(const std::uint8_t* data, std::size_t size, void (*useDecoder)())
+{
+    if (size == 0) {
+        return;
+    }
+    std::uint8_t mode = data[size - 1];
+    std::size_t pictureSize = size - 1;
+    initImageDecoders();
+    useDecoder();
+    // The payload is copied so that a read past it lands outside a heap block of its exact size.
+    std::vector<std::uint8_t> picture(data, data + pictureSize);
+    int opened = (mode & FROM_FILE) != 0 ? openFromFile(picture.data(), picture.size())
+                                         : openImageMemory(picture.data(), picture.size());
+    if (opened != 1) {
+        return;
+    }
+    std::int64_t width = decodedWidth();
+    std::int64_t height = decodedHeight();
+    if ((mode & NO_ROWS) != 0 || width * height > MAX_FUZZ_PIXELS) {
+        finishDecoding();
+        return;
+    }
+    if ((mode & AS_RGBA) != 0) {
+        std::vector<std::uint8_t> rgba(static_cast<std::size_t>(width * height * 4));
+        readDecodedRowsAsRgba(rgba.data());
+        return;
+    }
+    std::size_t stride = static_cast<std::size_t>(width) * static_cast<std::size_t>(decodedDepth() / 8);
+    std::vector<std::uint8_t> rows(stride * static_cast<std::size_t>(height));
+    readDecodedRows(rows.data(), stride, (mode & BOTTOM_UP) != 0 ? DECODE_BOTTOM_UP : 0);
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// One fuzz input through the decode interface with only the given decoder registered. The last
+// byte chooses the mode, so that one target covers all of them:
+//   bit 0  read from a file instead of memory
+//   bit 1  rows bottom-up (DECODE_BOTTOM_UP)
+//   bit 2  readDecodedRowsAsRgba instead of readDecodedRows
+//   bit 3  finishDecoding without reading rows
+// The rest is the picture.
+void fuzzDecode(const std::uint8_t* data, std::size_t size, void (*useDecoder)());

@@ -1,0 +1,199 @@
+#include "imaging/decoders/png_decoder.h"
+
+#include "imaging/decoders/decoder_support.h"
+#include "imaging/decoders/image_limits.h"
+#include "imaging/decoders/png_error_handler.h"
+
+#include <array>
+#include <csetjmp>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t PNG_SIGNATURE_SIZE = 8;
+constexpr std::size_t IMAGE_DATA_PIECE = 2048;
+
+struct PngData : DecoderData {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    std::vector<std::uint8_t> fileBytes; // file source only
+    const std::uint8_t* data = nullptr;
+    std::size_t size = 0;
+    std::size_t position = 0;
+    std::size_t nextChunk = PNG_SIGNATURE_SIZE; // where the next chunk's length and type start
+
+    ~PngData() override { png_destroy_read_struct(&png, info != nullptr ? &info : nullptr, nullptr); }
+};
+
+std::uint32_t bigEndian32(const std::uint8_t* at)
+{
+    return (std::uint32_t { at[0] } << 24) | (std::uint32_t { at[1] } << 16) | (std::uint32_t { at[2] } << 8)
+        | at[3];
+}
+
+// Reads the PNG's bytes for libpng, never past their true size: running out is a decoding error.
+// libpng reads each chunk's length and type as one 8-byte read at the chunk's start; a chunk
+// other than IDAT that claims more bytes than the file holds is refused there, before libpng
+// allocates (and clears) a buffer of the claimed size. A cut-off IDAT still gives its rows.
+void readPngBytes(png_structp png, png_bytep out, png_size_t length)
+{
+    auto* data = static_cast<PngData*>(png_get_io_ptr(png));
+    if (length > data->size - data->position) {
+        png_error(png, "the data is cut short");
+    }
+    if (data->position == data->nextChunk && length == 8) {
+        const std::uint8_t* header = data->data + data->position;
+        std::uint64_t chunkEnd = data->position + std::uint64_t { 12 } + bigEndian32(header);
+        bool imageData = header[4] == 'I' && header[5] == 'D' && header[6] == 'A' && header[7] == 'T';
+        if (chunkEnd > data->size && !imageData) {
+            png_error(png, "a chunk runs past the end of the data");
+        }
+        data->nextChunk = static_cast<std::size_t>(chunkEnd);
+    }
+    for (png_size_t i = 0; i < length; ++i) {
+        out[i] = data->data[data->position + i];
+    }
+    data->position += length;
+}
+
+// What the header tells: the source depth (the bit depth for grey, grey with alpha and palette
+// files, 24 for RGB, 32 for RGBA) and whether rows carry alpha (an alpha channel or tRNS).
+void describePng(png_structp png, png_infop info, DecodeState& state)
+{
+    int colourType = png_get_color_type(png, info);
+    switch (colourType) {
+    case PNG_COLOR_TYPE_RGB:
+        state.sourceDepth = 24;
+        break;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+        state.sourceDepth = 32;
+        break;
+    default:
+        state.sourceDepth = png_get_bit_depth(png, info);
+        break;
+    }
+    bool alpha = (colourType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    state.outputDepth = alpha ? 32 : 24;
+    state.width = static_cast<int>(png_get_image_width(png, info));
+    state.height = static_cast<int>(png_get_image_height(png, info));
+}
+
+// Asks libpng for 8-bit R,G,B (or R,G,B,A when the picture has alpha or `rgba` asks for it)
+// rows whatever the file holds. Runs under the caller's error recovery.
+void requestRgbRows(png_structp png, png_infop info, bool rgba)
+{
+    int colourType = png_get_color_type(png, info);
+    int bitDepth = png_get_bit_depth(png, info);
+    bool transparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    if (transparency) {
+        png_set_tRNS_to_alpha(png);
+    }
+    if (bitDepth == 16) {
+        png_set_strip_16(png);
+    }
+    if (colourType == PNG_COLOR_TYPE_PALETTE) {
+        png_set_palette_to_rgb(png);
+    } else if (bitDepth < 8) {
+        png_set_expand_gray_1_2_4_to_8(png);
+    }
+    if (colourType == PNG_COLOR_TYPE_GRAY || colourType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+        png_set_gray_to_rgb(png);
+    }
+    if (rgba && (colourType & PNG_COLOR_MASK_ALPHA) == 0 && !transparency) {
+        png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    }
+}
+
+// Everything of recognize that may end in a libpng error. No local here or in what it calls may
+// need a destructor: an error longjmps back into this function.
+int startPngRead(PngData* data, DecodeState* state)
+{
+    if (setjmp(png_jmpbuf(data->png)) != 0) {
+        return 0;
+    }
+    png_set_read_fn(data->png, data, readPngBytes);
+    // libpng reads image data in pieces of this size and a piece cut short delivers nothing;
+    // small pieces let a cut-off file give nearly every row it holds.
+    png_set_compression_buffer_size(data->png, IMAGE_DATA_PIECE);
+    png_read_info(data->png, data->info);
+    if (!imageSizeAcceptable(
+            png_get_image_width(data->png, data->info), png_get_image_height(data->png, data->info))) {
+        png_error(data->png, "width or height out of range");
+    }
+    describePng(data->png, data->info, *state);
+    return 1;
+}
+
+int recognizePng(DecodeState& state)
+{
+    std::array<std::uint8_t, PNG_SIGNATURE_SIZE> signature {};
+    if (peekSourceBytes(state, signature) < signature.size()
+        || png_sig_cmp(signature.data(), 0, signature.size()) != 0) {
+        return 0;
+    }
+    auto data = std::make_unique<PngData>();
+    data->png = createPngReader();
+    if (data->png == nullptr) {
+        noteDecodeFailure("PNG: out of memory");
+        return 0;
+    }
+    data->info = png_create_info_struct(data->png);
+    if (data->info == nullptr) {
+        noteDecodeFailure("PNG: out of memory");
+        return 0;
+    }
+    std::span<const std::uint8_t> bytes = wholeSource(state, data->fileBytes);
+    data->data = bytes.data();
+    data->size = bytes.size();
+    if (startPngRead(data.get(), &state) != 1) {
+        state.width = state.height = state.outputDepth = state.sourceDepth = 0;
+        return 0;
+    }
+    adoptDecoderData(state, std::move(data));
+    return 1;
+}
+
+// Sets up the row format, then reads every pass of every row into its place, so that an
+// interlaced picture is completed pass by pass in the caller's buffer. Same rule as
+// startPngRead: no locals with destructors.
+int readPngPasses(
+    PngData* data, const DecodeState* state, std::uint8_t* buffer, std::size_t stride, int flags)
+{
+    if (setjmp(png_jmpbuf(data->png)) != 0) {
+        return 0;
+    }
+    bool rgba = (flags & DECODE_RGBA) != 0;
+    requestRgbRows(data->png, data->info, rgba);
+    int passes = png_set_interlace_handling(data->png);
+    png_read_update_info(data->png, data->info);
+    png_size_t pixelBytes = rgba || state->outputDepth == 32 ? 4 : 3;
+    if (png_get_bit_depth(data->png, data->info) != 8
+        || png_get_rowbytes(data->png, data->info) != static_cast<png_size_t>(state->width) * pixelBytes) {
+        png_error(data->png, "unexpected row format");
+    }
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int row = 0; row < state->height; ++row) {
+            png_read_row(data->png, decodedRowAddress(buffer, stride, row, state->height, flags), nullptr);
+        }
+    }
+    return 1;
+}
+
+int readPngRows(DecodeState& state, std::uint8_t* buffer, std::size_t stride, int flags)
+{
+    if (state.privateData == nullptr) {
+        return 0;
+    }
+    return readPngPasses(&decoderData<PngData>(state), &state, buffer, stride, flags);
+}
+
+void finishPng(DecodeState& state)
+{
+    releaseDecoderData(state);
+}
+
+} // namespace
+
+const ImageDecoder PNG_DECODER { recognizePng, readPngRows, finishPng };
