@@ -16,6 +16,8 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QMouseEvent>
+#include <QPersistentModelIndex>
 #include <QTreeView>
 
 #include <algorithm>
@@ -67,12 +69,8 @@ public:
         if (m_model->hasCheckboxColumn())
             fixSideColumn(0);
 
-        connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this](const QItemSelection& selected, const QItemSelection&) {
-                if (!selected.isEmpty())
-                    post(GADGET_LEFT_CLICK);
-                post(GADGET_CHANGE);
-            });
+        connect(
+            selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { selectionChanged(); });
         connect(this, &QAbstractItemView::doubleClicked, this, [this] { post(GADGET_LEFT_DOUBLE_CLICK); });
 
         addColumn(0, title, width);
@@ -203,13 +201,53 @@ protected:
         post(GADGET_RIGHT_CLICK);
     }
 
+    // A drag is reported, not carried out. Until the button comes up the mouse belongs to the
+    // drag, as it would to a real one: it neither selects rows nor clicks.
     void startDrag(Qt::DropActions) override
     {
+        m_dragging = true;
         if (m_model->rows() > 0)
             post(GADGET_DRAG_START);
     }
 
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        if (m_dragging)
+            return event->accept();
+        QTreeView::mouseMoveEvent(event);
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (m_dragging) {
+            m_dragging = false;
+            return event->accept();
+        }
+        QTreeView::mouseReleaseEvent(event);
+    }
+
 private:
+    // Qt reports changes of selected cells; the gadget reports changes of the set of selected
+    // rows: a row newly selected (GADGET_LEFT_CLICK) and any change of the set (GADGET_CHANGE).
+    // The set is kept as persistent indexes, which follow rows that move.
+    void selectionChanged()
+    {
+        const QModelIndexList now = selectionModel()->selectedRows();
+        // Rows removed meanwhile are no longer selected.
+        m_selectedRows.removeIf([](const QPersistentModelIndex& row) { return !row.isValid(); });
+        bool added = false;
+        for (const QModelIndex& row : now)
+            added = added || !m_selectedRows.contains(QPersistentModelIndex(row));
+        const bool changed = added || now.size() != m_selectedRows.size();
+        m_selectedRows.clear();
+        for (const QModelIndex& row : now)
+            m_selectedRows.push_back(QPersistentModelIndex(row));
+        if (added)
+            post(GADGET_LEFT_CLICK);
+        if (changed)
+            post(GADGET_CHANGE);
+    }
+
     void fixSideColumn(int section)
     {
         header()->setSectionResizeMode(section, QHeaderView::Fixed);
@@ -217,6 +255,8 @@ private:
     }
 
     std::unique_ptr<ListGadgetModel> m_model;
+    QList<QPersistentModelIndex> m_selectedRows;
+    bool m_dragging = false;
 };
 
 } // namespace
