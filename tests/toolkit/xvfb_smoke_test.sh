@@ -6,7 +6,8 @@
 #
 # Usage: xvfb_smoke_test.sh <toolkit_demo>
 # Exit status 77 (skipped) when Xvfb, xdotool or python3 is missing. With GRAPHONITE_SCREENSHOT
-# set, a screenshot of the whole screen is saved there while the demo's File menu is open.
+# set, a screenshot of the whole screen is saved there while the demo's File menu is open; with
+# GRAPHONITE_GADGET_SCREENSHOT set, one after the clicks on window 1's gadgets.
 set -euo pipefail
 
 demo=$1
@@ -153,6 +154,30 @@ open_file_menu
 expect_menu xdotool mousemove --window "$window_0" 50 77 click 1
 wait_for 10 menu_closed || fail "the File menu stayed open"
 
+# Gadgets of window 1: the button "Press" at (170, 10), 90 x 25, and the list at (10, 70),
+# 250 x 125, whose rows start below its header. A click on the button is a left click; one on a
+# row selects it: a left click and a change of the selection.
+gadget_events() { grep -c "^event 3 gadget object $1 window 1 type $2\$" "$work/out" || true; }
+more_gadget_events() { [ "$(gadget_events "$1" "$2")" -gt "$3" ]; }
+# Usage: expect_gadgets "<gadget>:<type> ..." <command...>; each event must follow the command.
+expect_gadgets() {
+  local wanted=$1 event before=()
+  shift
+  for event in $wanted; do before+=("$(gadget_events "${event%%:*}" "${event##*:}")"); done
+  "$@" > /dev/null || fail "could not run: $*"
+  local i=0
+  for event in $wanted; do
+    wait_for 10 more_gadget_events "${event%%:*}" "${event##*:}" "${before[$i]}" \
+      || fail "after '$*': no event of gadget ${event%%:*} with type ${event##*:}"
+    i=$((i + 1))
+  done
+}
+expect_gadgets "12:0" xdotool mousemove --window "$window_1" 215 22 click 1
+expect_gadgets "16:0 16:768" xdotool mousemove --window "$window_1" 60 115 click 1
+if [ -n "${GRAPHONITE_GADGET_SCREENSHOT:-}" ] && command -v import > /dev/null; then
+  import -window root "$GRAPHONITE_GADGET_SCREENSHOT"
+fi
+
 # The close box: reported for window 0, which stays open; the demo then ends by itself.
 expect_events 0 "2" /usr/bin/python3 "$here/fake_wm.py" close "$window_0"
 wait_for 10 more_than '^closed' 0 || fail "the demo did not end after the close box"
@@ -163,4 +188,4 @@ demo_pid=
 grep -q '^event 4 repaint object 0 window 0' "$work/out" || fail "no repaint of window 0"
 # Control+O, Open by mouse, Control+Q, Quit by mouse.
 [ "$(menu_events)" = "1/0 1/0 -1/0 -1/0 " ] || fail "expected menu events '1/0 1/0 -1/0 -1/0', got '$(menu_events)'"
-echo "passed: $(count 'event 15 timer') timer events, $(count 'event 7 activate') activations, menu events $(menu_events)"
+echo "passed: $(count 'event 15 timer') timer events, $(count 'event 7 activate') activations, menu events $(menu_events), $(count 'event 3 gadget') gadget events"
