@@ -1,3 +1,5 @@
+#include "imaging/decoders/image_decoding.h"
+#include "imaging/image.h"
 #include "toolkit/platform/window_container.h"
 #include "toolkit/requester_script.h"
 #include "toolkit/requesters.h"
@@ -10,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -19,7 +22,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
@@ -330,19 +332,22 @@ TEST_F(RequestersTest, InputRequesterDropsTheEventsOfOtherWindows)
     EXPECT_EQ(queuedEventCount(), 0);
 }
 
-// A file name outside ISO 8859-1 (and one inside it, which the file system also keeps as
-// UTF-8): the path comes back as the file system's bytes and opens.
+// File names outside ISO 8859-1 and inside it (which the file system keeps as UTF-8 all the
+// same), and a name no pattern would allow: the path comes back as the file system's bytes, and
+// the image loader opens and decodes it.
 TEST_F(RequestersTest, TheOpenFileRequesterGivesPathsThatOpen)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString names[] = { QString::fromUtf8("Diagramm-\u20AC.png"),
-        QString::fromUtf8("Gr\u00F6\u00DFe.jpg"), QStringLiteral("plain.txt") };
-    for (const QString& name : names) {
-        QFile file(folder.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("data");
-    }
+        QString::fromUtf8("Gr\u00F6\u00DFe.png"), QStringLiteral("plain.txt") };
+    QImage picture(6, 4, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    for (const QString& name : names)
+        ASSERT_TRUE(picture.save(folder.filePath(name), "PNG"));
+    usePngDecoder();
+    initImages();
+
     const QByteArray start = QFile::encodeName(folder.path());
     for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
@@ -358,9 +363,10 @@ TEST_F(RequestersTest, TheOpenFileRequesterGivesPathsThatOpen)
             = openFileRequester("Open Diagram File (PNG, JPG)", start.constData(), "Images|*.png,*.jpg", 0);
         EXPECT_EQ(startedIn, QDir(folder.path()).absolutePath());
         EXPECT_EQ(text(path), QFile::encodeName(folder.filePath(name)).toStdString());
-        std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
-        EXPECT_NE(file, nullptr);
+        EXPECT_NE(loadImageFile(0, path), 0);
+        EXPECT_EQ(imagePixelWidth(0), 6);
     }
+    releaseAllImages();
 }
 
 TEST_F(RequestersTest, TheOpenFileRequesterTakesSeveralFilesInTheirOrder)
