@@ -241,6 +241,11 @@ TEST_F(GadgetsTest, TheFilterDoesNotTouchCommandsOrSetTexts)
     EXPECT_EQ(text(getGadgetText(1)), "7");
     QTest::keyClick(field, Qt::Key_Backspace);
     EXPECT_EQ(text(getGadgetText(1)), "");
+    // Delete carries the character 0x7F: an editing key, not a character to filter.
+    setGadgetText(1, "12");
+    QTest::keyClick(field, Qt::Key_Home);
+    QTest::sendKeyEvent(QTest::Click, field, Qt::Key_Delete, QString(QChar(0x7F)), Qt::NoModifier);
+    EXPECT_EQ(text(getGadgetText(1)), "2");
 }
 
 TEST_F(GadgetsTest, EveryKeyTypedIntoAStringGadgetIsAChange)

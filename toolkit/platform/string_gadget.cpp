@@ -77,8 +77,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override
     {
         const QString typed = event->text();
+        // Characters above the space are filtered; control characters such as the one that
+        // Delete produces (0x7F) are editing keys, not text.
         const bool filtered = !(event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier))
-            && !typed.isEmpty() && typed.at(0) > QLatin1Char(' ');
+            && !typed.isEmpty() && typed.at(0) > QLatin1Char(' ') && typed.at(0).isPrint();
         if (!filtered) {
             QLineEdit::keyPressEvent(event);
             post(GADGET_CHANGE);
