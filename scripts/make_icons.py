@@ -22,7 +22,7 @@ import struct
 import zlib
 
 # ---------------------------------------------------------------------------------------------
-# PNG writing (PNG specification: signature, IHDR, PLTE, tRNS, IDAT, IEND; CRC-32 per chunk).
+# PNG writing (the PNG format: signature, IHDR, PLTE, tRNS, IDAT, IEND; CRC-32 per chunk).
 
 PNG_SIGNATURE = b"\x89PNG\r\n\x1a\n"
 

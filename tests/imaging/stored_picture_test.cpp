@@ -18,7 +18,7 @@ struct Chunk {
     std::vector<std::uint8_t> data;
 };
 
-// The chunks of a PNG file, checking the signature, the lengths and every CRC (PNG specification,
+// The chunks of a PNG file, checking the signature, the lengths and every CRC (PNG format,
 // section 5). Empty when anything is wrong.
 std::vector<Chunk> pngChunks(StoredPictureBytes png)
 {
