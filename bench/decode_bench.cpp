@@ -3,6 +3,7 @@
 // QImageReader. Our overhead is the ratio of the first to the second.
 
 #include "imaging/decoders/image_decoding.h"
+#include "tests/imaging/decoders/test_pictures.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -58,58 +59,25 @@ Bytes chartLikeRgb(int width, int height)
 const Bytes& testJpeg()
 {
     static const Bytes jpeg = [] {
-        Bytes rgb = chartLikeRgb(JPEG_WIDTH, JPEG_HEIGHT);
-        jpeg_compress_struct compressor {};
-        jpeg_error_mgr errors {};
-        compressor.err = jpeg_std_error(&errors);
-        jpeg_create_compress(&compressor);
-        unsigned char* buffer = nullptr;
-        unsigned long size = 0;
-        jpeg_mem_dest(&compressor, &buffer, &size);
-        compressor.image_width = JPEG_WIDTH;
-        compressor.image_height = JPEG_HEIGHT;
-        compressor.input_components = 3;
-        compressor.in_color_space = JCS_RGB;
-        jpeg_set_defaults(&compressor);
-        jpeg_set_quality(&compressor, 90, TRUE);
-        jpeg_start_compress(&compressor, TRUE);
-        while (compressor.next_scanline < compressor.image_height) {
-            JSAMPROW row[1]
-                = { rgb.data() + static_cast<std::size_t>(compressor.next_scanline) * JPEG_WIDTH * 3 };
-            jpeg_write_scanlines(&compressor, row, 1);
-        }
-        jpeg_finish_compress(&compressor);
-        Bytes out(buffer, buffer + size);
-        jpeg_destroy_compress(&compressor);
-        std::free(buffer);
-        return out;
+        JpegPicture picture;
+        picture.width = JPEG_WIDTH;
+        picture.height = JPEG_HEIGHT;
+        picture.samples = chartLikeRgb(JPEG_WIDTH, JPEG_HEIGHT);
+        picture.quality = 90;
+        return encodeJpeg(picture);
     }();
     return jpeg;
-}
-
-void appendPngBytes(png_structp png, png_bytep data, png_size_t length)
-{
-    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + length);
 }
 
 const Bytes& testPng()
 {
     static const Bytes png = [] {
-        Bytes rgb = chartLikeRgb(PNG_WIDTH, PNG_HEIGHT);
-        Bytes out;
-        png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-        png_infop info = png_create_info_struct(writer);
-        png_set_write_fn(writer, &out, appendPngBytes, nullptr);
-        png_set_IHDR(writer, info, PNG_WIDTH, PNG_HEIGHT, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-            PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(writer, info);
-        for (int y = 0; y < PNG_HEIGHT; ++y) {
-            png_write_row(writer, rgb.data() + static_cast<std::size_t>(y) * PNG_WIDTH * 3);
-        }
-        png_write_end(writer, info);
-        png_destroy_write_struct(&writer, &info);
-        return out;
+        PngPicture picture;
+        picture.width = PNG_WIDTH;
+        picture.height = PNG_HEIGHT;
+        picture.colourType = PNG_COLOR_TYPE_RGB;
+        picture.rows = chartLikeRgb(PNG_WIDTH, PNG_HEIGHT);
+        return encodePng(picture);
     }();
     return png;
 }
