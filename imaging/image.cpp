@@ -107,6 +107,38 @@ Handle loadImageFile(int number, const char* path)
     return installDecodedImage(number);
 }
 
+bool readImageFileSize(const char* path, ImageFileSize& size)
+{
+    if (!path || !openImageFile(path))
+        return false;
+    size = { decodedWidth(), decodedHeight() };
+    finishDecoding();
+    return true;
+}
+
+Handle loadImageFileScaled(int number, const char* path, int width, int height)
+{
+    if (!numberUsable(number) || !path || !imageSizeAcceptable(width, height) || !openImageFile(path))
+        return 0;
+    const int sourceDepth = decodedSourceDepth();
+    auto decoded = PixelBuffer::allocate(decodedWidth(), decodedHeight(), PixelFill::None);
+    if (!decoded) {
+        finishDecoding();
+        return 0;
+    }
+    if (readDecodedRowsAsRgba(decoded->data()) < 0)
+        return 0;
+    if (decoded->width() == width && decoded->height() == height)
+        return installImage(number, std::move(decoded), sourceDepth);
+    auto scaled = PixelBuffer::allocate(width, height, PixelFill::None);
+    if (!scaled
+        || !resampleRgba({ decoded->data(), decoded->width(), decoded->height(), decoded->stride() },
+            { scaled->data(), scaled->width(), scaled->height(), scaled->stride() }))
+        return 0;
+    decoded.reset();
+    return installImage(number, std::move(scaled), sourceDepth);
+}
+
 Handle decodeImageMemory(int number, const void* data, std::size_t size)
 {
     if (!numberUsable(number) || !data || size == 0 || !openImageMemory(data, size))

@@ -31,6 +31,20 @@ Handle makeImage(int number, int width, int height, int flags);
 // that broken data did not deliver are opaque black.
 Handle loadImageFile(int number, const char* path);
 Handle decodeImageMemory(int number, const void* data, std::size_t size);
+// The width and height of the picture in a file, read by the registered decoders from its header
+// without decoding the pixels. false when no decoder recognises the file or its size is not
+// acceptable (lastDecodeFailure tells why).
+struct ImageFileSize {
+    int width = 0;
+    int height = 0;
+};
+bool readImageFileSize(const char* path, ImageFileSize& size);
+
+// The picture of a file, resampled to width x height as scaleImage would: for showing a large
+// picture small without keeping it at full size. Results as loadImageFile; a size that is not
+// acceptable fails before anything is decoded.
+Handle loadImageFileScaled(int number, const char* path, int width, int height);
+
 // An image over pixels the caller filled in (source depth as imageBitDepth(-2) reports it).
 Handle makeImageFromPixels(int number, std::shared_ptr<PixelBuffer> pixels, int sourceDepth = 32);
 
