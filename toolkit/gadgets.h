@@ -118,6 +118,8 @@ void setGadgetItemText(int number, int item, const char* text, int column = 0);
 void addGadgetColumn(int number, int position, const char* title, int width);
 // Removes the column and line `column` of every row (later lines move up).
 void removeGadgetColumn(int number, int column);
+// List: the number of text columns (a checkbox column does not count); 0 for other kinds.
+int countGadgetColumns(int number);
 
 // font: a font handle (fontID) or -1 for the system font. Number -1 sets the font of the
 // gadgets created afterwards (font -1: the system font again).

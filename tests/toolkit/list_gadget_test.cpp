@@ -133,6 +133,9 @@ TEST_F(ListGadgetTest, CellsAreLinesOfTheRowText)
     removeGadgetColumn(LIST, 2);
     removeGadgetColumn(LIST, -1);
     EXPECT_EQ(titles(), (Cells { "2", "3" }));
+    EXPECT_EQ(countGadgetColumns(LIST), 2);
+    setGadgetItemText(LIST, -1, "", 1);
+    EXPECT_EQ(countGadgetColumns(LIST), 2) << "an empty title still counts";
 }
 
 TEST_F(ListGadgetTest, RemovingColumnZeroOfATwoLineRow)

@@ -56,6 +56,7 @@ public:
     virtual void setFont(const QFont*) { }
     virtual void addColumn(int, const char*, int) { }
     virtual void removeColumn(int) { }
+    virtual int countColumns() { return 0; }
 
     // Every kind. The rectangle of the control relative to its parent; a kind whose frame lies
     // outside its control rectangle keeps the widget larger than this.

@@ -112,6 +112,12 @@ int countGadgetItems(int number)
     return gadget ? gadget->countItems() : 0;
 }
 
+int countGadgetColumns(int number)
+{
+    Gadget* gadget = gadgetOf(number);
+    return gadget ? gadget->countColumns() : 0;
+}
+
 String getGadgetItemText(int number, int item, int column)
 {
     Gadget* gadget = gadgetOf(number);

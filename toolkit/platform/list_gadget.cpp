@@ -194,6 +194,8 @@ public:
         m_model->removeTextColumn(column);
     }
 
+    int countColumns() override { return m_model->textColumns(); }
+
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override
     {
