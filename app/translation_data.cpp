@@ -151,3 +151,14 @@ const char TRANSLATION_DATA[] =
     "-1";
 
 const std::size_t TRANSLATION_DATA_SIZE = sizeof(TRANSLATION_DATA);
+
+const char SUPPLEMENTARY_TRANSLATION_DATA[] =
+    "en,de\0"
+    "This file cannot be opened as a picture:\0"
+    "Diese Datei l\xE4sst sich nicht als Bild \xF6"
+    "ffnen:\0"
+    // The end entry.
+    "-1\0"
+    "-1";
+
+const std::size_t SUPPLEMENTARY_TRANSLATION_DATA_SIZE = sizeof(SUPPLEMENTARY_TRANSLATION_DATA);

@@ -9,3 +9,8 @@
 extern const char TRANSLATION_DATA[];
 // Bytes in TRANSLATION_DATA, its final NUL included.
 extern const std::size_t TRANSLATION_DATA_SIZE;
+
+// Texts of later messages, in the same layout (header, entries, the "-1" entry), read after
+// TRANSLATION_DATA.
+extern const char SUPPLEMENTARY_TRANSLATION_DATA[];
+extern const std::size_t SUPPLEMENTARY_TRANSLATION_DATA_SIZE;

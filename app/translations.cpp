@@ -39,6 +39,8 @@ void createTranslations()
 void buildTranslations(int languageIndex)
 {
     buildTranslations(languageIndex, std::string_view(TRANSLATION_DATA, TRANSLATION_DATA_SIZE));
+    buildTranslations(
+        languageIndex, std::string_view(SUPPLEMENTARY_TRANSLATION_DATA, SUPPLEMENTARY_TRANSLATION_DATA_SIZE));
 }
 
 void buildTranslations(int languageIndex, std::string_view data)

@@ -1,0 +1,54 @@
+#pragma once
+
+// Every number under which the application keeps an object of the toolkit: its window, gadgets,
+// images, font, timer, status bar, menus and menu items.
+
+// The one window.
+inline constexpr int WINDOW_MAIN = 0;
+
+// Gadgets of WINDOW_MAIN.
+inline constexpr int GADGET_DIAGRAM = 0;
+inline constexpr int GADGET_MAGNIFIER = 1;
+inline constexpr int GADGET_TABLE = 2;
+inline constexpr int GADGET_COLUMN_SELECT = 3;
+inline constexpr int GADGET_COLUMN_NAME = 4;
+inline constexpr int GADGET_RENAME_BUTTON = 5;
+inline constexpr int GADGET_COORDS = 10;
+inline constexpr int GADGET_ORIGIN = 11;
+inline constexpr int GADGET_WIDTH = 12;
+inline constexpr int GADGET_HEIGHT = 13;
+inline constexpr int GADGET_MESSAGE = 14;
+
+// Images.
+inline constexpr int IMAGE_DIAGRAM = 0;
+inline constexpr int IMAGE_MAGNIFIER = 1;
+inline constexpr int IMAGE_PEN = 2;
+
+inline constexpr int FONT_MESSAGE = 0;
+inline constexpr int TIMER_BLINK = 1;
+inline constexpr int STATUSBAR_MAIN = 0;
+
+// Menus.
+inline constexpr int MENU_BAR = 0;
+inline constexpr int POPUP_TABLE = 1;
+inline constexpr int POPUP_DIAGRAM = 2;
+
+// Menu items: the command numbers that reach the event loop, whether chosen in a menu, by a key
+// equivalent or through a window shortcut. Quit is the toolkit's MENU_ITEM_QUIT (-1).
+inline constexpr int MENU_OPEN_DIAGRAM = 1;
+inline constexpr int MENU_LOAD_CSV = 2;
+inline constexpr int MENU_SAVE_CSV = 3;
+inline constexpr int MENU_COPY_DATA = 4;
+inline constexpr int MENU_MEASURE_DIAGRAM = 5;
+inline constexpr int MENU_CATCH_POINTS = 9;
+inline constexpr int MENU_SET_ORIGIN = 10;
+inline constexpr int MENU_SET_WIDTH = 11;
+inline constexpr int MENU_SET_HEIGHT = 12;
+inline constexpr int MENU_SET_REFERENCE_WIDTH = 16;
+inline constexpr int MENU_SET_REFERENCE_HEIGHT = 17;
+inline constexpr int MENU_ENTER_NUMBER = 18; // a reference entry whose value is dropped (shortcut only)
+inline constexpr int MENU_DELETE_ROW = 20; // shortcut only
+inline constexpr int MENU_ADD_COLUMN = 21;
+inline constexpr int MENU_REMOVE_LAST_COLUMN = 22;
+inline constexpr int MENU_EMPTY_TABLE = 23;
+inline constexpr int MENU_NAME_COLUMN = 24;

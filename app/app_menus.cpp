@@ -1,0 +1,123 @@
+#include "app_menus.h"
+
+#include "app_ids.h"
+#include "data_table.h"
+#include "translations.h"
+
+#include "runtime/text_builder.h"
+#include "toolkit/event_codes.h"
+#include "toolkit/keyboard_shortcuts.h"
+#include "toolkit/menus.h"
+#include "toolkit/window.h"
+
+namespace {
+
+struct ItemText {
+    int item;
+    const char* label; // translated
+    const char* keys; // the same in every language
+};
+
+constexpr ItemText ITEM_TEXTS[] = {
+    { MENU_OPEN_DIAGRAM, "Open Diagram File (PNG, JPG)", "\tCMD+O" },
+    { MENU_LOAD_CSV, "Load From CSV", "\tCMD+L" },
+    { MENU_SAVE_CSV, "Save To CSV", "\tCMD+S" },
+    { MENU_COPY_DATA, "Copy Data To Clipboard", "\tCMD+C" },
+    { MENU_CATCH_POINTS, "Catch Points", "\tALT+P" },
+    { MENU_MEASURE_DIAGRAM, "Measure Diagram", "\tALT+S" },
+    { MENU_SET_ORIGIN, "Set Origin", "\tALT+O" },
+    { MENU_SET_WIDTH, "Set Width", "\tALT+W" },
+    { MENU_SET_HEIGHT, "Set Height", "\tALT+H" },
+    { MENU_SET_REFERENCE_WIDTH, "Set Reference for Width", "\tCTRL+W" },
+    { MENU_SET_REFERENCE_HEIGHT, "Set Reference for Height", "\tCTRL+H" },
+    { MENU_NAME_COLUMN, "Name Column", "\tALT+N" },
+    { MENU_EMPTY_TABLE, "Empty Table", "\tALT+E" },
+    { MENU_ADD_COLUMN, "Add Column", "\tALT+A" },
+    { MENU_REMOVE_LAST_COLUMN, "Remove Last Column", "\tALT+R" },
+};
+
+struct WindowShortcut {
+    int code;
+    int item;
+};
+
+// In the order of registration; option R comes last and only with more than one column.
+constexpr WindowShortcut WINDOW_SHORTCUTS[] = {
+    { SHORTCUT_COMMAND | 'o', MENU_OPEN_DIAGRAM },
+    { SHORTCUT_COMMAND | 'l', MENU_LOAD_CSV },
+    { SHORTCUT_COMMAND | 's', MENU_SAVE_CSV },
+    { SHORTCUT_COMMAND | 'c', MENU_COPY_DATA },
+    { SHORTCUT_COMMAND | 'a', MENU_ENTER_NUMBER },
+    { SHORTCUT_ALT | 's', MENU_MEASURE_DIAGRAM },
+    { SHORTCUT_ALT | 'p', MENU_CATCH_POINTS },
+    { SHORTCUT_ALT | 'u', MENU_SET_ORIGIN },
+    { SHORTCUT_ALT | 'w', MENU_SET_WIDTH },
+    { SHORTCUT_ALT | 'h', MENU_SET_HEIGHT },
+    { SHORTCUT_COMMAND | 'w', MENU_SET_REFERENCE_WIDTH },
+    { SHORTCUT_COMMAND | 'h', MENU_SET_REFERENCE_HEIGHT },
+    { SHORTCUT_ALT | 'n', MENU_NAME_COLUMN },
+    { SHORTCUT_ALT | 'd', MENU_DELETE_ROW },
+    { SHORTCUT_ALT | 'a', MENU_ADD_COLUMN },
+    { SHORTCUT_ALT | 'e', MENU_EMPTY_TABLE },
+};
+constexpr WindowShortcut REMOVE_COLUMN_SHORTCUT = { SHORTCUT_ALT | 'r', MENU_REMOVE_LAST_COLUMN };
+
+void addItem(int item)
+{
+    for (const ItemText& text : ITEM_TEXTS) {
+        if (text.item == item) {
+            menuItem(item, WorkText(translate(text.label), text.keys));
+            return;
+        }
+    }
+}
+
+void addItems(std::initializer_list<int> items)
+{
+    for (int item : items)
+        addItem(item);
+}
+
+} // namespace
+
+void addMenuItems(int part)
+{
+    if (part == MENU_PART_BAR)
+        menuItem(MENU_ITEM_QUIT, "Quit\tCMD+Q");
+    menuTitle(translate("File"));
+    if (part != MENU_PART_TABLE)
+        addItem(MENU_OPEN_DIAGRAM);
+    if (part != MENU_PART_DIAGRAM) {
+        addItems({ MENU_LOAD_CSV, MENU_SAVE_CSV });
+        menuSeparator();
+        addItem(MENU_COPY_DATA);
+    }
+    if (part != MENU_PART_TABLE) {
+        menuTitle(translate("Data"));
+        addItem(MENU_CATCH_POINTS);
+        menuSeparator();
+        addItems({ MENU_MEASURE_DIAGRAM, MENU_SET_ORIGIN, MENU_SET_WIDTH, MENU_SET_HEIGHT });
+        menuSeparator();
+        addItems({ MENU_SET_REFERENCE_WIDTH, MENU_SET_REFERENCE_HEIGHT });
+    }
+    if (part != MENU_PART_DIAGRAM) {
+        menuSeparator();
+        addItems({ MENU_NAME_COLUMN, MENU_EMPTY_TABLE, MENU_ADD_COLUMN });
+        if (countTableColumns() > 1)
+            addItem(MENU_REMOVE_LAST_COLUMN);
+    }
+}
+
+void buildMenus()
+{
+    createMenu(MENU_BAR, windowHandle(WINDOW_MAIN));
+    addMenuItems(MENU_PART_BAR);
+    createPopupMenu(POPUP_DIAGRAM);
+    addMenuItems(MENU_PART_DIAGRAM);
+    createPopupMenu(POPUP_TABLE);
+    addMenuItems(MENU_PART_TABLE);
+    for (const WindowShortcut& shortcut : WINDOW_SHORTCUTS)
+        addKeyboardShortcut(WINDOW_MAIN, shortcut.code, shortcut.item);
+    if (countTableColumns() > 1)
+        addKeyboardShortcut(WINDOW_MAIN, REMOVE_COLUMN_SHORTCUT.code, REMOVE_COLUMN_SHORTCUT.item);
+}

@@ -1,0 +1,154 @@
+#include "calibration.h"
+
+#include "app_ids.h"
+#include "chart_transform.h"
+#include "data_table.h"
+#include "diagram.h"
+#include "magnifier.h"
+#include "reference_entry.h"
+#include "status_prompt.h"
+#include "translations.h"
+
+#include "runtime/number_text.h"
+#include "toolkit/gadgets.h"
+#include "toolkit/timers.h"
+#include "toolkit/window.h"
+
+int clickMode = CLICK_NOTHING;
+int guidedCalibration = 0;
+double originX = 0.0;
+double originY = 0.0;
+double spanWidth = 0.0;
+double spanHeight = 0.0;
+double widthReference = 0.0;
+double heightReference = 0.0;
+double mouseX = 0.0;
+double mouseY = 0.0;
+
+namespace {
+
+struct StepPrompt {
+    const char* message;
+    const char* title;
+};
+
+// The prompt that asks for the click of each calibration mode.
+constexpr StepPrompt CLICK_PROMPTS[] = {
+    { nullptr, nullptr },
+    { "Please click for setting the Origin.", "Set Origin" },
+    { "Please click for setting the Width of Dataarea.", "Set Width of Dataarea" },
+    { "Please click for setting the Height of Dataarea.", "Set Height of Dataarea" },
+};
+
+void prompt(const char* message, const char* title)
+{
+    setStatus(translate(message), translate(title));
+}
+
+void promptForClick(int mode)
+{
+    prompt(CLICK_PROMPTS[mode].message, CLICK_PROMPTS[mode].title);
+}
+
+// Shows a calibration result in its readout and the status bar, and clears the prompt.
+void showCalibration(int gadget, const String& text)
+{
+    setGadgetText(gadget, text);
+    setGadgetText(GADGET_MESSAGE, "");
+    showResult(text);
+}
+
+void clickOrigin()
+{
+    originX = mouseX;
+    originY = mouseY;
+    showCalibration(GADGET_ORIGIN, pointReadout(translate("Origin"), originX, originY));
+    if (guidedCalibration == 1) {
+        clickMode = CLICK_WIDTH;
+        promptForClick(CLICK_WIDTH);
+    }
+}
+
+void clickWidth()
+{
+    spanWidth = mouseX - originX;
+    showCalibration(GADGET_WIDTH, spanReadout(translate("Width"), spanWidth, widthReference));
+    if (guidedCalibration == 1) {
+        prompt("Please enter the Reference for the Width.", "Set Reference for Width");
+        enterReference(MENU_SET_REFERENCE_WIDTH);
+        clickMode = CLICK_HEIGHT;
+        promptForClick(CLICK_HEIGHT);
+    }
+}
+
+void clickHeight()
+{
+    spanHeight = originY - mouseY;
+    showCalibration(GADGET_HEIGHT, spanReadout(translate("Height"), spanHeight, heightReference));
+    if (guidedCalibration == 1) {
+        prompt("Please enter the Reference for the Height.", "Set Reference for Height");
+        enterReference(MENU_SET_REFERENCE_HEIGHT);
+        clickMode = CLICK_CAPTURE;
+        prompt("Start now fetching data. Select 'Catch Points' from menu 'Data'.", "Set References.");
+    }
+}
+
+} // namespace
+
+void trackMouse()
+{
+    mouseX = windowMouseX(WINDOW_MAIN);
+    mouseY = windowMouseY(WINDOW_MAIN);
+    if (mouseX == -1 || mouseY == -1 || !(mouseX < displayWidth))
+        return;
+    setGadgetText(GADGET_COORDS, pointReadout(translate("Coords"), mouseX, mouseY));
+    drawMagnifier(static_cast<int>(roundToEven(mouseX)), static_cast<int>(roundToEven(mouseY)));
+}
+
+void diagramClick()
+{
+    // A click that the pointer made while leaving the window has no position on the diagram.
+    if (mouseX == -1 || mouseY == -1)
+        return;
+    switch (clickMode) {
+    case CLICK_ORIGIN:
+        clickOrigin();
+        break;
+    case CLICK_WIDTH:
+        clickWidth();
+        break;
+    case CLICK_HEIGHT:
+        clickHeight();
+        break;
+    case CLICK_CAPTURE:
+        captureValue();
+        break;
+    default:
+        break;
+    }
+}
+
+void measureDiagram()
+{
+    clickMode = CLICK_ORIGIN;
+    guidedCalibration = 1;
+    promptForClick(CLICK_ORIGIN);
+}
+
+void startCalibrationStep(int mode)
+{
+    clickMode = mode;
+    blinkTicks = 0;
+    promptForClick(mode);
+    addWindowTimer(WINDOW_MAIN, TIMER_BLINK, BLINK_INTERVAL_MS);
+    blinkVisible = 0;
+}
+
+void resetCalibration()
+{
+    clickMode = CLICK_NOTHING;
+    guidedCalibration = 0;
+    originX = originY = spanWidth = spanHeight = 0.0;
+    widthReference = heightReference = 0.0;
+    mouseX = mouseY = 0.0;
+}

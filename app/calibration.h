@@ -1,0 +1,44 @@
+#pragma once
+
+// Calibration: where the chart's data area lies on the displayed diagram (origin, end of the
+// width, end of the height, each set by a left click in its click mode) and the coordinate
+// readout that follows the mouse. Coordinates are window-content pixels, which are also pixels of
+// the displayed diagram (it sits at the content's top-left corner); y grows downward.
+
+// What a left click on the diagram does.
+inline constexpr int CLICK_NOTHING = 0;
+inline constexpr int CLICK_ORIGIN = 1;
+inline constexpr int CLICK_WIDTH = 2;
+inline constexpr int CLICK_HEIGHT = 3;
+inline constexpr int CLICK_CAPTURE = 4;
+
+extern int clickMode;
+// 1 once "Measure Diagram" was chosen: from then on each calibration click leads on to the next
+// step, for the rest of the run.
+extern int guidedCalibration;
+extern double originX;
+extern double originY;
+// Pixel distance from the origin to the width end, and up from the origin to the height end.
+// Loading a diagram sets them to its displayed size.
+extern double spanWidth;
+extern double spanHeight;
+// The chart values that the width and the height stand for.
+extern double widthReference;
+extern double heightReference;
+// The mouse relative to the main window's content, sampled after every wait; -1 outside it.
+extern double mouseX;
+extern double mouseY;
+
+// Samples the mouse; over the diagram's width the coordinate readout and the magnifier follow it.
+void trackMouse();
+
+// The left click on the diagram, at the mouse position of this pass.
+void diagramClick();
+
+// "Measure Diagram": the guided sequence from the origin on.
+void measureDiagram();
+// "Set Origin", "Set Width", "Set Height": one step, with its prompt blinking anew.
+void startCalibrationStep(int mode);
+
+// Back to the values before start-up.
+void resetCalibration();

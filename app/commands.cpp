@@ -1,0 +1,86 @@
+#include "commands.h"
+
+#include "app_ids.h"
+#include "calibration.h"
+#include "data_table.h"
+#include "diagram.h"
+#include "event_loop.h"
+#include "message_dialog.h"
+#include "reference_entry.h"
+
+#include "toolkit/event_codes.h"
+#include "toolkit/menus.h"
+#include "toolkit/requesters.h"
+#include "toolkit/timers.h"
+#include "toolkit/window.h"
+
+namespace {
+
+void showNotYetNotice()
+{
+    messageRequester("Info", "Currently working on this part.");
+}
+
+void quit()
+{
+    quitRequested = confirmQuit();
+}
+
+struct MenuCommand {
+    int item;
+    void (*run)();
+};
+
+constexpr MenuCommand MENU_COMMANDS[] = {
+    { MENU_ITEM_QUIT, quit },
+    { MENU_OPEN_DIAGRAM, [] { openDiagram(0); } },
+    { MENU_SAVE_CSV, showNotYetNotice },
+    { MENU_COPY_DATA, showNotYetNotice },
+    { MENU_MEASURE_DIAGRAM, measureDiagram },
+    { MENU_CATCH_POINTS, [] { clickMode = CLICK_CAPTURE; } },
+    { MENU_SET_ORIGIN, [] { startCalibrationStep(CLICK_ORIGIN); } },
+    { MENU_SET_WIDTH, [] { startCalibrationStep(CLICK_WIDTH); } },
+    { MENU_SET_HEIGHT, [] { startCalibrationStep(CLICK_HEIGHT); } },
+    { MENU_SET_REFERENCE_WIDTH, [] { enterReference(MENU_SET_REFERENCE_WIDTH); } },
+    { MENU_SET_REFERENCE_HEIGHT, [] { enterReference(MENU_SET_REFERENCE_HEIGHT); } },
+    { MENU_ENTER_NUMBER, [] { enterReference(MENU_ENTER_NUMBER); } },
+    { MENU_DELETE_ROW, deleteSelectedRow },
+    { MENU_ADD_COLUMN, addColumn },
+    { MENU_REMOVE_LAST_COLUMN, [] { removeLastColumn(); } },
+    { MENU_EMPTY_TABLE, emptyTable },
+};
+
+} // namespace
+
+void runMenuCommand(int item)
+{
+    for (const MenuCommand& command : MENU_COMMANDS) {
+        if (command.item == item) {
+            command.run();
+            return;
+        }
+    }
+}
+
+void runGadgetCommand(int gadget, int type)
+{
+    switch (gadget) {
+    case GADGET_DIAGRAM:
+        if (type == GADGET_RIGHT_CLICK) {
+            displayPopupMenu(POPUP_DIAGRAM, windowHandle(WINDOW_MAIN));
+        } else if (type == GADGET_LEFT_CLICK) {
+            removeWindowTimer(WINDOW_MAIN, TIMER_BLINK);
+            diagramClick();
+        }
+        break;
+    case GADGET_TABLE:
+        if (type == GADGET_RIGHT_CLICK)
+            displayPopupMenu(POPUP_TABLE, windowHandle(WINDOW_MAIN));
+        break;
+    case GADGET_RENAME_BUTTON:
+        toggleRenameField();
+        break;
+    default:
+        break;
+    }
+}

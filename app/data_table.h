@@ -1,0 +1,46 @@
+#pragma once
+
+// The data table: a multi-column list (GADGET_TABLE) whose columns are data series, chosen in the
+// column selector above it (GADGET_COLUMN_SELECT; item k names column k). Each capture writes
+// one value into the first empty cell of the selected column. The table lives only in the
+// gadgets of the main window.
+
+// 1 once a value was stored (with the main window's modified mark).
+extern int dataModified;
+// The column whose name the open rename field edits.
+extern int renameColumnIndex;
+// Scratch value of the table commands: a row or a column count.
+extern int columnCount;
+
+// The number of columns of the table; 0 without a table.
+int countTableColumns();
+
+// Captures the chart value of the mouse row into the selected column (column 0 when none is
+// selected). A value that is not finite is not stored; the height prompt asks for a usable
+// calibration instead.
+void captureValue();
+
+// The value text into the first empty cell of the column, appending a row when there is none.
+void storeInColumn(int column, const char* text);
+
+// "Add Column": a column numbered after the others, selected in the selector.
+void addColumn();
+// "Remove Last Column": 1 when a column was removed (there were at least two), else 0.
+int removeLastColumn();
+// "Empty Table": every row goes; the columns stay.
+void emptyTable();
+// Option D: the selected row goes, the rows below move up.
+void deleteSelectedRow();
+
+// The pen button: opens the rename field with the selected column's name, or puts the typed name
+// on that column and closes the field.
+void toggleRenameField();
+// 1 while the rename field is shown in place of the selector.
+int renameFieldOpen();
+
+// The window's modified mark and dataModified.
+void markDataModified();
+int isDataModified();
+
+// Back to the values before start-up.
+void resetDataTable();

@@ -1,0 +1,28 @@
+#pragma once
+
+// The diagram: a chart picture (PNG, JPEG or BMP) loaded as IMAGE_DIAGRAM, scaled to the display
+// width and shown at the main window's top-left corner.
+
+// The width every diagram is shown at: half the width of the main display.
+extern double displayWidth;
+
+// Half the main display's width; when the desktop reports no width, 0 (the picture then keeps
+// its own width).
+double displayWidthOfDesktop();
+
+// Registers the PNG and JPEG decoders beside the built-in BMP decoder.
+void registerImageDecoders();
+
+// Asks for a picture and opens it as the diagram in a new main window. mandatory (at start-up):
+// the question comes back until a picture opens, and giving up ends the program. Otherwise a
+// cancelled choice or a picture that cannot be opened changes nothing.
+void openDiagram(int mandatory);
+
+// Opens the picture at path as the diagram in a new main window; 0 (after telling the user, in
+// a dialog, that the file is no picture we can read) when it cannot be decoded, leaving the
+// current diagram, window and table as they were.
+int openDiagramFile(const char* path);
+
+// Loads and scales the picture and resets origin and spans to it; 0 when it cannot be decoded
+// (nothing changed then).
+int loadDiagram(const char* path);

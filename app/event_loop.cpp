@@ -1,0 +1,43 @@
+#include "event_loop.h"
+
+#include "calibration.h"
+#include "commands.h"
+#include "status_prompt.h"
+
+#include "toolkit/current_event.h"
+#include "toolkit/event_codes.h"
+#include "toolkit/wait_event.h"
+
+int quitRequested = 0;
+int eventCode = 0;
+int eventGadget = 0;
+int eventType = 0;
+int eventMenuItem = 0;
+
+void runEventLoopPass()
+{
+    eventCode = waitEvent(EVENT_WAIT_MS);
+    trackMouse();
+    switch (eventCode) {
+    case EVENT_TIMER:
+        blinkStep();
+        break;
+    case EVENT_GADGET:
+        eventGadget = lastEventGadget();
+        eventType = lastEventType();
+        runGadgetCommand(eventGadget, eventType);
+        break;
+    case EVENT_MENU:
+        eventMenuItem = lastEventMenuItem();
+        runMenuCommand(eventMenuItem);
+        break;
+    default:
+        break;
+    }
+}
+
+void runEventLoop()
+{
+    while (quitRequested != 1)
+        runEventLoopPass();
+}

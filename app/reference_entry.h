@@ -1,0 +1,26 @@
+#pragma once
+
+// The chart values that the calibrated width and height stand for, typed into the toolkit's
+// input requester. A decimal comma is read like a decimal point.
+
+// How a typed answer is understood.
+enum class ReferenceAnswer {
+    Keep, // empty, or the default text unchanged: nothing to do
+    Invalid, // no usable number: the old value stays and the user is told
+    Number,
+};
+
+struct ParsedReference {
+    ReferenceAnswer answer = ReferenceAnswer::Keep;
+    double value = 0.0;
+};
+
+// Reads an answer against the default text it was offered. A leading number is taken and
+// trailing words ignored ("12abc" is 12), but a number followed by a separator and more digits
+// ("1.234,56", "1 234,56") is refused rather than cut short, as are answers without a leading
+// number and values that are not finite.
+ParsedReference parseReference(const char* answer, const char* defaultText);
+
+// Asks for a reference: MENU_SET_REFERENCE_WIDTH or MENU_SET_REFERENCE_HEIGHT store their value
+// and rewrite the readout; MENU_ENTER_NUMBER asks with empty texts and drops the answer.
+void enterReference(int item);

@@ -1,0 +1,132 @@
+#include "startup.h"
+
+#include "app_menus.h"
+#include "app_state.h"
+#include "calibration.h"
+#include "data_table.h"
+#include "diagram.h"
+#include "event_loop.h"
+#include "language.h"
+#include "status_prompt.h"
+#include "translations.h"
+
+#include "imaging/decoders/image_decoding.h"
+#include "imaging/drawing.h"
+#include "imaging/image.h"
+#include "runtime/program_runner.h"
+#include "runtime/work_area.h"
+#include "toolkit/event_queue.h"
+#include "toolkit/fonts.h"
+#include "toolkit/gadgets.h"
+#include "toolkit/menus.h"
+#include "toolkit/process_lifecycle.h"
+#include "toolkit/status_bar.h"
+#include "toolkit/window.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+std::function<void(int)> g_programEnd;
+
+// Container handlers and the file registry: the program keeps its records in typed containers
+// that need no handlers registered, and it has no file registry. The steps stay in their places
+// of the order.
+void registerArrayHandlers() { }
+void registerListHandlers() { }
+void registerMapHandlers() { }
+void initFiles() { }
+void closeAllFiles() { }
+
+} // namespace
+
+void initRuntime()
+{
+    bringProcessToFront();
+    enterProgramFolder();
+    initWorkArea();
+    initEventQueue();
+    initImageDecoders();
+    useBmpDecoder();
+    initImages();
+    initDrawing();
+    registerArrayHandlers();
+    initFiles();
+    initFonts();
+    registerListHandlers();
+    initMenus();
+    initWindows();
+    initGadgets();
+    registerMapHandlers();
+    initProgramRunner();
+    initStatusBars();
+}
+
+void resetApplicationState()
+{
+    resetCalibration();
+    resetStatusPrompt();
+    resetDataTable();
+    displayWidth = 0.0;
+    quitRequested = 0;
+    eventCode = eventGadget = eventType = eventMenuItem = 0;
+}
+
+void startApplication(const char* picturePath)
+{
+    resetApplicationState();
+    createTranslations();
+    detectLanguage();
+    resetCalibration();
+    resetStatusPrompt();
+    displayWidth = displayWidthOfDesktop();
+    buildTranslations(LANGUAGE_DETECTED);
+    registerImageDecoders();
+    if (!picturePath || !*picturePath || !openDiagramFile(picturePath))
+        openDiagram(1);
+    buildMenus();
+}
+
+void shutdownRuntime()
+{
+    closeAllWindows();
+    freeAllFonts();
+    closeAllFiles();
+    releaseAllImages();
+}
+
+void endProgram()
+{
+    shutdownRuntime();
+    freeWorkArea();
+    if (g_programEnd)
+        g_programEnd(0);
+    shutdownToolkit();
+    std::exit(0);
+}
+
+void setProgramEnd(std::function<void(int exitCode)> end)
+{
+    g_programEnd = std::move(end);
+}
+
+int runGraphonite(int argc, char** argv)
+{
+    // Start-up changes the working directory: a relative path must be resolved before.
+    std::string picture;
+    if (argc > 1 && *argv[1]) {
+        std::error_code error;
+        picture = std::filesystem::absolute(argv[1], error).string();
+        if (error)
+            picture = argv[1];
+    }
+    initRuntime();
+    startApplication(picture.c_str());
+    quitRequested = 0;
+    runEventLoop();
+    endProgram();
+}

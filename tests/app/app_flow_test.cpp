@@ -1,0 +1,271 @@
+#include "support/app_test_support.h"
+
+#include "app/app_ids.h"
+#include "app/calibration.h"
+#include "app/diagram.h"
+#include "app/event_loop.h"
+#include "app/main_window_layout.h"
+#include "app/message_dialog.h"
+#include "app/status_prompt.h"
+
+#include "imaging/image.h"
+#include "toolkit/event_codes.h"
+#include "toolkit/gadgets.h"
+#include "toolkit/keyboard_shortcuts.h"
+#include "toolkit/requester_script.h"
+#include "toolkit/test_driver.h"
+#include "toolkit/window.h"
+
+#include <cmath>
+
+namespace {
+
+using StartUp = AppTest;
+
+TEST_F(StartUp, ThePictureArgumentOpensTheFirstDiagram)
+{
+    start(sampleChartPath());
+    ASSERT_TRUE(isWindow(WINDOW_MAIN));
+    EXPECT_EQ(askedRequesters().size(), 0u) << "no open requester when the picture opened";
+
+    // The 960 x 720 chart is shown at the display width, keeping its aspect ratio.
+    EXPECT_GT(displayWidth, 0);
+    EXPECT_EQ(spanWidth, displayWidth);
+    EXPECT_EQ(spanHeight, static_cast<double>(static_cast<float>(720.0 / 960.0 * displayWidth)));
+    EXPECT_EQ(imagePixelWidth(IMAGE_DIAGRAM), static_cast<int>(std::lround(displayWidth)));
+    const MainWindowLayout layout = mainWindowLayout(spanWidth, spanHeight);
+    EXPECT_EQ(windowWidth(WINDOW_MAIN), layout.contentWidth);
+    EXPECT_EQ(windowHeight(WINDOW_MAIN), layout.contentHeight);
+    EXPECT_EQ(gadgetX(GADGET_TABLE), layout.table.x);
+    EXPECT_EQ(gadgetHeight(GADGET_TABLE), layout.table.height);
+
+    EXPECT_EQ(std::string(windowTitleText(WINDOW_MAIN).c_str()), "Graphonite");
+    EXPECT_EQ(windowOpenFlags(WINDOW_MAIN), WINDOW_CLOSE_BOX | WINDOW_CENTERED);
+    EXPECT_EQ(text(GADGET_COORDS), "Coords: n/a");
+    // The origin starts at the displayed picture's bottom-left corner.
+    EXPECT_EQ(originY, spanHeight);
+    EXPECT_EQ(text(GADGET_ORIGIN), "Origin: 0/" + std::to_string(std::lround(spanHeight)));
+    EXPECT_EQ(text(GADGET_WIDTH), "Width: n/a - 0.0000");
+    EXPECT_EQ(text(GADGET_HEIGHT), "Height: n/a - 0.0000");
+    EXPECT_EQ(text(GADGET_COLUMN_SELECT), "Column 1");
+    EXPECT_EQ(columnTitles(), (std::vector<std::string> { "1" }));
+    EXPECT_EQ(listColumnWidth(GADGET_TABLE, 0), TABLE_COLUMN_WIDTH);
+    EXPECT_EQ(gadgetFontPixelSize(GADGET_MESSAGE), 20);
+    EXPECT_EQ(std::string(gadgetToolTipText(GADGET_RENAME_BUTTON).c_str()), "Change the name of the current column.");
+    EXPECT_EQ(statusBarFieldCount(STATUSBAR_MAIN), 2);
+    EXPECT_FALSE(isWindowModified(WINDOW_MAIN));
+}
+
+TEST_F(StartUp, GermanTexts)
+{
+    start(sampleChartPath(), 1);
+    EXPECT_EQ(text(GADGET_COORDS), "Koordinaten: n/a");
+    EXPECT_EQ(text(GADGET_WIDTH), "Breite: n/a - 0.0000");
+    EXPECT_EQ(text(GADGET_COLUMN_SELECT), "Spalte 1");
+    EXPECT_EQ(columnTitles(), (std::vector<std::string> { "1" }));
+    EXPECT_EQ(menuBarTitles(WINDOW_MAIN), (std::vector<std::string> { "Datei", "Daten" }));
+}
+
+TEST_F(StartUp, AnUnreadablePictureIsReportedAndTheRequesterFollows)
+{
+    const std::string broken = writeTemporaryFile("broken.png", "\x89PNG\r\n\x1a\nnot really");
+    scriptOpenFileAnswer({ sampleChartPath() });
+    int dialogs = 0;
+    actInNextDialog([&dialogs](int window) {
+        ++dialogs;
+        pressKey(window, 13);
+    });
+    start(broken);
+    EXPECT_EQ(dialogs, 1);
+    ASSERT_TRUE(isWindow(WINDOW_MAIN));
+    EXPECT_EQ(imagePixelWidth(IMAGE_DIAGRAM), static_cast<int>(std::lround(displayWidth)));
+    ASSERT_EQ(askedRequesters().size(), 1u);
+    EXPECT_EQ(askedRequesters()[0].kind, RequesterKind::OpenFile);
+    EXPECT_EQ(askedRequesters()[0].title, "Open Diagram File (PNG, JPG)");
+    EXPECT_TRUE(std::isfinite(spanHeight));
+}
+
+TEST_F(StartUp, GivingUpTheFirstPictureEndsTheProgram)
+{
+    // The requester is cancelled (nothing scripted), the reminder answers Cancel (Escape).
+    answerNextDialogWithKey(27);
+    try {
+        start("");
+        FAIL() << "the program went on without a picture";
+    } catch (const ProgramEnded& ended) {
+        EXPECT_EQ(ended.exitCode, 0);
+    }
+    EXPECT_FALSE(isWindow(WINDOW_MAIN));
+}
+
+TEST_F(StartUp, OkInTheReminderAsksForAPictureAgain)
+{
+    answerNextDialogWithKey(13); // OK
+    scriptOpenFileAnswer({}); // cancelled again
+    answerNextDialogWithKey(27);
+    EXPECT_THROW(start(""), ProgramEnded);
+    int openRequesters = 0;
+    for (const RequesterQuestion& question : askedRequesters())
+        openRequesters += question.kind == RequesterKind::OpenFile;
+    EXPECT_EQ(openRequesters, 2);
+}
+
+using Quitting = AppTest;
+
+TEST_F(Quitting, WithoutCapturesAtOnce)
+{
+    start(sampleChartPath());
+    choose(MENU_ITEM_QUIT);
+    EXPECT_EQ(quitRequested, 1);
+}
+
+TEST_F(Quitting, AfterACaptureOnlyWhenTheUserSaysYes)
+{
+    start(sampleChartPath());
+    choose(MENU_CATCH_POINTS);
+    clickDiagram(50, 50);
+    ASSERT_TRUE(isWindowModified(WINDOW_MAIN));
+
+    answerNextDialogWithKey('n'); // not a letter of the Yes/No dialog
+    answerNextDialogWithKey(27); // Escape: No
+    choose(MENU_ITEM_QUIT);
+    EXPECT_EQ(quitRequested, 0);
+
+    // While the dialog is open the main window's commands do not answer it.
+    actInNextDialog([](int) { pressKey(WINDOW_MAIN, SHORTCUT_COMMAND | 'o'); });
+    answerNextDialogWithKey('y');
+    choose(MENU_ITEM_QUIT);
+    EXPECT_EQ(quitRequested, 1);
+}
+
+using Menus = AppTest;
+
+TEST_F(Menus, BarAndPopupsFollowTheColumnCount)
+{
+    start(sampleChartPath());
+    const std::vector<int> bar = menuBarItems(WINDOW_MAIN);
+    const std::vector<int> table = popupMenuItems(POPUP_TABLE);
+    const std::vector<int> diagram = popupMenuItems(POPUP_DIAGRAM);
+    EXPECT_EQ(diagram, (std::vector<int> { 1, 9, 0, 5, 10, 11, 12, 0, 16, 17 }));
+    EXPECT_EQ(table, (std::vector<int> { 2, 3, 0, 4, 0, 24, 23, 21 }));
+    EXPECT_EQ(std::count(bar.begin(), bar.end(), MENU_REMOVE_LAST_COLUMN), 0);
+
+    key(SHORTCUT_ALT | 'a');
+    EXPECT_EQ(popupMenuItems(POPUP_TABLE).back(), MENU_REMOVE_LAST_COLUMN);
+    const std::vector<int> barWithTwo = menuBarItems(WINDOW_MAIN);
+    EXPECT_EQ(std::count(barWithTwo.begin(), barWithTwo.end(), MENU_REMOVE_LAST_COLUMN), 1);
+
+    key(SHORTCUT_ALT | 'r');
+    EXPECT_EQ(columnTitles().size(), 1u);
+    EXPECT_EQ(popupMenuItems(POPUP_TABLE), table);
+}
+
+TEST_F(Menus, RightClicksOpenTheirPopupMenu)
+{
+    start(sampleChartPath());
+    clickDiagram(30, 30, GADGET_RIGHT_CLICK);
+    EXPECT_EQ(lastDisplayedPopup(), POPUP_DIAGRAM);
+    EXPECT_EQ(choosePopupMenuItem(POPUP_DIAGRAM, MENU_SET_WIDTH), 1);
+    settle();
+    EXPECT_EQ(clickMode, CLICK_WIDTH);
+    clickGadget(GADGET_TABLE, GADGET_RIGHT_CLICK);
+    settle();
+    EXPECT_EQ(lastDisplayedPopup(), POPUP_TABLE);
+}
+
+TEST_F(Menus, SaveAndCopyShowTheNoticeAndLoadDoesNothing)
+{
+    start(sampleChartPath());
+    choose(MENU_SAVE_CSV);
+    key(SHORTCUT_COMMAND | 'c');
+    choose(MENU_LOAD_CSV);
+    ASSERT_EQ(askedRequesters().size(), 2u);
+    for (const RequesterQuestion& question : askedRequesters()) {
+        EXPECT_EQ(question.kind, RequesterKind::Message);
+        EXPECT_EQ(question.title, "Info");
+        EXPECT_EQ(question.text, "Currently working on this part.");
+    }
+}
+
+TEST_F(Menus, OpeningAnotherDiagramRebuildsWindowAndMenus)
+{
+    start(sampleChartPath());
+    choose(MENU_CATCH_POINTS);
+    clickDiagram(50, 50);
+    key(SHORTCUT_ALT | 'a');
+    ASSERT_EQ(columnTitles().size(), 2u);
+
+    // A picture that cannot be read leaves everything as it was.
+    const std::string broken = writeTemporaryFile("broken.jpg", "\xFF\xD8\xFF garbage");
+    scriptOpenFileAnswer({ broken });
+    answerNextDialogWithKey(13);
+    choose(MENU_OPEN_DIAGRAM);
+    EXPECT_EQ(columnTitles().size(), 2u);
+    EXPECT_EQ(tableRows().size(), 1u);
+
+    // A cancelled choice too.
+    scriptOpenFileAnswer({});
+    choose(MENU_OPEN_DIAGRAM);
+    EXPECT_EQ(tableRows().size(), 1u);
+
+    scriptOpenFileAnswer({ sampleChartPath() });
+    choose(MENU_OPEN_DIAGRAM);
+    EXPECT_EQ(columnTitles().size(), 1u);
+    EXPECT_TRUE(tableRows().empty());
+    EXPECT_FALSE(isWindowModified(WINDOW_MAIN));
+    EXPECT_EQ(clickMode, CLICK_CAPTURE) << "the click mode survives";
+    // The new window has menus, without Remove Last Column, and the program can be quit.
+    const std::vector<int> bar = menuBarItems(WINDOW_MAIN);
+    EXPECT_FALSE(bar.empty());
+    EXPECT_EQ(std::count(bar.begin(), bar.end(), MENU_REMOVE_LAST_COLUMN), 0);
+    choose(MENU_ITEM_QUIT);
+    EXPECT_EQ(quitRequested, 1);
+}
+
+using Tracking = AppTest;
+
+TEST_F(Tracking, ReadoutAndMagnifierFollowTheMouseOverTheDiagram)
+{
+    start(sampleChartPath());
+    placeMouse(WINDOW_MAIN, 123, 45);
+    pass();
+    EXPECT_EQ(text(GADGET_COORDS), "Coords: 123/45");
+    EXPECT_EQ(mouseX, 123);
+    EXPECT_EQ(imagePixelWidth(IMAGE_MAGNIFIER), 180);
+
+    // At x = displayWidth and outside the window the readout keeps its text.
+    placeMouse(WINDOW_MAIN, static_cast<int>(displayWidth), 45);
+    pass();
+    EXPECT_EQ(text(GADGET_COORDS), "Coords: 123/45");
+    placeMouseOutside();
+    pass();
+    EXPECT_EQ(mouseX, -1);
+    EXPECT_EQ(text(GADGET_COORDS), "Coords: 123/45");
+    // Below the diagram but left of the display width it still runs.
+    placeMouse(WINDOW_MAIN, 10, windowHeight(WINDOW_MAIN) - 5);
+    pass();
+    EXPECT_EQ(text(GADGET_COORDS), "Coords: 10/" + std::to_string(windowHeight(WINDOW_MAIN) - 5));
+}
+
+TEST_F(Tracking, TheMagnifierShowsThreeTimesTheAreaWithAnOpenCrossHair)
+{
+    start(sampleChartPath());
+    placeMouse(WINDOW_MAIN, 5, 5);
+    pass();
+    const std::uint8_t* pixels = imagePixels(IMAGE_MAGNIFIER);
+    ASSERT_NE(pixels, nullptr);
+    auto pixel = [pixels](int x, int y) {
+        const std::uint8_t* p = pixels + (y * 180 + x) * 4;
+        return (p[0] << 16) | (p[1] << 8) | p[2];
+    };
+    // Outside the diagram (left of x = -25 maps to magnifier x < 15) the grab is black; the
+    // chart's white background shows in the middle; the bars are black, the centre open.
+    EXPECT_EQ(pixel(5, 5), 0x000000);
+    EXPECT_EQ(pixel(150, 150), 0xFFFFFF);
+    EXPECT_EQ(pixel(90, 75), 0x000000);
+    EXPECT_EQ(pixel(75, 90), 0x000000);
+    EXPECT_EQ(pixel(89, 88), 0xFFFFFF);
+    EXPECT_EQ(pixel(91, 91), 0xFFFFFF);
+}
+
+} // namespace
