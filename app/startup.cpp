@@ -14,6 +14,7 @@
 #include "imaging/drawing.h"
 #include "imaging/image.h"
 #include "runtime/program_runner.h"
+#include "runtime/record_layout.h"
 #include "runtime/work_area.h"
 #include "toolkit/event_queue.h"
 #include "toolkit/fonts.h"
@@ -33,12 +34,8 @@ namespace {
 
 std::function<void(int)> g_programEnd;
 
-// Container handlers and the file registry: the program keeps its records in typed containers
-// that need no handlers registered, and it has no file registry. The steps stay in their places
-// of the order.
-void registerArrayHandlers() { }
-void registerListHandlers() { }
-void registerMapHandlers() { }
+// The file registry: the program opens no files through a registry, so it has none. The steps
+// stay in their places of the order.
 void initFiles() { }
 void closeAllFiles() { }
 

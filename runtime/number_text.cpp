@@ -97,3 +97,24 @@ double textToReal(const char* text)
         return std::bit_cast<double>(std::uint64_t{0x7FF8000000000000});
     return strtod_l(text, nullptr, cLocale());
 }
+
+std::int64_t roundToEven(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    // 2^63 is exact in a double; everything from there on saturates.
+    constexpr double LIMIT = 9223372036854775808.0;
+    if (value >= LIMIT)
+        return std::numeric_limits<std::int64_t>::max();
+    if (value < -LIMIT)
+        return std::numeric_limits<std::int64_t>::min();
+    // Ties to even whatever the rounding mode in force.
+    const double floor = std::floor(value);
+    const double fraction = value - floor;
+    double result = floor;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(floor, 2.0) != 0.0))
+        result += 1.0;
+    if (result >= LIMIT)
+        return std::numeric_limits<std::int64_t>::max();
+    return static_cast<std::int64_t>(result);
+}

@@ -14,6 +14,10 @@ void intToText(std::int64_t value);
 void realToText(double value, int decimals);
 void realToTextDefault(double value);
 
+// The nearest whole number, halves to the even neighbour (2.5 gives 2, 3.5 gives 4), as numbers
+// on screen are rounded. NaN gives 0; values beyond the 64-bit range give its ends.
+std::int64_t roundToEven(double value);
+
 // Reads a number the way atof does in the C locale (leading white space, sign, digits, fraction,
 // exponent; stops at the first byte that does not fit; 0 when nothing fits). "+Infinity",
 // "-Infinity" and "NaN" in any case give the special values; nullptr gives 0.

@@ -7,6 +7,7 @@
 #include <concepts>
 #include <cstdint>
 #include <type_traits>
+#include <utility>
 
 // Building texts from pieces in the work area, so that application code reads like ordinary C++:
 //
@@ -22,6 +23,16 @@ struct FixedReal {
     double value;
     int decimals;
 };
+
+// A whole-number piece: the value rounded halves to even (see roundToEven).
+struct WholeReal {
+    double value;
+};
+
+inline WholeReal whole(double value)
+{
+    return WholeReal{value};
+}
 
 // A real number piece with the given number of decimals (see realToText).
 inline FixedReal fixed(double value, int decimals)
@@ -44,6 +55,11 @@ template <std::integral Integer>
 void appendPiece(Integer value)
 {
     intToText(static_cast<std::int64_t>(value));
+}
+
+inline void appendPiece(WholeReal real)
+{
+    intToText(roundToEven(real.value));
 }
 
 inline void appendPiece(FixedReal real)

@@ -64,6 +64,10 @@ int windowHeight(int number);
 int windowMouseX(int number);
 int windowMouseY(int number);
 
+// The window's modified mark (unsaved changes): 1 set, 0 clear. A new window is unmarked.
+void setWindowModified(int number, int modified);
+int isWindowModified(int number);
+
 // Non-zero: the window floats above the normal windows; 0: back to the normal level.
 void stickyWindow(int number, int flag);
 

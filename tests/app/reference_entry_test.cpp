@@ -40,8 +40,9 @@ TEST(ReferenceAnswers, HowTypedTextsAreRead)
     for (const Case& c : cases) {
         const ParsedReference parsed = parseReference(c.answer, "0.0000");
         EXPECT_EQ(parsed.answer, c.kind) << '"' << c.answer << '"';
-        if (c.kind == ReferenceAnswer::Number)
+        if (c.kind == ReferenceAnswer::Number) {
             EXPECT_DOUBLE_EQ(parsed.value, c.value) << '"' << c.answer << '"';
+        }
     }
 }
 
