@@ -2,24 +2,20 @@
 
 #include "app_ids.h"
 #include "calibration.h"
+#include "csv_commands.h"
 #include "data_table.h"
 #include "diagram.h"
 #include "event_loop.h"
 #include "message_dialog.h"
 #include "reference_entry.h"
+#include "translations.h"
 
 #include "toolkit/event_codes.h"
 #include "toolkit/menus.h"
-#include "toolkit/requesters.h"
 #include "toolkit/timers.h"
 #include "toolkit/window.h"
 
 namespace {
-
-void showNotYetNotice()
-{
-    messageRequester("Info", "Currently working on this part.");
-}
 
 void quit()
 {
@@ -33,9 +29,14 @@ struct MenuCommand {
 
 constexpr MenuCommand MENU_COMMANDS[] = {
     { MENU_ITEM_QUIT, quit },
-    { MENU_OPEN_DIAGRAM, [] { openDiagram(0); } },
-    { MENU_SAVE_CSV, showNotYetNotice },
-    { MENU_COPY_DATA, showNotYetNotice },
+    { MENU_OPEN_DIAGRAM,
+        [] {
+            if (confirmDiscard(translate("Open Diagram File (PNG, JPG)")))
+                openDiagram(0);
+        } },
+    { MENU_LOAD_CSV, loadTableFromCsv },
+    { MENU_SAVE_CSV, saveTableToCsv },
+    { MENU_COPY_DATA, copyTableToClipboard },
     { MENU_MEASURE_DIAGRAM, measureDiagram },
     { MENU_CATCH_POINTS, [] { clickMode = CLICK_CAPTURE; } },
     { MENU_SET_ORIGIN, [] { startCalibrationStep(CLICK_ORIGIN); } },
@@ -47,7 +48,14 @@ constexpr MenuCommand MENU_COMMANDS[] = {
     { MENU_DELETE_ROW, deleteSelectedRow },
     { MENU_ADD_COLUMN, addColumn },
     { MENU_REMOVE_LAST_COLUMN, [] { removeLastColumn(); } },
-    { MENU_EMPTY_TABLE, emptyTable },
+    { MENU_EMPTY_TABLE,
+        [] {
+            if (confirmDiscard(translate("Empty Table")))
+                emptyTable();
+        } },
+    { MENU_NAME_COLUMN, openRenameField },
+    { MENU_CONFIRM_NAME, confirmRenameField },
+    { MENU_CANCEL_NAME, cancelRenameField },
 };
 
 } // namespace

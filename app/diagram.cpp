@@ -20,6 +20,7 @@
 #include <cmath>
 
 double displayWidth = 0.0;
+String diagramPath;
 
 namespace {
 
@@ -71,6 +72,7 @@ int loadDiagram(const char* path)
     // The origin starts at the displayed picture's bottom-left corner, in the same pixels as
     // every click.
     originX = 0.0;
+    widthCalibrated = heightCalibrated = 0;
     spanHeight = height;
     spanWidth = width;
     originY = spanHeight;
@@ -83,6 +85,7 @@ int openDiagramFile(const char* path)
         reportUnreadablePicture(path);
         return 0;
     }
+    diagramPath = path;
     openMainWindow();
     return 1;
 }

@@ -1,5 +1,6 @@
 #include "event_loop.h"
 
+#include "app_ids.h"
 #include "calibration.h"
 #include "commands.h"
 #include "status_prompt.h"
@@ -30,6 +31,11 @@ void runEventLoopPass()
     case EVENT_MENU:
         eventMenuItem = lastEventMenuItem();
         runMenuCommand(eventMenuItem);
+        break;
+    case EVENT_CLOSE_WINDOW:
+        // The close box is how Linux users quit: the same question as Quit.
+        if (lastEventWindow() == WINDOW_MAIN)
+            runMenuCommand(MENU_ITEM_QUIT);
         break;
     default:
         break;

@@ -37,6 +37,7 @@ void openMainWindow()
     createStatusBar(STATUSBAR_MAIN, windowHandle(WINDOW_MAIN));
     addStatusBarField(STATUS_FIELD_STEP_WIDTH);
     addStatusBarField(IGNORE_VALUE);
+    clearChartPosition();
 
     const GadgetRect& d = layout.diagram;
     imageGadget(GADGET_DIAGRAM, d.x, d.y, d.width, d.height, platformImage(IMAGE_DIAGRAM));

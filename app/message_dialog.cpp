@@ -216,3 +216,12 @@ int confirmQuit()
         translate("Quit"), translate("Your data was not saved. Do you want to Exit?"), DIALOG_YES_NO, ICON_QUESTION);
     return answer == ANSWER_YES ? 1 : 0;
 }
+
+int confirmDiscard(const char* title)
+{
+    if (!isDataModified())
+        return 1;
+    const int answer = messageDialog(
+        title, translate("Your data was not saved. Do you want to continue?"), DIALOG_YES_NO, ICON_QUESTION);
+    return answer == ANSWER_YES ? 1 : 0;
+}
