@@ -1,6 +1,7 @@
 #include "commands.h"
 
 #include "app_ids.h"
+#include "app_menus.h"
 #include "calibration.h"
 #include "csv_commands.h"
 #include "data_table.h"
@@ -11,9 +12,14 @@
 #include "translations.h"
 
 #include "toolkit/event_codes.h"
+#include "toolkit/file_drops.h"
 #include "toolkit/menus.h"
 #include "toolkit/timers.h"
 #include "toolkit/window.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
 
 namespace {
 
@@ -59,6 +65,25 @@ constexpr MenuCommand MENU_COMMANDS[] = {
 };
 
 } // namespace
+
+void openDroppedFile()
+{
+    // One file at a time: the first of the drop.
+    const String path = nextDroppedFile();
+    if (path.isEmpty())
+        return;
+    const std::string name = path.c_str();
+    const bool csv = name.size() > 4 && std::equal(name.end() - 4, name.end(), ".csv", [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
+    if (csv) {
+        if (confirmDiscard(translate("Load From CSV")))
+            loadTableFile(path);
+        return;
+    }
+    if (confirmDiscard(translate("Open Diagram File (PNG, JPG)")) && openDiagramFile(path))
+        buildMenus();
+}
 
 void runMenuCommand(int item)
 {

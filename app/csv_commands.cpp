@@ -98,7 +98,8 @@ int loadTableFile(const char* path)
     }
     const CsvReading reading = readCsv(bytes);
     if (reading.problem != CsvProblem::None) {
-        messageDialog(translate("Load From CSV"), translate(problemText(reading.problem)), DIALOG_OK, ICON_PROHIBITION);
+        messageDialog(
+            translate("Load From CSV"), translate(problemText(reading.problem)), DIALOG_OK, ICON_PROHIBITION);
         return 0;
     }
     replaceTable(reading.table);
@@ -111,8 +112,8 @@ void loadTableFromCsv()
 {
     if (!confirmDiscard(translate("Load From CSV")))
         return;
-    const String path
-        = openFileRequester(translate("Load From CSV"), folderOf(diagramPath.c_str()).c_str(), CSV_PATTERN, 0);
+    const String path = openFileRequester(
+        translate("Load From CSV"), folderOf(diagramPath.c_str()).c_str(), CSV_PATTERN, 0);
     if (!path.isEmpty())
         loadTableFile(path);
 }

@@ -61,7 +61,8 @@ void captureValue()
     if (!std::isfinite(value)) {
         // The height end lies on the origin's row, or the numbers overflow: nothing sensible to
         // store until the height is set again.
-        setStatus(translate("Please click for setting the Height of Dataarea."), translate("Set Height of Dataarea"));
+        setStatus(translate("Please click for setting the Height of Dataarea."),
+            translate("Set Height of Dataarea"));
         return;
     }
     const String text = valueText(value);

@@ -16,8 +16,8 @@
 #include "toolkit/requesters.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 
 double displayWidth = 0.0;
 String diagramPath;
@@ -93,7 +93,8 @@ int openDiagramFile(const char* path)
 void openDiagram(int mandatory)
 {
     for (;;) {
-        const String path = openFileRequester(translate("Open Diagram File (PNG, JPG)"), "", IMAGE_PATTERN, 0);
+        const String path
+            = openFileRequester(translate("Open Diagram File (PNG, JPG)"), "", IMAGE_PATTERN, 0);
         if (!path.isEmpty()) {
             if (openDiagramFile(path)) {
                 // The menu bar belongs to the window and went with the old one.
@@ -108,7 +109,8 @@ void openDiagram(int mandatory)
         if (!mandatory)
             return;
         const int answer = messageDialog(translate("Information"),
-            translate("Please open an image to proceed, or click 'Cancel' to exit."), DIALOG_CANCEL_OK, ICON_QUESTION);
+            translate("Please open an image to proceed, or click 'Cancel' to exit."), DIALOG_CANCEL_OK,
+            ICON_QUESTION);
         if (answer == ANSWER_CANCEL)
             endProgram();
     }

@@ -7,6 +7,7 @@
 
 #include "toolkit/current_event.h"
 #include "toolkit/event_codes.h"
+#include "toolkit/file_drops.h"
 #include "toolkit/wait_event.h"
 
 int quitRequested = 0;
@@ -31,6 +32,9 @@ void runEventLoopPass()
     case EVENT_MENU:
         eventMenuItem = lastEventMenuItem();
         runMenuCommand(eventMenuItem);
+        break;
+    case EVENT_FILES_DROPPED:
+        openDroppedFile();
         break;
     case EVENT_CLOSE_WINDOW:
         // The close box is how Linux users quit: the same question as Quit.
