@@ -54,8 +54,9 @@ int waitEvent(int timeoutMs)
     bool handled = false;
     {
         WaitScope scope(wait);
-        handled
-            = pumpDesktopEvents(timeoutMs, [&wait] { return wait.code != EVENT_NONE || wait.endedByTimer; });
+        // The queue is empty now: a handler that queues an event ends the wait too.
+        handled = pumpDesktopEvents(timeoutMs,
+            [&wait] { return wait.code != EVENT_NONE || wait.endedByTimer || queuedEventCount() > 0; });
     }
     if (wait.code != EVENT_NONE) {
         current.code = wait.code;
@@ -65,7 +66,7 @@ int waitEvent(int timeoutMs)
     }
     if (wait.endedByTimer)
         return EVENT_NONE;
-    return handled ? EVENT_OTHER : EVENT_NONE;
+    return handled || queuedEventCount() > 0 ? EVENT_OTHER : EVENT_NONE;
 }
 
 int waitEventForever()
