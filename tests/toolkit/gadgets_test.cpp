@@ -404,15 +404,15 @@ TEST_F(GadgetsTest, FontsForOneGadgetAndForTheGadgetsToCome)
     textGadget(1, 10, 10, 100, 30, "before");
     const QFont system = widgetOf(1)->font();
     setGadgetFont(1, big);
-    EXPECT_EQ(widgetOf(1)->font().pointSize(), 20);
+    EXPECT_EQ(widgetOf(1)->font().pixelSize(), 20);
     setGadgetFont(1, 12345);
-    EXPECT_EQ(widgetOf(1)->font().pointSize(), 20);
+    EXPECT_EQ(widgetOf(1)->font().pixelSize(), 20);
     setGadgetFont(1, -1);
     EXPECT_EQ(widgetOf(1)->font(), system);
 
     setGadgetFont(-1, big);
     buttonGadget(2, 10, 50, 100, 30, "after");
-    EXPECT_EQ(widgetOf(2)->font().pointSize(), 20);
+    EXPECT_EQ(widgetOf(2)->font().pixelSize(), 20);
     setGadgetFont(-1, -1);
     textGadget(3, 10, 90, 100, 30, "system");
     EXPECT_EQ(widgetOf(3)->font(), system);
