@@ -191,6 +191,27 @@ TEST_F(WaitEventTest, AHandlerReportTheWaitResultAndLaterReportsAreQueued)
     EXPECT_EQ(lastEventMenuItem(), 9);
 }
 
+TEST_F(WaitEventTest, AReportWinsOverATimerEndingTheSameDispatch)
+{
+    // A tick (queued, ends the wait) and a handler's report in one dispatch, in either order: the
+    // report is the result, and the tick comes next.
+    for (const bool tickFirst : { true, false }) {
+        QTimer::singleShot(0, [tickFirst] {
+            if (!tickFirst)
+                reportEvent(EVENT_CLOSE_WINDOW, 0, 4);
+            postEvent(EVENT_TIMER, 1, 4, 0);
+            endCurrentWait();
+            if (tickFirst)
+                reportEvent(EVENT_CLOSE_WINDOW, 0, 4);
+        });
+        EXPECT_EQ(waitEvent(1000), EVENT_CLOSE_WINDOW) << tickFirst;
+        EXPECT_EQ(lastEventWindow(), 4);
+        EXPECT_EQ(waitEvent(0), EVENT_TIMER) << tickFirst;
+        EXPECT_EQ(lastEventTimer(), 1);
+        EXPECT_EQ(waitEvent(0), EVENT_NONE) << tickFirst;
+    }
+}
+
 TEST_F(WaitEventTest, AReportOutsideAnyWaitIsQueued)
 {
     reportEvent(EVENT_SIZE_WINDOW, 0, 3);
