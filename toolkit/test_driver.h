@@ -37,6 +37,7 @@ int chooseMenuItem(int window, int item);
 // The same for a popup menu (reported for the window of its latest displayPopupMenu, or the given
 // window).
 int choosePopupMenuItem(int popup, int item);
+int choosePopupMenuItem(int popup, int item, int window);
 
 // Item numbers of a menu bar / popup menu in order, 0 standing for a separator; menu titles of a
 // bar.

@@ -5,10 +5,13 @@
 #include "toolkit/event_queue.h"
 #include "toolkit/platform/application.h"
 #include "toolkit/platform/event_pump.h"
+#include "toolkit/wait_begin_hook.h"
 
 #include <vector>
 
 namespace {
+
+WaitBeginHook g_waitBeginHook = nullptr;
 
 // The result slot of one waitEvent call that is waiting for the desktop. Reports go to the
 // innermost one; nested calls therefore cannot hand an outer call a result that was already
@@ -43,6 +46,8 @@ int waitEvent(int timeoutMs)
     current.code = EVENT_NONE;
     current.object = 0;
     current.window = -1;
+    if (g_waitBeginHook)
+        g_waitBeginHook();
 
     EventNode node;
     if (popEvent(node)) {
@@ -67,6 +72,11 @@ int waitEvent(int timeoutMs)
     if (wait.endedByTimer)
         return EVENT_NONE;
     return handled || queuedEventCount() > 0 ? EVENT_OTHER : EVENT_NONE;
+}
+
+void setWaitBeginHook(WaitBeginHook hook)
+{
+    g_waitBeginHook = hook;
 }
 
 int waitEventForever()

@@ -9,6 +9,8 @@
 
 namespace {
 
+unsigned long long g_openedWindows = 0;
+
 int clampSize(int size)
 {
     return std::clamp(size, 1, MAX_WINDOW_SIZE);
@@ -48,6 +50,8 @@ Handle openWindow(int number, int x, int y, int width, int height, const char* t
     }
     record->handle = reinterpret_cast<Handle>(platform.get());
     record->platform = std::move(platform);
+    record->flags = flags;
+    record->openSerial = ++g_openedWindows;
     if (title)
         record->title = title;
 

@@ -21,6 +21,9 @@ struct WindowRecord {
     Handle handle = 0;
     std::unique_ptr<PlatformWindow> platform;
     std::vector<WindowTimer> timers;
+    int flags = 0; // as opened
+    // Which window was opened last: a count over all windows, 1 for the first.
+    unsigned long long openSerial = 0;
     // The title as the application set it (ISO 8859-1) and the document-modified mark; the
     // desktop shows the title with a leading "*" while the window is marked.
     std::string title;
