@@ -14,7 +14,8 @@ function(graphonite_add_test name)
     GRAPHONITE_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     GRAPHONITE_BINARY_DIR="${CMAKE_BINARY_DIR}")
   # An empty ENVIRONMENT value would swallow the LABELS that follow it, so pass it only for GUI tests.
-  set(properties LABELS "${ARG_LABELS}")
+  # A test that waits for something that never comes fails instead of holding the run.
+  set(properties LABELS "${ARG_LABELS}" TIMEOUT 300)
   if(ARG_GUI)
     list(APPEND properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()

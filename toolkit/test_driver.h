@@ -102,3 +102,15 @@ int focusedGadget();
 
 // Running timers of a window (timer numbers).
 std::vector<int> windowTimers(int window);
+
+// The close box of the window, clicked (the desktop's close request).
+void closeBox(int window);
+// The clipboard's plain text, in ISO 8859-1 ("?" for what it cannot hold).
+String clipboardText();
+// Local files (file system paths) dropped from a file manager onto the window's content at (x, y).
+// 1 when the window took the drop.
+int dropFiles(int window, const std::vector<std::string>& paths, int x = 10, int y = 10);
+
+// The desktop's double-click interval in milliseconds (clicks of a test come faster than a
+// person's); 0 makes every click single. Returns the interval before.
+int setDoubleClickInterval(int ms);

@@ -5,6 +5,7 @@
 #include "app/event_loop.h"
 #include "app/status_prompt.h"
 
+#include "toolkit/event_codes.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/keyboard_shortcuts.h"
 #include "toolkit/requester_script.h"
@@ -104,6 +105,20 @@ TEST_F(Calibration, SingleStepsStayInTheirModeUntilGuided)
     EXPECT_EQ(clickMode, CLICK_CAPTURE);
 }
 
+TEST_F(Calibration, TheSecondClickOfADoubleClickIsIgnored)
+{
+    start(sampleChartPath());
+    choose(MENU_SET_ORIGIN);
+    clickGadget(GADGET_MAGNIFIER); // the click before is on another gadget
+    setDoubleClickInterval(100000);
+    clickDiagram(10, 20);
+    clickDiagram(30, 40);
+    EXPECT_EQ(text(GADGET_ORIGIN), "Origin: 10/20");
+    clickDiagram(50, 60); // a third quick click is a double click again
+    EXPECT_EQ(text(GADGET_ORIGIN), "Origin: 10/20");
+    setDoubleClickInterval(0);
+}
+
 TEST_F(Calibration, BlinkCycle)
 {
     start(sampleChartPath());
@@ -111,6 +126,7 @@ TEST_F(Calibration, BlinkCycle)
     EXPECT_EQ(text(GADGET_MESSAGE), "") << "the prompt shows first at the first tick";
     std::vector<std::string> phases;
     for (int tick = 1; tick <= 7; ++tick) {
+        pass();
         ASSERT_TRUE(passUntil([] { return eventCode == EVENT_TIMER; }, 2000)) << "tick " << tick;
         phases.push_back(text(GADGET_MESSAGE));
     }

@@ -3,7 +3,9 @@
 #include "app/app_ids.h"
 #include "app/calibration.h"
 #include "app/data_table.h"
+#include "app/event_loop.h"
 
+#include "toolkit/event_codes.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/keyboard_shortcuts.h"
 #include "toolkit/requester_script.h"
@@ -152,7 +154,7 @@ TEST_F(DataFlow, NameColumnWithReturnAndEscape)
 {
     setGadgetState(GADGET_COLUMN_SELECT, 0);
     key(SHORTCUT_ALT | 'n');
-    EXPECT_EQ(gadgetY(GADGET_COLUMN_NAME), 10);
+    EXPECT_EQ(gadgetY(GADGET_COLUMN_NAME), 13); // the field lies 3 pixels inside its rectangle
     EXPECT_EQ(focusedGadget(), GADGET_COLUMN_NAME);
     setGadgetText(GADGET_COLUMN_NAME, "Speed");
     key(13);

@@ -57,6 +57,7 @@ TEST_F(DataTable, ColumnsFillFromTheTopIndependently)
     key(SHORTCUT_ALT | 'd');
     EXPECT_EQ(tableRows().size(), 2u);
 
+    answerNextDialogWithKey('y'); // the captures are not saved
     key(SHORTCUT_ALT | 'e');
     EXPECT_TRUE(tableRows().empty());
     EXPECT_EQ(columnTitles(), (Strings { "1", "2" }));
@@ -126,7 +127,7 @@ TEST_F(DataTable, RenamingWithThePen)
     selectColumn(0);
     clickGadget(GADGET_RENAME_BUTTON);
     settle();
-    EXPECT_EQ(gadgetY(GADGET_COLUMN_NAME), 10);
+    EXPECT_EQ(gadgetY(GADGET_COLUMN_NAME), 13); // the field lies 3 pixels inside its rectangle
     EXPECT_NE(gadgetY(GADGET_COLUMN_SELECT), 10);
     EXPECT_EQ(text(GADGET_COLUMN_NAME), "Column 1");
     typeText(GADGET_COLUMN_NAME, "X");

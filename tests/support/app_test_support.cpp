@@ -18,6 +18,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <deque>
 #include <fstream>
 #include <memory>
 
@@ -56,6 +57,8 @@ void AppTest::SetUp()
     scriptRequesters(true);
     setProgramEnd([](int exitCode) { throw ProgramEnded { exitCode }; });
     placeMouseOutside();
+    // Test clicks follow each other faster than a person's: each is single unless a test asks.
+    setDoubleClickInterval(0);
 }
 
 void AppTest::TearDown()
@@ -66,6 +69,8 @@ void AppTest::TearDown()
     freeAllMenus();
     scriptRequesters(false);
     setProgramEnd({});
+    EXPECT_EQ(pendingDialogActions(), 0) << "a dialog the test meant to answer did not come";
+    forgetDialogActions();
     resetMouse();
     for (int i = 0; i < 20 && (waitEvent(5) != EVENT_NONE || queuedEventCount() > 0); ++i) { }
     initEventQueue();
@@ -165,25 +170,53 @@ std::vector<std::string> AppTest::selectorItems()
 
 namespace {
 
-// Waits (at most this many event waits) for a dialog window to be the newest window.
-constexpr int DIALOG_WAITS = 2000;
+// Actions for the next dialogs, first in first out. One pump runs in every wait while any are
+// left and gives the first to the newest window once that is not the main window.
+std::deque<std::function<void(int window)>> g_dialogActions;
+bool g_pumping = false;
+// A dialog that never comes must not leave the pump running for ever.
+constexpr int PUMP_WAITS = 4000;
+int g_pumpWaitsLeft = 0;
 
-void actWhenDialogWaits(std::function<void(int window)> action, int waitsLeft)
+void pumpDialogActions()
 {
-    runDuringNextWait([action = std::move(action), waitsLeft]() mutable {
-        const int window = lastOpenedWindow();
-        if (window >= 0 && window != WINDOW_MAIN)
-            action(window);
-        else if (waitsLeft > 0)
-            actWhenDialogWaits(std::move(action), waitsLeft - 1);
-    });
+    if (g_dialogActions.empty() || --g_pumpWaitsLeft < 0) {
+        g_pumping = false;
+        return;
+    }
+    // What the previous action caused comes first: a key's answer may wait in the queue.
+    const int window = lastOpenedWindow();
+    if (window >= 0 && window != WINDOW_MAIN && queuedEventCount() == 0) {
+        auto action = std::move(g_dialogActions.front());
+        g_dialogActions.pop_front();
+        // The next action waits for the next wait, so that one key reaches one wait.
+        runDuringNextWait(pumpDialogActions);
+        action(window);
+        return;
+    }
+    runDuringNextWait(pumpDialogActions);
 }
 
 } // namespace
 
+void forgetDialogActions()
+{
+    g_dialogActions.clear();
+}
+
+int pendingDialogActions()
+{
+    return static_cast<int>(g_dialogActions.size());
+}
+
 void actInNextDialog(std::function<void(int window)> action)
 {
-    actWhenDialogWaits(std::move(action), DIALOG_WAITS);
+    g_dialogActions.push_back(std::move(action));
+    g_pumpWaitsLeft = PUMP_WAITS;
+    if (!g_pumping) {
+        g_pumping = true;
+        runDuringNextWait(pumpDialogActions);
+    }
 }
 
 void answerNextDialogWithKey(int code)

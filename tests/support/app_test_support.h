@@ -56,3 +56,6 @@ protected:
 // message dialog), from inside its wait: types the key there, or runs the action with its number.
 void answerNextDialogWithKey(int code);
 void actInNextDialog(std::function<void(int window)> action);
+// Actions given for dialogs that have not come yet.
+int pendingDialogActions();
+void forgetDialogActions();

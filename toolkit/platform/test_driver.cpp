@@ -33,13 +33,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDropEvent>
+#include <QFile>
 #include <QFontInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTreeView>
+#include <QUrl>
 #include <QWindow>
 
 #include <deque>
@@ -473,4 +479,49 @@ std::vector<int> windowTimers(int window)
             timers.push_back(timer.timer);
     }
     return timers;
+}
+
+void closeBox(int window)
+{
+    WindowContainer* container = windowContainer(window);
+    if (!container)
+        return;
+    QCloseEvent event;
+    QCoreApplication::sendEvent(container, &event);
+}
+
+String clipboardText()
+{
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    return clipboard ? String(latin1String(clipboard->text()).c_str()) : String();
+}
+
+int dropFiles(int window, const std::vector<std::string>& paths, int x, int y)
+{
+    WindowContainer* container = windowContainer(window);
+    if (!container)
+        return 0;
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+        urls.push_back(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path))));
+    data.setUrls(urls);
+    QWidget* target = container->content()->childAt(x, y);
+    if (!target)
+        target = container->content();
+    const QPointF at = target->mapFrom(container->content(), QPoint(x, y));
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted())
+        return 0;
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &drop);
+    return drop.isAccepted() ? 1 : 0;
+}
+
+int setDoubleClickInterval(int ms)
+{
+    const int before = QApplication::doubleClickInterval();
+    QApplication::setDoubleClickInterval(ms);
+    return before;
 }
