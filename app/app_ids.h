@@ -52,3 +52,6 @@ inline constexpr int MENU_ADD_COLUMN = 21;
 inline constexpr int MENU_REMOVE_LAST_COLUMN = 22;
 inline constexpr int MENU_EMPTY_TABLE = 23;
 inline constexpr int MENU_NAME_COLUMN = 24;
+// Return and Escape in the main window: they confirm or close an open rename field.
+inline constexpr int MENU_CONFIRM_NAME = 25;
+inline constexpr int MENU_CANCEL_NAME = 26;

@@ -59,6 +59,8 @@ constexpr WindowShortcut WINDOW_SHORTCUTS[] = {
     { SHORTCUT_ALT | 'd', MENU_DELETE_ROW },
     { SHORTCUT_ALT | 'a', MENU_ADD_COLUMN },
     { SHORTCUT_ALT | 'e', MENU_EMPTY_TABLE },
+    { 13, MENU_CONFIRM_NAME },
+    { 27, MENU_CANCEL_NAME },
 };
 constexpr WindowShortcut REMOVE_COLUMN_SHORTCUT = { SHORTCUT_ALT | 'r', MENU_REMOVE_LAST_COLUMN };
 

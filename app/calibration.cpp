@@ -10,6 +10,7 @@
 #include "translations.h"
 
 #include "runtime/number_text.h"
+#include "runtime/text_builder.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/timers.h"
 #include "toolkit/window.h"
@@ -22,6 +23,8 @@ double spanWidth = 0.0;
 double spanHeight = 0.0;
 double widthReference = 0.0;
 double heightReference = 0.0;
+int widthCalibrated = 0;
+int heightCalibrated = 0;
 double mouseX = 0.0;
 double mouseY = 0.0;
 
@@ -72,6 +75,7 @@ void clickOrigin()
 void clickWidth()
 {
     spanWidth = mouseX - originX;
+    widthCalibrated = 1;
     showCalibration(GADGET_WIDTH, spanReadout(translate("Width"), spanWidth, widthReference));
     if (guidedCalibration == 1) {
         prompt("Please enter the Reference for the Width.", "Set Reference for Width");
@@ -84,6 +88,7 @@ void clickWidth()
 void clickHeight()
 {
     spanHeight = originY - mouseY;
+    heightCalibrated = 1;
     showCalibration(GADGET_HEIGHT, spanReadout(translate("Height"), spanHeight, heightReference));
     if (guidedCalibration == 1) {
         prompt("Please enter the Reference for the Height.", "Set Reference for Height");
@@ -102,6 +107,8 @@ void trackMouse()
     if (mouseX == -1 || mouseY == -1 || !(mouseX < displayWidth))
         return;
     setGadgetText(GADGET_COORDS, pointReadout(translate("Coords"), mouseX, mouseY));
+    if (widthCalibrated == 1 && heightCalibrated == 1)
+        showChartPosition(chartPositionText(mouseX, mouseY));
     drawMagnifier(static_cast<int>(roundToEven(mouseX)), static_cast<int>(roundToEven(mouseY)));
 }
 
@@ -151,4 +158,12 @@ void resetCalibration()
     originX = originY = spanWidth = spanHeight = 0.0;
     widthReference = heightReference = 0.0;
     mouseX = mouseY = 0.0;
+    widthCalibrated = heightCalibrated = 0;
+}
+
+String chartPositionText(double x, double y)
+{
+    const double chartX = widthReference / spanWidth * (x - originX);
+    const double chartY = heightReference / spanHeight * (originY - y);
+    return makeText("x: ", fixed(chartX, 4), "   y: ", fixed(chartY, 4));
 }

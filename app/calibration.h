@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/runtime_string.h"
+
 // Calibration: where the chart's data area lies on the displayed diagram (origin, end of the
 // width, end of the height, each set by a left click in its click mode) and the coordinate
 // readout that follows the mouse. Coordinates are window-content pixels, which are also pixels of
@@ -25,6 +27,9 @@ extern double spanHeight;
 // The chart values that the width and the height stand for.
 extern double widthReference;
 extern double heightReference;
+// 1 once the width end, and the height end, were clicked on the diagram shown.
+extern int widthCalibrated;
+extern int heightCalibrated;
 // The mouse relative to the main window's content, sampled after every wait; -1 outside it.
 extern double mouseX;
 extern double mouseY;
@@ -42,3 +47,7 @@ void startCalibrationStep(int mode);
 
 // Back to the values before start-up.
 void resetCalibration();
+
+// The chart values at a pixel of the diagram, once width and height are calibrated:
+// "x: 3.2500   y: 45.0000".
+String chartPositionText(double x, double y);

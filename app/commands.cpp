@@ -1,25 +1,27 @@
 #include "commands.h"
 
 #include "app_ids.h"
+#include "app_menus.h"
 #include "calibration.h"
+#include "csv_commands.h"
 #include "data_table.h"
 #include "diagram.h"
 #include "event_loop.h"
 #include "message_dialog.h"
 #include "reference_entry.h"
+#include "translations.h"
 
 #include "toolkit/event_codes.h"
+#include "toolkit/file_drops.h"
 #include "toolkit/menus.h"
-#include "toolkit/requesters.h"
 #include "toolkit/timers.h"
 #include "toolkit/window.h"
 
-namespace {
+#include <algorithm>
+#include <cctype>
+#include <string>
 
-void showNotYetNotice()
-{
-    messageRequester("Info", "Currently working on this part.");
-}
+namespace {
 
 void quit()
 {
@@ -33,9 +35,14 @@ struct MenuCommand {
 
 constexpr MenuCommand MENU_COMMANDS[] = {
     { MENU_ITEM_QUIT, quit },
-    { MENU_OPEN_DIAGRAM, [] { openDiagram(0); } },
-    { MENU_SAVE_CSV, showNotYetNotice },
-    { MENU_COPY_DATA, showNotYetNotice },
+    { MENU_OPEN_DIAGRAM,
+        [] {
+            if (confirmDiscard(translate("Open Diagram File (PNG, JPG)")))
+                openDiagram(0);
+        } },
+    { MENU_LOAD_CSV, loadTableFromCsv },
+    { MENU_SAVE_CSV, saveTableToCsv },
+    { MENU_COPY_DATA, copyTableToClipboard },
     { MENU_MEASURE_DIAGRAM, measureDiagram },
     { MENU_CATCH_POINTS, [] { clickMode = CLICK_CAPTURE; } },
     { MENU_SET_ORIGIN, [] { startCalibrationStep(CLICK_ORIGIN); } },
@@ -47,10 +54,36 @@ constexpr MenuCommand MENU_COMMANDS[] = {
     { MENU_DELETE_ROW, deleteSelectedRow },
     { MENU_ADD_COLUMN, addColumn },
     { MENU_REMOVE_LAST_COLUMN, [] { removeLastColumn(); } },
-    { MENU_EMPTY_TABLE, emptyTable },
+    { MENU_EMPTY_TABLE,
+        [] {
+            if (confirmDiscard(translate("Empty Table")))
+                emptyTable();
+        } },
+    { MENU_NAME_COLUMN, openRenameField },
+    { MENU_CONFIRM_NAME, confirmRenameField },
+    { MENU_CANCEL_NAME, cancelRenameField },
 };
 
 } // namespace
+
+void openDroppedFile()
+{
+    // One file at a time: the first of the drop.
+    const String path = nextDroppedFile();
+    if (path.isEmpty())
+        return;
+    const std::string name = path.c_str();
+    const bool csv = name.size() > 4 && std::equal(name.end() - 4, name.end(), ".csv", [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
+    if (csv) {
+        if (confirmDiscard(translate("Load From CSV")))
+            loadTableFile(path);
+        return;
+    }
+    if (confirmDiscard(translate("Open Diagram File (PNG, JPG)")) && openDiagramFile(path))
+        buildMenus();
+}
 
 void runMenuCommand(int item)
 {

@@ -5,3 +5,7 @@
 
 void runMenuCommand(int item);
 void runGadgetCommand(int gadget, int type);
+
+// A file dropped on the main window: a .csv file becomes the table, anything else opens as the
+// diagram (after the unsaved-data question in both cases).
+void openDroppedFile();

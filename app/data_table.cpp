@@ -4,6 +4,7 @@
 #include "app_menus.h"
 #include "calibration.h"
 #include "chart_transform.h"
+#include "csv_table.h"
 #include "main_window_layout.h"
 #include "status_prompt.h"
 #include "translations.h"
@@ -60,7 +61,8 @@ void captureValue()
     if (!std::isfinite(value)) {
         // The height end lies on the origin's row, or the numbers overflow: nothing sensible to
         // store until the height is set again.
-        setStatus(translate("Please click for setting the Height of Dataarea."), translate("Set Height of Dataarea"));
+        setStatus(translate("Please click for setting the Height of Dataarea."),
+            translate("Set Height of Dataarea"));
         return;
     }
     const String text = valueText(value);
@@ -106,17 +108,50 @@ int renameFieldOpen()
     return isGadget(GADGET_COLUMN_SELECT) && gadgetY(GADGET_COLUMN_SELECT) != COLUMN_FIELD_SHOWN_Y;
 }
 
+namespace {
+
+void showRenameField()
+{
+    setGadgetText(GADGET_COLUMN_NAME, getGadgetText(GADGET_COLUMN_SELECT));
+    renameColumnIndex = static_cast<int>(getGadgetState(GADGET_COLUMN_SELECT));
+    resizeGadget(GADGET_COLUMN_SELECT, IGNORE_VALUE, COLUMN_FIELD_PARKED_Y, IGNORE_VALUE, IGNORE_VALUE);
+    resizeGadget(GADGET_COLUMN_NAME, IGNORE_VALUE, COLUMN_FIELD_SHOWN_Y, IGNORE_VALUE, IGNORE_VALUE);
+}
+
+void hideRenameField()
+{
+    resizeGadget(GADGET_COLUMN_SELECT, IGNORE_VALUE, COLUMN_FIELD_SHOWN_Y, IGNORE_VALUE, IGNORE_VALUE);
+    resizeGadget(GADGET_COLUMN_NAME, IGNORE_VALUE, COLUMN_FIELD_PARKED_Y, IGNORE_VALUE, IGNORE_VALUE);
+}
+
+} // namespace
+
+void openRenameField()
+{
+    if (!renameFieldOpen())
+        showRenameField();
+    setActiveGadget(GADGET_COLUMN_NAME);
+}
+
+void confirmRenameField()
+{
+    if (renameFieldOpen())
+        toggleRenameField();
+}
+
+void cancelRenameField()
+{
+    if (renameFieldOpen())
+        hideRenameField();
+}
+
 void toggleRenameField()
 {
     if (!renameFieldOpen()) {
-        setGadgetText(GADGET_COLUMN_NAME, getGadgetText(GADGET_COLUMN_SELECT));
-        renameColumnIndex = static_cast<int>(getGadgetState(GADGET_COLUMN_SELECT));
-        resizeGadget(GADGET_COLUMN_SELECT, IGNORE_VALUE, COLUMN_FIELD_PARKED_Y, IGNORE_VALUE, IGNORE_VALUE);
-        resizeGadget(GADGET_COLUMN_NAME, IGNORE_VALUE, COLUMN_FIELD_SHOWN_Y, IGNORE_VALUE, IGNORE_VALUE);
+        showRenameField();
         return;
     }
-    resizeGadget(GADGET_COLUMN_SELECT, IGNORE_VALUE, COLUMN_FIELD_SHOWN_Y, IGNORE_VALUE, IGNORE_VALUE);
-    resizeGadget(GADGET_COLUMN_NAME, IGNORE_VALUE, COLUMN_FIELD_PARKED_Y, IGNORE_VALUE, IGNORE_VALUE);
+    hideRenameField();
     // The column may have gone while the field was open (Remove Last Column); then the name has
     // nowhere to go.
     if (renameColumnIndex < 0 || renameColumnIndex >= countTableColumns())
@@ -124,6 +159,51 @@ void toggleRenameField()
     const String name = getGadgetText(GADGET_COLUMN_NAME);
     setGadgetItemText(GADGET_COLUMN_SELECT, renameColumnIndex, name);
     setGadgetItemText(GADGET_TABLE, -1, name, renameColumnIndex);
+}
+
+TableData currentTable()
+{
+    TableData table;
+    const int columns = countTableColumns();
+    for (int column = 0; column < columns; ++column)
+        table.titles.push_back(getGadgetItemText(GADGET_TABLE, -1, column).c_str());
+    const int rows = countGadgetItems(GADGET_TABLE);
+    table.rows.reserve(static_cast<std::size_t>(rows));
+    for (int row = 0; row < rows; ++row) {
+        auto& cells = table.rows.emplace_back();
+        for (int column = 0; column < columns; ++column)
+            cells.push_back(getGadgetItemText(GADGET_TABLE, row, column).c_str());
+    }
+    return table;
+}
+
+void replaceTable(const TableData& table)
+{
+    if (!isGadget(GADGET_TABLE) || table.titles.empty())
+        return;
+    if (renameFieldOpen())
+        hideRenameField();
+    clearGadgetItems(GADGET_TABLE);
+    for (int column = countTableColumns() - 1; column > 0; --column)
+        removeGadgetColumn(GADGET_TABLE, column);
+    setGadgetItemText(GADGET_TABLE, -1, table.titles[0].c_str(), 0);
+    clearGadgetItems(GADGET_COLUMN_SELECT);
+    for (std::size_t column = 0; column < table.titles.size(); ++column) {
+        if (column > 0)
+            addGadgetColumn(GADGET_TABLE, -1, table.titles[column].c_str(), TABLE_COLUMN_WIDTH);
+        addGadgetItem(GADGET_COLUMN_SELECT, -1, table.titles[column].c_str());
+    }
+    setGadgetState(GADGET_COLUMN_SELECT, 0);
+    std::string line;
+    for (const auto& cells : table.rows) {
+        line.clear();
+        for (const std::string& cell : cells) {
+            line += cell;
+            line += '\n';
+        }
+        addGadgetItem(GADGET_TABLE, -1, line.c_str());
+    }
+    buildMenus();
 }
 
 void markDataModified()
@@ -135,6 +215,12 @@ void markDataModified()
 int isDataModified()
 {
     return isWindowModified(WINDOW_MAIN);
+}
+
+void clearDataModified()
+{
+    setWindowModified(WINDOW_MAIN, 0);
+    dataModified = 0;
 }
 
 void resetDataTable()

@@ -38,9 +38,23 @@ void toggleRenameField();
 // 1 while the rename field is shown in place of the selector.
 int renameFieldOpen();
 
+// The table as it stands, and replacing it whole (columns, selector items, rows), as a file
+// gives it.
+struct TableData;
+TableData currentTable();
+void replaceTable(const TableData& table);
+
+// "Name Column": opens the rename field with the keyboard focus in it. Return in the open field
+// confirms like the pen, Escape closes it unchanged.
+void openRenameField();
+void confirmRenameField();
+void cancelRenameField();
+
 // The window's modified mark and dataModified.
 void markDataModified();
 int isDataModified();
+// The table was saved or loaded: nothing unsaved any more.
+void clearDataModified();
 
 // Back to the values before start-up.
 void resetDataTable();

@@ -16,10 +16,11 @@
 #include "toolkit/requesters.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cmath>
+#include <cstring>
 
 double displayWidth = 0.0;
+String diagramPath;
 
 namespace {
 
@@ -71,6 +72,7 @@ int loadDiagram(const char* path)
     // The origin starts at the displayed picture's bottom-left corner, in the same pixels as
     // every click.
     originX = 0.0;
+    widthCalibrated = heightCalibrated = 0;
     spanHeight = height;
     spanWidth = width;
     originY = spanHeight;
@@ -83,6 +85,7 @@ int openDiagramFile(const char* path)
         reportUnreadablePicture(path);
         return 0;
     }
+    diagramPath = path;
     openMainWindow();
     return 1;
 }
@@ -90,7 +93,8 @@ int openDiagramFile(const char* path)
 void openDiagram(int mandatory)
 {
     for (;;) {
-        const String path = openFileRequester(translate("Open Diagram File (PNG, JPG)"), "", IMAGE_PATTERN, 0);
+        const String path
+            = openFileRequester(translate("Open Diagram File (PNG, JPG)"), "", IMAGE_PATTERN, 0);
         if (!path.isEmpty()) {
             if (openDiagramFile(path)) {
                 // The menu bar belongs to the window and went with the old one.
@@ -105,7 +109,8 @@ void openDiagram(int mandatory)
         if (!mandatory)
             return;
         const int answer = messageDialog(translate("Information"),
-            translate("Please open an image to proceed, or click 'Cancel' to exit."), DIALOG_CANCEL_OK, ICON_QUESTION);
+            translate("Please open an image to proceed, or click 'Cancel' to exit."), DIALOG_CANCEL_OK,
+            ICON_QUESTION);
         if (answer == ANSWER_CANCEL)
             endProgram();
     }

@@ -3,6 +3,11 @@
 // The diagram: a chart picture (PNG, JPEG or BMP) loaded as IMAGE_DIAGRAM, scaled to the display
 // width and shown at the main window's top-left corner.
 
+#include "runtime/runtime_string.h"
+
+// The file of the diagram shown, as the file system names it.
+extern String diagramPath;
+
 // The width every diagram is shown at: half the width of the main display.
 extern double displayWidth;
 

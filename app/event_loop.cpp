@@ -1,11 +1,13 @@
 #include "event_loop.h"
 
+#include "app_ids.h"
 #include "calibration.h"
 #include "commands.h"
 #include "status_prompt.h"
 
 #include "toolkit/current_event.h"
 #include "toolkit/event_codes.h"
+#include "toolkit/file_drops.h"
 #include "toolkit/wait_event.h"
 
 int quitRequested = 0;
@@ -30,6 +32,14 @@ void runEventLoopPass()
     case EVENT_MENU:
         eventMenuItem = lastEventMenuItem();
         runMenuCommand(eventMenuItem);
+        break;
+    case EVENT_FILES_DROPPED:
+        openDroppedFile();
+        break;
+    case EVENT_CLOSE_WINDOW:
+        // The close box is how Linux users quit: the same question as Quit.
+        if (lastEventWindow() == WINDOW_MAIN)
+            runMenuCommand(MENU_ITEM_QUIT);
         break;
     default:
         break;

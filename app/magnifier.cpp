@@ -29,7 +29,8 @@ void drawMagnifier(int x, int y)
 {
     if (!beginDrawing(imageDrawTarget(IMAGE_DIAGRAM)))
         return;
-    copyAreaToImage(IMAGE_MAGNIFIER, x - MAGNIFIED_AREA / 2, y - MAGNIFIED_AREA / 2, MAGNIFIED_AREA, MAGNIFIED_AREA);
+    copyAreaToImage(
+        IMAGE_MAGNIFIER, x - MAGNIFIED_AREA / 2, y - MAGNIFIED_AREA / 2, MAGNIFIED_AREA, MAGNIFIED_AREA);
     scaleImage(IMAGE_MAGNIFIER, MAGNIFIER_SIZE, MAGNIFIER_SIZE);
     endDrawing();
     if (beginDrawing(imageDrawTarget(IMAGE_MAGNIFIER))) {

@@ -11,6 +11,7 @@
 #include "imaging/image.h"
 #include "imaging/stored_picture.h"
 #include "runtime/text_builder.h"
+#include "toolkit/file_drops.h"
 #include "toolkit/fonts.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/status_bar.h"
@@ -32,11 +33,13 @@ Handle platformImage(int image)
 void openMainWindow()
 {
     const MainWindowLayout layout = mainWindowLayout(spanWidth, spanHeight);
-    openWindow(WINDOW_MAIN, 100, 100, layout.contentWidth, layout.contentHeight, PRODUCT_NAME, MAIN_WINDOW_FLAGS);
+    openWindow(
+        WINDOW_MAIN, 100, 100, layout.contentWidth, layout.contentHeight, PRODUCT_NAME, MAIN_WINDOW_FLAGS);
 
     createStatusBar(STATUSBAR_MAIN, windowHandle(WINDOW_MAIN));
     addStatusBarField(STATUS_FIELD_STEP_WIDTH);
     addStatusBarField(IGNORE_VALUE);
+    clearChartPosition();
 
     const GadgetRect& d = layout.diagram;
     imageGadget(GADGET_DIAGRAM, d.x, d.y, d.width, d.height, platformImage(IMAGE_DIAGRAM));
@@ -46,11 +49,14 @@ void openMainWindow()
     const GadgetRect& c = layout.coords;
     textGadget(GADGET_COORDS, c.x, c.y, c.width, c.height, WorkText(translate("Coords"), ": n/a"));
     const GadgetRect& o = layout.origin;
-    textGadget(GADGET_ORIGIN, o.x, o.y, o.width, o.height, pointReadout(translate("Origin"), originX, originY));
+    textGadget(
+        GADGET_ORIGIN, o.x, o.y, o.width, o.height, pointReadout(translate("Origin"), originX, originY));
     const GadgetRect& w = layout.width;
-    textGadget(GADGET_WIDTH, w.x, w.y, w.width, w.height, unsetSpanReadout(translate("Width"), widthReference));
+    textGadget(
+        GADGET_WIDTH, w.x, w.y, w.width, w.height, unsetSpanReadout(translate("Width"), widthReference));
     const GadgetRect& h = layout.height;
-    textGadget(GADGET_HEIGHT, h.x, h.y, h.width, h.height, unsetSpanReadout(translate("Height"), heightReference));
+    textGadget(
+        GADGET_HEIGHT, h.x, h.y, h.width, h.height, unsetSpanReadout(translate("Height"), heightReference));
 
     const GadgetRect& m = layout.message;
     textGadget(GADGET_MESSAGE, m.x, m.y, m.width, m.height, "");
@@ -75,6 +81,8 @@ void openMainWindow()
 
     const GadgetRect& t = layout.table;
     listGadget(GADGET_TABLE, t.x, t.y, t.width, t.height, "1", TABLE_COLUMN_WIDTH);
+
+    acceptFileDrops(WINDOW_MAIN, 1);
 
     gadgetToolTip(GADGET_TABLE, translate("Here you see the recorded data."));
     gadgetToolTip(GADGET_COLUMN_SELECT, translate("Select the appropriate Column to add data points."));

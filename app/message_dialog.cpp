@@ -67,7 +67,8 @@ public:
 
 int makeButton(int x, int y, int width, const char* text, bool isDefault)
 {
-    return static_cast<int>(buttonGadget(DYNAMIC_NUMBER, x, y, width, 20, text, isDefault ? BUTTON_DEFAULT : 0));
+    return static_cast<int>(
+        buttonGadget(DYNAMIC_NUMBER, x, y, width, 20, text, isDefault ? BUTTON_DEFAULT : 0));
 }
 
 } // namespace
@@ -212,7 +213,16 @@ int confirmQuit()
 {
     if (!isDataModified())
         return 1;
+    const int answer = messageDialog(translate("Quit"),
+        translate("Your data was not saved. Do you want to Exit?"), DIALOG_YES_NO, ICON_QUESTION);
+    return answer == ANSWER_YES ? 1 : 0;
+}
+
+int confirmDiscard(const char* title)
+{
+    if (!isDataModified())
+        return 1;
     const int answer = messageDialog(
-        translate("Quit"), translate("Your data was not saved. Do you want to Exit?"), DIALOG_YES_NO, ICON_QUESTION);
+        title, translate("Your data was not saved. Do you want to continue?"), DIALOG_YES_NO, ICON_QUESTION);
     return answer == ANSWER_YES ? 1 : 0;
 }

@@ -65,3 +65,7 @@ int messageDialog(const char* title, const char* message, int style, int icon);
 
 // 1 when the program may end: at once without unsaved captures, else when the user says Yes.
 int confirmQuit();
+
+// 1 when the table may be replaced or emptied: at once without unsaved captures, else when the
+// user says Yes to the question titled with the command.
+int confirmDiscard(const char* title);

@@ -99,7 +99,8 @@ void enterReference(int item)
         title = translate(width ? "Width Reference" : "Height Reference");
         defaultText = makeText(fixed(width ? widthReference : heightReference, 4));
     }
-    const String answer = inputRequester(title, translate("Please enter like 1234,56 or 1234.56!"), defaultText);
+    const String answer
+        = inputRequester(title, translate("Please enter like 1234,56 or 1234.56!"), defaultText);
     if (!width && !height)
         return;
 

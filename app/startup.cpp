@@ -37,8 +37,12 @@ std::function<void(int)> g_programEnd;
 
 // The file registry: the program opens no files through a registry, so it has none. The steps
 // stay in their places of the order.
-void initFiles() { }
-void closeAllFiles() { }
+void initFiles()
+{
+}
+void closeAllFiles()
+{
+}
 
 } // namespace
 

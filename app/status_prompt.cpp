@@ -43,8 +43,26 @@ void showResult(const char* text)
     statusBarText(STATUSBAR_MAIN, 0, text, STATUS_FIELD_BORDERLESS);
 }
 
+namespace {
+String g_chartPosition;
+}
+
+void showChartPosition(const char* text)
+{
+    if (stringsEqual(g_chartPosition, text))
+        return;
+    g_chartPosition = text;
+    statusBarText(STATUSBAR_MAIN, 1, text, STATUS_FIELD_BORDERLESS);
+}
+
+void clearChartPosition()
+{
+    g_chartPosition = "";
+}
+
 void resetStatusPrompt()
 {
+    g_chartPosition = "";
     statusText = "";
     blinkVisible = 0;
     blinkTicks = 0;

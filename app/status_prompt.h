@@ -26,5 +26,10 @@ void blinkStep();
 // A calibration or capture result in status bar field 0, without a frame.
 void showResult(const char* text);
 
+// The chart values under the mouse in status bar field 1 (written only when they change).
+void showChartPosition(const char* text);
+// A new status bar shows nothing there yet.
+void clearChartPosition();
+
 // Back to the values before start-up.
 void resetStatusPrompt();

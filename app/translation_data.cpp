@@ -152,13 +152,29 @@ const char TRANSLATION_DATA[] =
 
 const std::size_t TRANSLATION_DATA_SIZE = sizeof(TRANSLATION_DATA);
 
-const char SUPPLEMENTARY_TRANSLATION_DATA[] =
-    "en,de\0"
-    "This file cannot be opened as a picture:\0"
-    "Diese Datei l\xE4sst sich nicht als Bild \xF6"
-    "ffnen:\0"
-    // The end entry.
-    "-1\0"
-    "-1";
+const char SUPPLEMENTARY_TRANSLATION_DATA[]
+    = "en,de\0"
+      "This file cannot be opened as a picture:\0"
+      "Diese Datei l\xE4sst sich nicht als Bild \xF6"
+      "ffnen:\0"
+      "Your data was not saved. Do you want to continue?\0"
+      "Ihre Daten wurden nicht gespeichert. Trotzdem fortfahren?\0"
+      "The table could not be saved:\0"
+      "Die Tabelle konnte nicht gespeichert werden:\0"
+      "Saved:\0"
+      "Gespeichert:\0"
+      "The file could not be read:\0"
+      "Die Datei konnte nicht gelesen werden:\0"
+      "This file holds no table: it is not a text file.\0"
+      "Diese Datei enth\xE4lt keine Tabelle: Sie ist keine Textdatei.\0"
+      "This file holds no table: it has no title line.\0"
+      "Diese Datei enth\xE4lt keine Tabelle: Ihr fehlt die Titelzeile.\0"
+      "The table in this file has more than 64 columns.\0"
+      "Die Tabelle in dieser Datei hat mehr als 64 Spalten.\0"
+      "The table in this file has more than 1,000,000 cells.\0"
+      "Die Tabelle in dieser Datei hat mehr als 1.000.000 Zellen.\0"
+      // The end entry.
+      "-1\0"
+      "-1";
 
 const std::size_t SUPPLEMENTARY_TRANSLATION_DATA_SIZE = sizeof(SUPPLEMENTARY_TRANSLATION_DATA);

@@ -16,7 +16,7 @@ StatusBarLayout layoutStatusBar(
     for (int width : fieldWidths) {
         if (width == IGNORE_VALUE)
             ++shared;
-        used += (width == IGNORE_VALUE ? 0 : width) + STATUS_FIELD_GAP;
+        used += (width == IGNORE_VALUE ? 0 : std::max(width, 0)) + STATUS_FIELD_GAP;
     }
     const int sharedWidth = shared ? std::max((layout.bar.width - used) / shared, 0) : 0;
 

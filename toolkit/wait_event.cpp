@@ -5,10 +5,13 @@
 #include "toolkit/event_queue.h"
 #include "toolkit/platform/application.h"
 #include "toolkit/platform/event_pump.h"
+#include "toolkit/wait_begin_hook.h"
 
 #include <vector>
 
 namespace {
+
+WaitBeginHook g_waitBeginHook = nullptr;
 
 // The result slot of one waitEvent call that is waiting for the desktop. Reports go to the
 // innermost one; nested calls therefore cannot hand an outer call a result that was already
@@ -43,6 +46,8 @@ int waitEvent(int timeoutMs)
     current.code = EVENT_NONE;
     current.object = 0;
     current.window = -1;
+    if (g_waitBeginHook)
+        g_waitBeginHook();
 
     EventNode node;
     if (popEvent(node)) {
@@ -54,8 +59,9 @@ int waitEvent(int timeoutMs)
     bool handled = false;
     {
         WaitScope scope(wait);
-        handled
-            = pumpDesktopEvents(timeoutMs, [&wait] { return wait.code != EVENT_NONE || wait.endedByTimer; });
+        // The queue is empty now: a handler that queues an event ends the wait too.
+        handled = pumpDesktopEvents(timeoutMs,
+            [&wait] { return wait.code != EVENT_NONE || wait.endedByTimer || queuedEventCount() > 0; });
     }
     if (wait.code != EVENT_NONE) {
         current.code = wait.code;
@@ -65,7 +71,12 @@ int waitEvent(int timeoutMs)
     }
     if (wait.endedByTimer)
         return EVENT_NONE;
-    return handled ? EVENT_OTHER : EVENT_NONE;
+    return handled || queuedEventCount() > 0 ? EVENT_OTHER : EVENT_NONE;
+}
+
+void setWaitBeginHook(WaitBeginHook hook)
+{
+    g_waitBeginHook = hook;
 }
 
 int waitEventForever()

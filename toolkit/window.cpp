@@ -9,9 +9,16 @@
 
 namespace {
 
+unsigned long long g_openedWindows = 0;
+
 int clampSize(int size)
 {
     return std::clamp(size, 1, MAX_WINDOW_SIZE);
+}
+
+void showTitle(WindowRecord& record)
+{
+    record.platform->setTitle(shownTitle(record).c_str());
 }
 
 } // namespace
@@ -43,6 +50,10 @@ Handle openWindow(int number, int x, int y, int width, int height, const char* t
     }
     record->handle = reinterpret_cast<Handle>(platform.get());
     record->platform = std::move(platform);
+    record->flags = flags;
+    record->openSerial = ++g_openedWindows;
+    if (title)
+        record->title = title;
 
     if (!(flags & WINDOW_NO_GADGET_LIST))
         makeGadgetListCurrent(options.number);
@@ -86,9 +97,26 @@ Handle windowHandle(int number)
 
 void setWindowTitle(int number, const char* title)
 {
-    PlatformWindow* window = platformWindow(number);
-    if (window && title)
-        window->setTitle(title);
+    WindowRecord* record = windowRecord(number);
+    if (!record || !title)
+        return;
+    record->title = title;
+    showTitle(*record);
+}
+
+void setWindowModified(int number, int modified)
+{
+    WindowRecord* record = windowRecord(number);
+    if (!record || record->modified == (modified != 0))
+        return;
+    record->modified = modified != 0;
+    showTitle(*record);
+}
+
+int isWindowModified(int number)
+{
+    const WindowRecord* record = windowRecord(number);
+    return record && record->modified ? 1 : 0;
 }
 
 void resizeWindow(int number, int x, int y, int width, int height)

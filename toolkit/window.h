@@ -64,8 +64,12 @@ int windowHeight(int number);
 int windowMouseX(int number);
 int windowMouseY(int number);
 
-// The window's modified mark (unsaved changes): 1 set, 0 clear. A new window is unmarked.
+// The window's document-modified mark: non-zero marks it, 0 clears it. A window starts unmarked
+// and the mark goes with it when it closes. While marked, the desktop shows its title with a
+// leading "*" ("*Graphonite / Set Origin"), as Linux programs mark unsaved changes;
+// setWindowTitle keeps the mark.
 void setWindowModified(int number, int modified);
+// 1 when the window is marked modified, 0 when not or for an unknown number.
 int isWindowModified(int number);
 
 // Non-zero: the window floats above the normal windows; 0: back to the normal level.

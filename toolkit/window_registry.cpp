@@ -21,6 +21,11 @@ PlatformWindow* platformWindow(int number)
     return record ? record->platform.get() : nullptr;
 }
 
+std::string shownTitle(const WindowRecord& record)
+{
+    return record.modified ? "*" + record.title : record.title;
+}
+
 PlatformWindow* platformWindowOfHandle(Handle handle)
 {
     if (!handle)

@@ -6,6 +6,7 @@
 #include "toolkit/platform/platform_window.h"
 
 #include <memory>
+#include <string>
 #include <vector>
 
 // The registry of numbered windows, internal to the toolkit.
@@ -20,6 +21,13 @@ struct WindowRecord {
     Handle handle = 0;
     std::unique_ptr<PlatformWindow> platform;
     std::vector<WindowTimer> timers;
+    int flags = 0; // as opened
+    // Which window was opened last: a count over all windows, 1 for the first.
+    unsigned long long openSerial = 0;
+    // The title as the application set it (ISO 8859-1) and the document-modified mark; the
+    // desktop shows the title with a leading "*" while the window is marked.
+    std::string title;
+    bool modified = false;
 };
 
 // The window table (growth 16; its free handler is closeWindow). Made on first use, after the
@@ -33,3 +41,7 @@ WindowRecord* windowRecord(int number);
 // handle (the value windowHandle gave out), or nullptr.
 PlatformWindow* platformWindow(int number);
 PlatformWindow* platformWindowOfHandle(Handle handle);
+
+// The title that the desktop shows for the window: its title, after a "*" while it is marked
+// modified.
+std::string shownTitle(const WindowRecord& record);

@@ -51,7 +51,8 @@ TEST_F(StartUp, ThePictureArgumentOpensTheFirstDiagram)
     EXPECT_EQ(columnTitles(), (std::vector<std::string> { "1" }));
     EXPECT_EQ(listColumnWidth(GADGET_TABLE, 0), TABLE_COLUMN_WIDTH);
     EXPECT_EQ(gadgetFontPixelSize(GADGET_MESSAGE), 20);
-    EXPECT_EQ(std::string(gadgetToolTipText(GADGET_RENAME_BUTTON).c_str()), "Change the name of the current column.");
+    EXPECT_EQ(std::string(gadgetToolTipText(GADGET_RENAME_BUTTON).c_str()),
+        "Change the name of the current column.");
     EXPECT_EQ(statusBarFieldCount(STATUSBAR_MAIN), 2);
     EXPECT_FALSE(isWindowModified(WINDOW_MAIN));
 }
@@ -119,6 +120,22 @@ TEST_F(Quitting, WithoutCapturesAtOnce)
     EXPECT_EQ(quitRequested, 1);
 }
 
+TEST_F(Quitting, TheCloseBoxAsksLikeQuit)
+{
+    start(sampleChartPath());
+    choose(MENU_CATCH_POINTS);
+    clickDiagram(50, 50);
+    answerNextDialogWithKey(27);
+    closeBox(WINDOW_MAIN);
+    settle();
+    EXPECT_EQ(quitRequested, 0);
+    EXPECT_TRUE(isWindow(WINDOW_MAIN));
+    answerNextDialogWithKey(13);
+    closeBox(WINDOW_MAIN);
+    settle();
+    EXPECT_EQ(quitRequested, 1);
+}
+
 TEST_F(Quitting, AfterACaptureOnlyWhenTheUserSaysYes)
 {
     start(sampleChartPath());
@@ -173,20 +190,6 @@ TEST_F(Menus, RightClicksOpenTheirPopupMenu)
     EXPECT_EQ(lastDisplayedPopup(), POPUP_TABLE);
 }
 
-TEST_F(Menus, SaveAndCopyShowTheNoticeAndLoadDoesNothing)
-{
-    start(sampleChartPath());
-    choose(MENU_SAVE_CSV);
-    key(SHORTCUT_COMMAND | 'c');
-    choose(MENU_LOAD_CSV);
-    ASSERT_EQ(askedRequesters().size(), 2u);
-    for (const RequesterQuestion& question : askedRequesters()) {
-        EXPECT_EQ(question.kind, RequesterKind::Message);
-        EXPECT_EQ(question.title, "Info");
-        EXPECT_EQ(question.text, "Currently working on this part.");
-    }
-}
-
 TEST_F(Menus, OpeningAnotherDiagramRebuildsWindowAndMenus)
 {
     start(sampleChartPath());
@@ -195,9 +198,15 @@ TEST_F(Menus, OpeningAnotherDiagramRebuildsWindowAndMenus)
     key(SHORTCUT_ALT | 'a');
     ASSERT_EQ(columnTitles().size(), 2u);
 
+    // Unsaved captures: the question comes first; No keeps everything.
+    answerNextDialogWithKey(27);
+    choose(MENU_OPEN_DIAGRAM);
+    EXPECT_TRUE(askedRequesters().empty());
+
     // A picture that cannot be read leaves everything as it was.
     const std::string broken = writeTemporaryFile("broken.jpg", "\xFF\xD8\xFF garbage");
     scriptOpenFileAnswer({ broken });
+    answerNextDialogWithKey('y');
     answerNextDialogWithKey(13);
     choose(MENU_OPEN_DIAGRAM);
     EXPECT_EQ(columnTitles().size(), 2u);
@@ -205,10 +214,12 @@ TEST_F(Menus, OpeningAnotherDiagramRebuildsWindowAndMenus)
 
     // A cancelled choice too.
     scriptOpenFileAnswer({});
+    answerNextDialogWithKey('y');
     choose(MENU_OPEN_DIAGRAM);
     EXPECT_EQ(tableRows().size(), 1u);
 
     scriptOpenFileAnswer({ sampleChartPath() });
+    answerNextDialogWithKey('y');
     choose(MENU_OPEN_DIAGRAM);
     EXPECT_EQ(columnTitles().size(), 1u);
     EXPECT_TRUE(tableRows().empty());

@@ -68,7 +68,8 @@ TEST_F(Calibration, GuidedSequenceFromOriginToCapture)
     EXPECT_EQ(text(GADGET_HEIGHT), "Height: 200 - 100.0000");
     EXPECT_EQ(clickMode, CLICK_CAPTURE);
     EXPECT_EQ(title(), "Graphonite / Set References.");
-    EXPECT_EQ(std::string(statusText.c_str()), "Start now fetching data. Select 'Catch Points' from menu 'Data'.");
+    EXPECT_EQ(
+        std::string(statusText.c_str()), "Start now fetching data. Select 'Catch Points' from menu 'Data'.");
 
     clickDiagram(100, 150);
     EXPECT_EQ(tableRows(), (std::vector<std::vector<std::string>> { { "50.00" } }));
@@ -127,13 +128,10 @@ TEST_F(Calibration, ReferenceEntries)
         double stored;
     };
     const Case cases[] = {
-        { "1234,56", 1234.56 },
-        { "", 1234.56 }, // nothing typed
+        { "1234,56", 1234.56 }, { "", 1234.56 }, // nothing typed
         { "abc", 1234.56 }, // refused
         { "1.234,56", 1234.56 }, // refused, not read as 1.234
-        { "NaN", 1234.56 },
-        { "12abc", 12 },
-        { "0,00004", 0.00004 },
+        { "NaN", 1234.56 }, { "12abc", 12 }, { "0,00004", 0.00004 },
         { "0.0000", 0.00004 }, // the offered text unchanged
     };
     for (const Case& c : cases) {

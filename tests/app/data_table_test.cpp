@@ -31,10 +31,7 @@ protected:
 
     void capture(int value) { clickDiagram(20, 250 - value); }
 
-    void selectColumn(int column)
-    {
-        setGadgetState(GADGET_COLUMN_SELECT, column);
-    }
+    void selectColumn(int column) { setGadgetState(GADGET_COLUMN_SELECT, column); }
 };
 
 TEST_F(DataTable, ColumnsFillFromTheTopIndependently)

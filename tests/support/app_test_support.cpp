@@ -4,6 +4,7 @@
 #include "app/event_loop.h"
 #include "app/startup.h"
 
+#include "imaging/image.h"
 #include "toolkit/event_codes.h"
 #include "toolkit/event_queue.h"
 #include "toolkit/fonts.h"
@@ -14,7 +15,6 @@
 #include "toolkit/test_driver.h"
 #include "toolkit/wait_event.h"
 #include "toolkit/window.h"
-#include "imaging/image.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -67,8 +67,7 @@ void AppTest::TearDown()
     scriptRequesters(false);
     setProgramEnd({});
     resetMouse();
-    for (int i = 0; i < 20 && (waitEvent(5) != EVENT_NONE || queuedEventCount() > 0); ++i) {
-    }
+    for (int i = 0; i < 20 && (waitEvent(5) != EVENT_NONE || queuedEventCount() > 0); ++i) { }
     initEventQueue();
     resetApplicationState();
 }

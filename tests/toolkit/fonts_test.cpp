@@ -25,7 +25,18 @@ TEST_F(FontsTest, ArialIsFoundThroughTheDesktopsMetricAlias)
     ASSERT_NE(handle, 0);
     EXPECT_EQ(fontID(0), handle);
     EXPECT_EQ(drawingFamily(handle), QStringLiteral("Liberation Sans"));
-    EXPECT_EQ(qtFontOfHandle(handle)->pointSize(), 20);
+    EXPECT_EQ(qtFontOfHandle(handle)->pixelSize(), 20);
+}
+
+TEST_F(FontsTest, SizesArePixelSizesWhateverTheScreensResolution)
+{
+    for (int size : { 9, 14, 20, 48 }) {
+        const QFont* font = qtFontOfHandle(loadFont(0, "Arial", size));
+        ASSERT_NE(font, nullptr) << size;
+        EXPECT_EQ(font->pixelSize(), size);
+        // The face that draws is that size too, not size points at the screen's dots per inch.
+        EXPECT_EQ(QFontInfo(*font).pixelSize(), size);
+    }
 }
 
 TEST_F(FontsTest, AnUnknownFamilyStillGivesTheDesktopsDefaultFace)
@@ -82,7 +93,7 @@ TEST_F(FontsTest, ReloadingReplacesAndFreeingForgets)
     loadFont(0, "Arial", 20);
     const Handle second = loadFont(0, "Arial", 14, FONT_BOLD);
     EXPECT_EQ(fontID(0), second);
-    EXPECT_EQ(qtFontOfHandle(second)->pointSize(), 14);
+    EXPECT_EQ(qtFontOfHandle(second)->pixelSize(), 14);
 
     const int dynamic = static_cast<int>(loadFont(DYNAMIC_NUMBER, "Arial", 14, FONT_BOLD));
     EXPECT_GE(dynamic, 0x40000000);

@@ -1,9 +1,11 @@
+#include "toolkit/keyboard_shortcuts.h"
 #include "toolkit/platform/qt_font.h"
 #include "toolkit/platform/window_container.h"
 
 #include "gadget_test_support.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -330,6 +332,71 @@ TEST_F(GadgetsTest, ButtonsClickToggleAndDefault)
     EXPECT_EQ(takeGadgetEvents(), (std::vector<GadgetEvent> { { 4, GADGET_CHANGE, 0 } }));
 }
 
+TEST_F(GadgetsTest, TheDefaultButtonLooksDefaultAndReturnPressesItOnce)
+{
+    buttonGadget(1, 10, 10, 100, 25, "Ok", BUTTON_DEFAULT);
+    buttonGadget(2, 10, 40, 100, 25, "Ok");
+    stringGadget(3, 150, 10, 100, 25, "");
+    auto* button = widgetOf<QPushButton>(1);
+    EXPECT_TRUE(button->isDefault());
+    EXPECT_FALSE(widgetOf<QPushButton>(2)->isDefault());
+    // The style draws it otherwise than a plain button with the same text.
+    const QImage plainLook = widgetOf(2)->grab().toImage();
+    EXPECT_NE(button->grab().toImage(), plainLook);
+
+    int clicks = 0;
+    QObject::connect(button, &QPushButton::clicked, [&clicks] { ++clicks; });
+    // From the field, from the button itself (QPushButton would press a focused default button
+    // on its own as well) and with the keypad's Enter.
+    struct Case {
+        int focus;
+        Qt::Key key;
+    };
+    for (const Case c :
+        { Case { 3, Qt::Key_Return }, Case { 1, Qt::Key_Return }, Case { 1, Qt::Key_Enter } }) {
+        widgetOf(c.focus)->setFocus();
+        takeGadgetEvents(); // the field's focus events
+        clicks = 0;
+        QTest::keyClick(
+            widgetOf(c.focus), c.key, c.key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+        EXPECT_EQ(clicks, 1) << c.focus << " " << c.key;
+        EXPECT_EQ(takeGadgetEvents(), (std::vector<GadgetEvent> { { 1, GADGET_LEFT_CLICK, 0 } }));
+    }
+    // Focus moving away keeps the mark.
+    widgetOf(3)->setFocus();
+    EXPECT_TRUE(button->isDefault());
+}
+
+TEST_F(GadgetsTest, AReturnShortcutOfTheWindowWinsOverTheDefaultButton)
+{
+    buttonGadget(1, 10, 10, 100, 25, "Yes", BUTTON_DEFAULT);
+    stringGadget(3, 150, 10, 100, 25, "");
+    addKeyboardShortcut(0, 13, 1);
+    addKeyboardShortcut(0, 27, 2);
+    int clicks = 0;
+    QObject::connect(widgetOf<QPushButton>(1), &QPushButton::clicked, [&clicks] { ++clicks; });
+
+    for (int focus : { 3, 1 }) {
+        widgetOf(focus)->setFocus();
+        takeGadgetEvents();
+        QTest::keyClick(widgetOf(focus), Qt::Key_Return);
+        std::vector<int> items;
+        while (queuedEventCount() > 0) {
+            const int code = waitEvent(0);
+            EXPECT_EQ(code, EVENT_MENU) << focus;
+            items.push_back(lastEventMenuItem());
+        }
+        EXPECT_EQ(items, std::vector<int> { 1 }) << focus;
+        EXPECT_EQ(clicks, 0) << focus;
+    }
+    // A shortcut for item -1 leaves the key to the window: the default button takes it.
+    openWindowSimple(1, 20, 20, 300, 100, "passes on");
+    buttonGadget(4, 10, 10, 100, 25, "Go", BUTTON_DEFAULT);
+    addKeyboardShortcut(1, 13, -1);
+    QTest::keyClick(widgetOf(4), Qt::Key_Return);
+    EXPECT_EQ(takeGadgetEvents(), (std::vector<GadgetEvent> { { 4, GADGET_LEFT_CLICK, 1 } }));
+}
+
 TEST_F(GadgetsTest, FontsForOneGadgetAndForTheGadgetsToCome)
 {
     const Handle big = loadFont(0, "Arial", 20);
@@ -337,15 +404,15 @@ TEST_F(GadgetsTest, FontsForOneGadgetAndForTheGadgetsToCome)
     textGadget(1, 10, 10, 100, 30, "before");
     const QFont system = widgetOf(1)->font();
     setGadgetFont(1, big);
-    EXPECT_EQ(widgetOf(1)->font().pointSize(), 20);
+    EXPECT_EQ(widgetOf(1)->font().pixelSize(), 20);
     setGadgetFont(1, 12345);
-    EXPECT_EQ(widgetOf(1)->font().pointSize(), 20);
+    EXPECT_EQ(widgetOf(1)->font().pixelSize(), 20);
     setGadgetFont(1, -1);
     EXPECT_EQ(widgetOf(1)->font(), system);
 
     setGadgetFont(-1, big);
     buttonGadget(2, 10, 50, 100, 30, "after");
-    EXPECT_EQ(widgetOf(2)->font().pointSize(), 20);
+    EXPECT_EQ(widgetOf(2)->font().pixelSize(), 20);
     setGadgetFont(-1, -1);
     textGadget(3, 10, 90, 100, 30, "system");
     EXPECT_EQ(widgetOf(3)->font(), system);

@@ -138,12 +138,25 @@ TEST(EditCommands, ControlAndOneOfFiveLettersAndNothingElse)
         std::optional<EditCommand> command;
     };
     const Case cases[] = {
-        { character(CMD, 'X'), EditCommand::Cut }, { character(CMD, 'C'), EditCommand::Copy },
-        { character(CTRL, 'V'), EditCommand::Paste }, { character(CMD, 'Z'), EditCommand::Undo },
-        { character(CMD | CTRL, 'A'), EditCommand::SelectAll }, { character(CMD | SHIFT, 'Z'), std::nullopt },
-        { character(CMD | ALT, 'C'), std::nullopt }, { character(0, 'C'), std::nullopt },
-        { character(ALT, 'C'), std::nullopt }, { character(CMD, 'O'), std::nullopt },
+        { character(CMD, 'X'), EditCommand::Cut },
+        { character(CMD, 'C'), EditCommand::Copy },
+        { character(CTRL, 'V'), EditCommand::Paste },
+        { character(CMD, 'Z'), EditCommand::Undo },
+        { character(CMD | CTRL, 'A'), EditCommand::SelectAll },
+        { character(CMD | SHIFT, 'Z'), std::nullopt },
+        { character(CMD | ALT, 'C'), std::nullopt },
+        { character(0, 'C'), std::nullopt },
+        { character(ALT, 'C'), std::nullopt },
+        { character(CMD, 'O'), std::nullopt },
         { virtualKey(CMD, 8), std::nullopt }, // the C key by position is no character
+        // Shortcut codes carry letters in lower case.
+        { character(CTRL, 'x'), EditCommand::Cut },
+        { character(CTRL, 'c'), EditCommand::Copy },
+        { character(CMD, 'v'), EditCommand::Paste },
+        { character(CTRL, 'z'), EditCommand::Undo },
+        { character(CTRL, 'a'), EditCommand::SelectAll },
+        { character(CTRL | SHIFT, 'x'), std::nullopt },
+        { character(CTRL, 'o'), std::nullopt },
     };
     for (const Case& c : cases)
         EXPECT_EQ(editCommandOf(c.key), c.command) << c.key.key << " " << std::hex << c.key.modifiers;

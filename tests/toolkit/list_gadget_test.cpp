@@ -326,7 +326,7 @@ TEST_F(ListGadgetTest, TheHeaderFollowsTheGadgetsFont)
     const Handle font = loadFont(0, "Arial", 16, FONT_BOLD);
     setGadgetFont(LIST, font);
     addGadgetColumn(LIST, -1, "later", 50);
-    EXPECT_EQ(view()->header()->font().pointSize(), 16);
+    EXPECT_EQ(view()->header()->font().pixelSize(), 16);
     EXPECT_TRUE(view()->header()->font().bold());
     setGadgetFont(LIST, -1);
     EXPECT_EQ(view()->header()->font(), QApplication::font(view()->header()));

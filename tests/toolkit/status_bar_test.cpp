@@ -36,6 +36,8 @@ TEST(StatusBarLayout, FieldsShareWhatTheFixedOnesLeave)
         // Integer division: 3 pixels short of two equal halves.
         { 119, { IGNORE_VALUE, IGNORE_VALUE }, { { 1, 1, 49, 20 }, { 52, 1, 49, 20 } } },
         { 100, { 300, IGNORE_VALUE }, { { 1, 1, 300, 20 }, { 303, 1, 0, 20 } } },
+        // A negative fixed width is 0, also in what it leaves to the shared field.
+        { 500, { -50, IGNORE_VALUE }, { { 1, 1, 0, 20 }, { 3, 1, 480, 20 } } },
         { 10, {}, {} },
     };
     for (const Case& c : cases) {

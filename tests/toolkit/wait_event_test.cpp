@@ -1,5 +1,7 @@
+#include "toolkit/gadgets.h"
 #include "toolkit/timers.h"
 
+#include "test_images.h"
 #include "toolkit_test_support.h"
 
 #include <QCloseEvent>
@@ -10,6 +12,8 @@
 #include "toolkit/platform/window_container.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -187,6 +191,27 @@ TEST_F(WaitEventTest, AHandlerReportTheWaitResultAndLaterReportsAreQueued)
     EXPECT_EQ(lastEventMenuItem(), 9);
 }
 
+TEST_F(WaitEventTest, AReportWinsOverATimerEndingTheSameDispatch)
+{
+    // A tick (queued, ends the wait) and a handler's report in one dispatch, in either order: the
+    // report is the result, and the tick comes next.
+    for (const bool tickFirst : { true, false }) {
+        QTimer::singleShot(0, [tickFirst] {
+            if (!tickFirst)
+                reportEvent(EVENT_CLOSE_WINDOW, 0, 4);
+            postEvent(EVENT_TIMER, 1, 4, 0);
+            endCurrentWait();
+            if (tickFirst)
+                reportEvent(EVENT_CLOSE_WINDOW, 0, 4);
+        });
+        EXPECT_EQ(waitEvent(1000), EVENT_CLOSE_WINDOW) << tickFirst;
+        EXPECT_EQ(lastEventWindow(), 4);
+        EXPECT_EQ(waitEvent(0), EVENT_TIMER) << tickFirst;
+        EXPECT_EQ(lastEventTimer(), 1);
+        EXPECT_EQ(waitEvent(0), EVENT_NONE) << tickFirst;
+    }
+}
+
 TEST_F(WaitEventTest, AReportOutsideAnyWaitIsQueued)
 {
     reportEvent(EVENT_SIZE_WINDOW, 0, 3);
@@ -201,6 +226,33 @@ TEST_F(WaitEventTest, TheDesktopsQuitRequestIsTheQuitItemOfWindowZero)
     EXPECT_EQ(reportedEvents(eventsUntil(EVENT_MENU)), std::vector<int> { EVENT_MENU });
     EXPECT_EQ(lastEventMenuItem(), MENU_ITEM_QUIT);
     EXPECT_EQ(lastEventWindow(), 0);
+}
+
+TEST_F(WaitEventTest, GadgetChangesOfTheLoopItselfDoNotEndTheNextWait)
+{
+    // The application's loop rewrites a readout and the magnifier after every wait. The repaints
+    // and layout requests that follow are Qt's own events, not the desktop's: each wait must
+    // still last its time-out, or the loop spins and holds a core.
+    openWindowSimple(0, 10, 10, 300, 200, "readout");
+    textGadget(1, 10, 10, 180, 20, "Coords: n/a");
+    const TestImage red(40, 40, 255, 0, 0);
+    const TestImage blue(40, 40, 0, 0, 255);
+    imageGadget(2, 10, 40, 40, 40, red.handle());
+    settle();
+
+    int passes = 0;
+    std::vector<int> codes;
+    const auto start = Clock::now();
+    while (millisecondsSince(start) < 1000 && passes < 1000) {
+        const std::string readout = "Coords: " + std::to_string(passes);
+        setGadgetText(1, readout.c_str());
+        setGadgetState(2, passes % 2 ? red.handle() : blue.handle());
+        codes.push_back(waitEvent(25));
+        ++passes;
+    }
+    EXPECT_LE(passes, 60); // 25 ms each: about 40
+    EXPECT_EQ(reportedEvents(codes), std::vector<int> {});
+    EXPECT_EQ(std::string(getGadgetText(1).c_str()), "Coords: " + std::to_string(passes - 1));
 }
 
 TEST_F(WaitEventTest, DeferredDeletionsMadeOutsideAnyHandlerAreCarriedOut)

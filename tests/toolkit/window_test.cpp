@@ -52,6 +52,8 @@ TEST_F(WindowTest, FixedAndDynamicNumbersAndUnknownOnes)
         EXPECT_EQ(windowMouseY(unknown), 0) << unknown;
         resizeWindow(unknown, 1, 1, 1, 1);
         setWindowTitle(unknown, "x");
+        setWindowModified(unknown, 1);
+        EXPECT_EQ(isWindowModified(unknown), 0) << unknown;
         stickyWindow(unknown, 1);
         closeWindow(unknown);
     }
@@ -288,6 +290,51 @@ TEST_F(WindowTest, TitlesAreLatin1)
     EXPECT_EQ(container(0).windowTitle(), QString::fromUtf8("Gr\xC3\xA4phonite"));
     setWindowTitle(0, "");
     EXPECT_EQ(container(0).windowTitle(), QString());
+}
+
+TEST_F(WindowTest, TheModifiedMarkLeadsTheTitleAndGoesWithTheWindow)
+{
+    openWindowSimple(0, 10, 10, 100, 100, "Graphonite");
+    openWindowSimple(1, 10, 10, 100, 100, "other");
+    EXPECT_EQ(isWindowModified(0), 0);
+
+    struct Step {
+        int modified; // -1: set the title instead
+        const char* title;
+        int mark;
+        const char* shown;
+    };
+    const Step steps[] = {
+        { 1, nullptr, 1, "*Graphonite" },
+        { -1, "Graphonite / Set Origin", 1, "*Graphonite / Set Origin" },
+        { 7, nullptr, 1, "*Graphonite / Set Origin" }, // any non-zero marks, once
+        { 0, nullptr, 0, "Graphonite / Set Origin" },
+        { -1, "Gr\xE4phonite", 0, "Gr\xC3\xA4phonite" },
+        { 1, nullptr, 1, "*Gr\xC3\xA4phonite" },
+        { -1, "", 1, "*" },
+    };
+    for (const Step& step : steps) {
+        if (step.modified >= 0)
+            setWindowModified(0, step.modified);
+        else
+            setWindowTitle(0, step.title);
+        EXPECT_EQ(isWindowModified(0), step.mark) << step.shown;
+        EXPECT_EQ(container(0).windowTitle(), QString::fromUtf8(step.shown));
+    }
+    // The mark belongs to its window.
+    EXPECT_EQ(isWindowModified(1), 0);
+    EXPECT_EQ(container(1).windowTitle(), QStringLiteral("other"));
+
+    // A window opened again under the number starts unmarked.
+    closeWindow(0);
+    EXPECT_EQ(isWindowModified(0), 0);
+    openWindowSimple(0, 10, 10, 100, 100, "again");
+    EXPECT_EQ(isWindowModified(0), 0);
+    EXPECT_EQ(container(0).windowTitle(), QStringLiteral("again"));
+    setWindowModified(0, 1);
+    openWindowSimple(0, 10, 10, 100, 100, "reopened");
+    EXPECT_EQ(isWindowModified(0), 0);
+    EXPECT_EQ(container(0).windowTitle(), QStringLiteral("reopened"));
 }
 
 TEST_F(WindowTest, StickyWindowsFloatAndComeBackWhileStayingVisible)

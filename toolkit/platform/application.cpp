@@ -3,7 +3,8 @@
 // - ensurePlatform: the QApplication, made on first need with a stable argc/argv, named
 //   "Graphonite"; closing the last window does not quit it (the application decides).
 // - shutdownPlatform: its destruction at the end of the program.
-// - The application event filter: counting of desktop events for waitEvent, the desktop's quit
+// - The application event filter: counting of desktop events for waitEvent (desktop_events.h), the desktop's
+// quit
 //   request (QEvent::Quit, the session manager's commitDataRequest) as MENU_ITEM_QUIT for
 //   window 0, and the routing of window events (WindowContainer::routeApplicationEvent).
 // - raiseApplicationWindows: raise and activate.
@@ -12,6 +13,7 @@
 
 #include "toolkit/event_codes.h"
 #include "toolkit/event_queue.h"
+#include "toolkit/platform/desktop_events.h"
 #include "toolkit/platform/window_container.h"
 
 #include <QApplication>
@@ -38,7 +40,7 @@ class ApplicationFilter final : public QObject {
 public:
     bool eventFilter(QObject* receiver, QEvent* event) override
     {
-        if (event->type() != QEvent::Timer)
+        if (isDesktopEvent(receiver, event))
             ++g_desktopEvents;
         if (event->type() == QEvent::Quit && receiver == QCoreApplication::instance()) {
             // The desktop asks the program to quit; the application's loop decides.

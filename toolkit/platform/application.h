@@ -17,8 +17,9 @@ bool platformRunning();
 // Destroys the application object (shutdownToolkit, after every window and font is gone).
 void shutdownPlatform();
 
-// The number of desktop events delivered so far. Timer ticks do not count: they are the
-// toolkit's own business (or Qt's), not something that happened on the desktop.
+// The number of desktop events delivered so far (isDesktopEvent of desktop_events.h). Timer
+// ticks, repaints and the other events Qt makes for itself do not count: they are the toolkit's
+// own business (or Qt's), not something that happened on the desktop.
 unsigned long long desktopEventCount();
 
 // Raises and activates every visible window of the program.

@@ -65,6 +65,7 @@ void ApplicationMenuItems::setItem(int item, const MenuItemText& text, int windo
 {
     auto action
         = std::make_unique<QAction>(qtText(text.label.empty() ? defaultLabel(item) : text.label.c_str()));
+    action->setData(item);
     if (text.key)
         action->setShortcut(qtKeySequence(*text.key));
     else if (item == MENU_ITEM_QUIT)

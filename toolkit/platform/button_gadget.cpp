@@ -1,7 +1,10 @@
 // Button gadgets: push buttons and toggle buttons over QPushButton.
 // Implements: buttonGadget; the kind table slots getState, setState, getText, setText, setFont;
-// GADGET_LEFT_CLICK when pressed; the default button, which Return and Enter press anywhere in
-// its window (through a window-wide event filter, as the key goes to the focused gadget).
+// GADGET_LEFT_CLICK when pressed; the default button, drawn as the style draws a default push
+// button, which Return and Enter press anywhere in its window (through a window-wide event
+// filter, as the key goes to the focused gadget). That filter is the only Return handler: it
+// consumes the key, so QPushButton's own Return handling never runs; and a keyboard shortcut of
+// the window for the key wins over it (a dialog that maps Return to an answer hears it once).
 
 #include "toolkit/gadgets.h"
 
@@ -9,6 +12,7 @@
 #include "toolkit/platform/gadget.h"
 #include "toolkit/platform/gadget_registry.h"
 #include "toolkit/platform/qt_text.h"
+#include "toolkit/platform/shortcut_table.h"
 #include "toolkit/platform/window_container.h"
 
 #include <QEvent>
@@ -24,6 +28,8 @@ public:
         : Gadget(GADGET_KIND_BUTTON, flags)
     {
         QPushButton::setText(qtText(text));
+        // Not auto-default: QPushButton would take the default mark from a default button that
+        // loses the focus outside a QDialog, and handle Return itself when focused.
         setAutoDefault(false);
         if (flags & BUTTON_TOGGLE) {
             setCheckable(true);
@@ -87,7 +93,7 @@ private:
         const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
         if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || modifiers != Qt::NoModifier)
             return false;
-        if (!isVisible() || !isEnabled())
+        if (!isVisible() || !isEnabled() || windowShortcutTakes(*m_filterWindow, *key))
             return false;
         click();
         return true;

@@ -44,3 +44,11 @@ void freeMenu(int number);
 
 // For tests and the other parts of the toolkit: the QMenu of a popup menu number, or nullptr.
 QMenu* qtPopupMenu(int number);
+
+// The item number that a menu item's QAction carries (QAction::data), for lookups by number.
+int menuItemNumber(const QAction& action);
+
+// A seam for the test driver: while set, displayPopupMenu records the window and calls this with
+// the popup's number instead of showing the menu (which would take the mouse and keyboard).
+using PopupDisplayHook = void (*)(int number);
+void setPopupDisplayHook(PopupDisplayHook hook);

@@ -20,6 +20,8 @@
 
 namespace {
 
+PopupDisplayHook g_popupDisplayHook = nullptr;
+
 struct CurrentMenu {
     MenuRecord* record = nullptr;
     QPointer<QMenu> menu; // where items go; none before a menu bar's first title
@@ -47,6 +49,16 @@ void placeNewAction(const MenuRecord& record, QMenu& menu, QAction* action)
 }
 
 } // namespace
+
+int menuItemNumber(const QAction& action)
+{
+    return action.data().toInt();
+}
+
+void setPopupDisplayHook(PopupDisplayHook hook)
+{
+    g_popupDisplayHook = hook;
+}
 
 void freeMenu(int number)
 {
@@ -126,6 +138,7 @@ int menuItem(int item, const char* text)
     if (!menu)
         return 0;
     QAction* action = menu->addAction(qtText(parsed.label.c_str()));
+    action->setData(item);
     if (parsed.key)
         action->setShortcut(qtKeySequence(*parsed.key));
     // The action lives in the menu, which the record owns: the record outlives the connection.
@@ -166,5 +179,9 @@ void displayPopupMenu(int number, Handle window)
     if (!record || !record->popup || !container)
         return;
     record->window = container;
+    if (g_popupDisplayHook) {
+        g_popupDisplayHook(number);
+        return;
+    }
     record->popupMenu->popup(globalMousePosition());
 }

@@ -9,7 +9,7 @@ public:
     virtual ~PlatformFont() = default;
 };
 
-// The font of that family (ISO 8859-1), size in points and style (FONT_BOLD, FONT_ITALIC,
+// The font of that family (ISO 8859-1), size in pixels and style (FONT_BOLD, FONT_ITALIC,
 // FONT_UNDERLINE), with the desktop's substitution for a family it lacks; nullptr when nothing
 // usable exists (see fonts.h).
 std::unique_ptr<PlatformFont> createPlatformFont(const char* family, int size, int style);

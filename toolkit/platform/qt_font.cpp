@@ -1,6 +1,6 @@
 // Fonts over QFont and the desktop's font configuration.
 // Implements:
-// - createPlatformFont: QFont with family, point size, bold, italic, underline; Qt resolves a
+// - createPlatformFont: QFont with family, pixel size, bold, italic, underline; Qt resolves a
 //   missing family through fontconfig (metric aliases first, then the default face).
 // - qtFontOfHandle: the QFont of a toolkit font handle.
 
@@ -22,7 +22,7 @@ std::unique_ptr<PlatformFont> createPlatformFont(const char* family, int size, i
     if (QFontDatabase::families().isEmpty())
         return nullptr;
     QFont font(qtText(family));
-    font.setPointSize(size);
+    font.setPixelSize(size);
     font.setBold(style & FONT_BOLD);
     font.setItalic(style & FONT_ITALIC);
     font.setUnderline(style & FONT_UNDERLINE);

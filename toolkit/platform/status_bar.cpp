@@ -1,7 +1,8 @@
 // Status bars over plain Qt widgets.
 // Implements: createStatusBar, addStatusBarField, statusBarText, initStatusBars, isStatusBar;
 // the bar widget, which lays itself and its field labels out (status_bar_layout.h) at creation,
-// when a field label is made and whenever the window content changes size.
+// when a field label is made and whenever the window content changes size; the look-ups of
+// status_bar_fields.h.
 
 #include "toolkit/status_bar.h"
 
@@ -9,6 +10,7 @@
 #include "toolkit/platform/application.h"
 #include "toolkit/platform/gadget.h"
 #include "toolkit/platform/qt_text.h"
+#include "toolkit/platform/status_bar_fields.h"
 #include "toolkit/platform/window_container.h"
 #include "toolkit/status_bar_layout.h"
 
@@ -80,7 +82,18 @@ public:
 
     void setNumber(int number) { m_number = number; }
 
-    void addField(int width) { m_fields.push_back(Field { width, nullptr }); }
+    void addField(int width) { m_fields.push_back(Field { width, nullptr, {}, 0 }); }
+
+    int fieldCount() const { return static_cast<int>(m_fields.size()); }
+
+    bool field(int field, QByteArray& text, int& flags) const
+    {
+        if (field < 0 || field >= fieldCount())
+            return false;
+        text = m_fields[static_cast<std::size_t>(field)].text;
+        flags = m_fields[static_cast<std::size_t>(field)].flags;
+        return true;
+    }
 
     void setFieldText(int field, const char* text, int flags)
     {
@@ -107,6 +120,8 @@ public:
         else
             entry.label->setFrameStyle(QFrame::Box | QFrame::Plain);
         entry.label->setText(qtText(text));
+        entry.text = text ? QByteArray(text) : QByteArray();
+        entry.flags = flags;
         if (created)
             layOut();
     }
@@ -141,6 +156,8 @@ private:
     struct Field {
         int width; // pixels or IGNORE_VALUE
         QLabel* label; // the field's text control, made by the first text; owned by the bar
+        QByteArray text; // as last set
+        int flags;
     };
 
     // A line of text in a one-line frame, with a pixel of room above and below the field.
@@ -205,6 +222,18 @@ void initStatusBars()
 {
     statusBarTable();
     g_currentStatusBar = -1;
+}
+
+int statusBarFields(int bar)
+{
+    const StatusBarWidget* widget = statusBarOf(bar);
+    return widget ? widget->fieldCount() : -1;
+}
+
+bool statusBarField(int bar, int field, QByteArray& text, int& flags)
+{
+    const StatusBarWidget* widget = statusBarOf(bar);
+    return widget && widget->field(field, text, flags);
 }
 
 int isStatusBar(int number)

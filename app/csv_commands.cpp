@@ -1,0 +1,124 @@
+#include "csv_commands.h"
+
+#include "atomic_file.h"
+#include "csv_table.h"
+#include "data_table.h"
+#include "diagram.h"
+#include "message_dialog.h"
+#include "status_prompt.h"
+#include "translations.h"
+
+#include "runtime/latin1.h"
+#include "runtime/text_builder.h"
+#include "toolkit/clipboard.h"
+#include "toolkit/requesters.h"
+
+#include <string>
+
+namespace {
+
+constexpr const char* CSV_PATTERN = "CSV|*.csv";
+// Files larger than this cannot hold an acceptable table anyway (a million cells of 64 bytes).
+constexpr std::size_t MAX_CSV_FILE_SIZE = 64u << 20;
+
+std::string folderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// The diagram's file with the extension .csv.
+std::string proposedCsvPath()
+{
+    std::string path = diagramPath.c_str();
+    const std::size_t slash = path.rfind('/');
+    const std::size_t dot = path.rfind('.');
+    if (dot != std::string::npos && (slash == std::string::npos || dot > slash + 1))
+        path.erase(dot);
+    return path.empty() ? std::string() : path + ".csv";
+}
+
+const char* fileNameOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
+}
+
+// The system's words for a failure come in the locale's UTF-8.
+String latin1Reason(const std::string& reason)
+{
+    return makeText([&reason] { appendUtf8AsLatin1(reason); });
+}
+
+void tellFailure(const char* title, const char* what, const char* detail)
+{
+    messageDialog(title, WorkText(translate(what), " ", detail), DIALOG_OK, ICON_PROHIBITION);
+}
+
+const char* problemText(CsvProblem problem)
+{
+    switch (problem) {
+    case CsvProblem::Binary:
+        return "This file holds no table: it is not a text file.";
+    case CsvProblem::NoTitleLine:
+        return "This file holds no table: it has no title line.";
+    case CsvProblem::TooManyColumns:
+        return "The table in this file has more than 64 columns.";
+    case CsvProblem::TooManyCells:
+        return "The table in this file has more than 1,000,000 cells.";
+    case CsvProblem::None:
+        break;
+    }
+    return "";
+}
+
+} // namespace
+
+void saveTableToCsv()
+{
+    const String path = saveFileRequester(translate("Save File"), proposedCsvPath().c_str(), CSV_PATTERN, 0);
+    if (path.isEmpty())
+        return;
+    const std::string reason = writeFileAtomically(path.c_str(), tableToCsv(currentTable()));
+    if (!reason.empty()) {
+        tellFailure(translate("Save To CSV"), "The table could not be saved:", latin1Reason(reason));
+        return;
+    }
+    clearDataModified();
+    showResult(WorkText(translate("Saved:"), " ", fileNameOf(path.c_str())));
+}
+
+int loadTableFile(const char* path)
+{
+    std::string bytes;
+    const std::string reason = readWholeFile(path, bytes, MAX_CSV_FILE_SIZE);
+    if (!reason.empty()) {
+        tellFailure(translate("Load From CSV"), "The file could not be read:", latin1Reason(reason));
+        return 0;
+    }
+    const CsvReading reading = readCsv(bytes);
+    if (reading.problem != CsvProblem::None) {
+        messageDialog(
+            translate("Load From CSV"), translate(problemText(reading.problem)), DIALOG_OK, ICON_PROHIBITION);
+        return 0;
+    }
+    replaceTable(reading.table);
+    clearDataModified();
+    showResult(fileNameOf(path));
+    return 1;
+}
+
+void loadTableFromCsv()
+{
+    if (!confirmDiscard(translate("Load From CSV")))
+        return;
+    const String path = openFileRequester(
+        translate("Load From CSV"), folderOf(diagramPath.c_str()).c_str(), CSV_PATTERN, 0);
+    if (!path.isEmpty())
+        loadTableFile(path);
+}
+
+void copyTableToClipboard()
+{
+    setClipboardText(tableToTabText(currentTable()).c_str());
+}

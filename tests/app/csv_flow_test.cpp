@@ -1,0 +1,185 @@
+#include "support/app_test_support.h"
+
+#include "app/app_ids.h"
+#include "app/calibration.h"
+#include "app/data_table.h"
+
+#include "toolkit/gadgets.h"
+#include "toolkit/keyboard_shortcuts.h"
+#include "toolkit/requester_script.h"
+#include "toolkit/test_driver.h"
+#include "toolkit/window.h"
+
+#include <fstream>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+using Strings = std::vector<std::string>;
+
+std::string contentOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// A calibrated chart with captures in two columns: 1.00, 2.00 in column 0 and 3.00 in column 1.
+class DataFlow : public AppTest {
+protected:
+    void SetUp() override
+    {
+        AppTest::SetUp();
+        start(sampleChartPath());
+        originY = 250;
+        spanHeight = 100;
+        heightReference = 100;
+        choose(MENU_CATCH_POINTS);
+        clickDiagram(20, 249);
+        clickDiagram(20, 248);
+        key(SHORTCUT_ALT | 'a');
+        clickDiagram(20, 247);
+        ASSERT_TRUE(isWindowModified(WINDOW_MAIN));
+    }
+
+    std::string csvPath(const char* name) { return writeTemporaryFile(name, ""); }
+};
+
+TEST_F(DataFlow, SaveWritesTheTableAndClearsTheMark)
+{
+    const std::string path = csvPath("saved.csv");
+    scriptSaveFileAnswer(path);
+    key(SHORTCUT_COMMAND | 's');
+    ASSERT_FALSE(askedRequesters().empty());
+    const RequesterQuestion& question = askedRequesters().back();
+    EXPECT_EQ(question.kind, RequesterKind::SaveFile);
+    EXPECT_EQ(question.title, "Save File");
+    EXPECT_EQ(question.defaultText, GRAPHONITE_SOURCE_DIR "/samples/bar_chart.csv");
+    EXPECT_EQ(contentOf(path), "1,2\n1.00,3.00\n2.00,\n");
+    EXPECT_FALSE(isWindowModified(WINDOW_MAIN));
+    // Quit no longer asks, until the next capture.
+    choose(MENU_ITEM_QUIT);
+    EXPECT_EQ(quitRequested, 1);
+    quitRequested = 0;
+    clickDiagram(20, 246);
+    EXPECT_TRUE(isWindowModified(WINDOW_MAIN));
+}
+
+TEST_F(DataFlow, AFailedSaveSaysWhyAndKeepsTheMark)
+{
+    char folder[] = "/tmp/graphonite-save-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    scriptSaveFileAnswer(folder); // a folder chosen as the file
+    std::string shown;
+    actInNextDialog([&shown](int window) {
+        shown = shownWindowTitle(window).c_str();
+        pressKey(window, 13);
+    });
+    key(SHORTCUT_COMMAND | 's');
+    EXPECT_EQ(shown, "Save To CSV");
+    EXPECT_TRUE(isWindowModified(WINDOW_MAIN));
+    ::rmdir(folder);
+}
+
+TEST_F(DataFlow, LoadReplacesTheTableAndRoundTrips)
+{
+    const std::string path = csvPath("round.csv");
+    scriptSaveFileAnswer(path);
+    key(SHORTCUT_COMMAND | 's');
+    const Rows saved = tableRows();
+    key(SHORTCUT_ALT | 'e');
+    ASSERT_TRUE(tableRows().empty());
+
+    const std::string other = writeTemporaryFile("other.csv", "\xEF\xBB\xBFTemp;H\xC3\xB6he\r\n1,5;7\r\n");
+    scriptOpenFileAnswer({ other });
+    key(SHORTCUT_COMMAND | 'l');
+    EXPECT_EQ(columnTitles(), (Strings { "Temp", "H\xF6he" }));
+    EXPECT_EQ(selectorItems(), (Strings { "Temp", "H\xF6he" }));
+    EXPECT_EQ(tableRows(), (Rows { { "1,5", "7" } }));
+    EXPECT_FALSE(isWindowModified(WINDOW_MAIN));
+
+    scriptOpenFileAnswer({ path });
+    key(SHORTCUT_COMMAND | 'l');
+    EXPECT_EQ(tableRows(), saved);
+    EXPECT_EQ(columnTitles(), (Strings { "1", "2" }));
+}
+
+TEST_F(DataFlow, RefusedFilesLeaveTheTableUntouched)
+{
+    const Rows before = tableRows();
+    const std::string files[] = {
+        writeTemporaryFile("binary.csv", std::string("\x89PNG\0\0\0", 8)),
+        writeTemporaryFile("empty.csv", ""),
+        writeTemporaryFile("wide.csv", std::string(70, ';') + "\n"),
+        "/nonexistent/graphonite.csv",
+    };
+    for (const std::string& file : files) {
+        answerNextDialogWithKey('y'); // the unsaved captures may go
+        scriptOpenFileAnswer({ file });
+        int reported = 0;
+        actInNextDialog([&reported](int window) {
+            ++reported;
+            pressKey(window, 13);
+        });
+        key(SHORTCUT_COMMAND | 'l');
+        EXPECT_EQ(reported, 1) << file;
+        EXPECT_EQ(tableRows(), before) << file;
+        EXPECT_TRUE(isWindowModified(WINDOW_MAIN)) << file;
+    }
+}
+
+TEST_F(DataFlow, EmptyTableAsksFirst)
+{
+    answerNextDialogWithKey('n'); // not a letter of the Yes/No dialog
+    answerNextDialogWithKey(27);
+    key(SHORTCUT_ALT | 'e');
+    EXPECT_EQ(tableRows().size(), 2u);
+    answerNextDialogWithKey('y');
+    key(SHORTCUT_ALT | 'e');
+    EXPECT_TRUE(tableRows().empty());
+}
+
+TEST_F(DataFlow, CopyPutsTabSeparatedLinesOnTheClipboard)
+{
+    key(SHORTCUT_COMMAND | 'c');
+    EXPECT_EQ(std::string(clipboardText().c_str()), "1\t2\n1.00\t3.00\n2.00\t\n");
+}
+
+TEST_F(DataFlow, NameColumnWithReturnAndEscape)
+{
+    setGadgetState(GADGET_COLUMN_SELECT, 0);
+    key(SHORTCUT_ALT | 'n');
+    EXPECT_EQ(gadgetY(GADGET_COLUMN_NAME), 10);
+    EXPECT_EQ(focusedGadget(), GADGET_COLUMN_NAME);
+    setGadgetText(GADGET_COLUMN_NAME, "Speed");
+    key(13);
+    EXPECT_EQ(gadgetY(GADGET_COLUMN_SELECT), 10);
+    EXPECT_EQ(columnTitles(), (Strings { "Speed", "2" }));
+    EXPECT_EQ(selectorItems(), (Strings { "Speed", "Column 2" }));
+
+    key(SHORTCUT_ALT | 'n');
+    setGadgetText(GADGET_COLUMN_NAME, "Lost");
+    key(27);
+    EXPECT_EQ(gadgetY(GADGET_COLUMN_SELECT), 10);
+    EXPECT_EQ(columnTitles(), (Strings { "Speed", "2" }));
+}
+
+TEST_F(DataFlow, ChartValuesUnderTheMouseOnceCalibrated)
+{
+    placeMouse(WINDOW_MAIN, 30, 200);
+    pass();
+    EXPECT_EQ(std::string(statusBarFieldText(STATUSBAR_MAIN, 1).c_str()), "") << "not calibrated yet";
+
+    // Width 10 units over 100 pixels from x = 20, height 100 units over 100 rows up from 250.
+    originX = 20;
+    widthCalibrated = heightCalibrated = 1;
+    spanWidth = 100;
+    widthReference = 10;
+    pass();
+    EXPECT_EQ(std::string(statusBarFieldText(STATUSBAR_MAIN, 1).c_str()), "x: 1.0000   y: 50.0000");
+}
+
+} // namespace
