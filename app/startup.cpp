@@ -3,6 +3,7 @@
 #include "app_menus.h"
 #include "app_state.h"
 #include "calibration.h"
+#include "command_line.h"
 #include "data_table.h"
 #include "diagram.h"
 #include "event_loop.h"
@@ -117,13 +118,17 @@ void setProgramEnd(std::function<void(int exitCode)> end)
 
 int runGraphonite(int argc, char** argv)
 {
+    // Help, version and usage errors are answered before the runtime touches the desktop.
+    const CommandLine commandLine = parseCommandLine(argc, argv);
+    if (commandLine.action != CommandLineAction::Run)
+        return answerCommandLine(commandLine, stdout, stderr);
     // Start-up changes the working directory: a relative path must be resolved before.
     std::string picture;
-    if (argc > 1 && *argv[1]) {
+    if (!commandLine.picturePath.empty()) {
         std::error_code error;
-        picture = std::filesystem::absolute(argv[1], error).string();
+        picture = std::filesystem::absolute(commandLine.picturePath, error).string();
         if (error)
-            picture = argv[1];
+            picture = commandLine.picturePath;
     }
     initRuntime();
     startApplication(picture.c_str());
