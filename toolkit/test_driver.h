@@ -35,7 +35,7 @@ int clickGadget(int gadget, int button = 0 /*GADGET_LEFT_CLICK*/, int x = -1, in
 // number.
 int chooseMenuItem(int window, int item);
 // The same for a popup menu (reported for the window of its latest displayPopupMenu, or the given
-// window).
+// window); 0 also when it has no window to be reported for.
 int choosePopupMenuItem(int popup, int item);
 int choosePopupMenuItem(int popup, int item, int window);
 
