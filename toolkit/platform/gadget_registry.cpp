@@ -8,8 +8,8 @@
 #include "toolkit/platform/gadget_registry.h"
 
 #include "runtime/object_table.h"
+#include "toolkit/application.h"
 #include "toolkit/gadgets.h"
-#include "toolkit/platform/application.h"
 #include "toolkit/platform/gadget_list_state.h"
 #include "toolkit/platform/qt_font.h"
 

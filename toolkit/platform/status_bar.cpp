@@ -7,7 +7,7 @@
 #include "toolkit/status_bar.h"
 
 #include "runtime/object_table.h"
-#include "toolkit/platform/application.h"
+#include "toolkit/application.h"
 #include "toolkit/platform/gadget.h"
 #include "toolkit/platform/qt_text.h"
 #include "toolkit/platform/status_bar_fields.h"
