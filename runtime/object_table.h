@@ -24,8 +24,7 @@
 //   object and ends with releaseObject().
 // - freeAllObjects() visits live slots in ascending order, then dynamic objects oldest first; the
 //   cursor moves past an object before its handler runs, so handlers may release it.
-template <class Record>
-class ObjectTable {
+template <class Record> class ObjectTable {
 public:
     using FreeHandler = void (*)(int number);
 
@@ -62,7 +61,7 @@ public:
         if (slot) {
             if (m_freeHandler && slot->handle)
                 m_freeHandler(number);
-            *slot = Record{};
+            *slot = Record {};
             return slot.get();
         }
         slot = std::make_unique<Record>();
@@ -92,7 +91,7 @@ public:
     {
         if (isSlotNumber(number)) {
             if (auto& slot = m_slots[static_cast<std::size_t>(number)])
-                *slot = Record{};
+                *slot = Record {};
             return;
         }
         if (m_dynamic.erase(number)) {
@@ -140,11 +139,13 @@ public:
     }
 
     int slotCount() const { return static_cast<int>(m_slots.size()); }
-    bool isSlotNumber(int number) const { return number >= 0 && static_cast<std::size_t>(number) < m_slots.size(); }
+    bool isSlotNumber(int number) const
+    {
+        return number >= 0 && static_cast<std::size_t>(number) < m_slots.size();
+    }
 
     // Visits every live record, slots first (ascending), then dynamic objects oldest first.
-    template <class Visitor>
-    void forEachLive(Visitor&& visit) const
+    template <class Visitor> void forEachLive(Visitor&& visit) const
     {
         for (std::size_t slot = 0; slot < m_slots.size(); ++slot) {
             if (m_slots[slot] && m_slots[slot]->handle)
@@ -159,7 +160,7 @@ public:
 private:
     struct Dynamic {
         int number = 0;
-        Record record{};
+        Record record {};
     };
 
     int takeDynamicNumber()

@@ -37,7 +37,7 @@ protected:
         return thing;
     }
 
-    ObjectTable<Thing> table{16, freeThing};
+    ObjectTable<Thing> table { 16, freeThing };
 };
 
 TEST_F(ObjectTableTest, GrowsByTheStepBeyondTheNumber)
@@ -55,7 +55,7 @@ TEST_F(ObjectTableTest, ReusingALiveNumberFreesItOnceAndResetsTheRecord)
 {
     Thing* first = make(3, 7);
     Thing* again = table.allocObject(3);
-    EXPECT_EQ(g_freed, std::vector<int>{3});
+    EXPECT_EQ(g_freed, std::vector<int> { 3 });
     EXPECT_EQ(again, first); // the slot keeps its record
     EXPECT_EQ(again->handle, 0);
     EXPECT_EQ(again->payload, 0);
@@ -108,7 +108,7 @@ TEST_F(ObjectTableTest, FreeAllVisitsSlotsAscendingThenDynamicOldestFirst)
     make(20, 5);
     table.allocObject(5); // taken but never given a handle: skipped
     table.freeAllObjects();
-    EXPECT_EQ(g_freed, (std::vector<int>{1, 9, 20, older, newer}));
+    EXPECT_EQ(g_freed, (std::vector<int> { 1, 9, 20, older, newer }));
     EXPECT_EQ(table.objectRecord(older), nullptr);
     EXPECT_EQ(table.objectRecord(9), nullptr);
 }
