@@ -24,6 +24,9 @@
 //   object and ends with releaseObject().
 // - freeAllObjects() visits live slots in ascending order, then dynamic objects oldest first; the
 //   cursor moves past an object before its handler runs, so handlers may release it.
+// - A registry keeps its table in static storage, and the platform objects whose destructors
+//   release records (widgets that belong to a window) may be destroyed after it at exit. Such a
+//   destructor asks tableExists() before it touches the table.
 template <class Record> class ObjectTable {
 public:
     using FreeHandler = void (*)(int number);
@@ -36,7 +39,10 @@ public:
         , m_freeHandler(freeHandler)
         , m_slots(static_cast<std::size_t>(m_growthStep))
     {
+        ++s_liveTables;
     }
+
+    ~ObjectTable() { --s_liveTables; }
 
     ObjectTable(const ObjectTable&) = delete;
     ObjectTable& operator=(const ObjectTable&) = delete;
@@ -138,6 +144,10 @@ public:
         return 0;
     }
 
+    // true while a table of this record kind exists. The count lives outside every table and is
+    // never destroyed, so it may be asked after the last table is gone.
+    static bool tableExists() { return s_liveTables > 0; }
+
     int slotCount() const { return static_cast<int>(m_slots.size()); }
     bool isSlotNumber(int number) const
     {
@@ -188,4 +198,7 @@ private:
     std::list<int> m_dynamicOrder; // oldest first
     std::list<int>::iterator m_cursor = m_dynamicOrder.end();
     int m_nextDynamic = FIRST_DYNAMIC_NUMBER;
+
+    // Constant-initialised and trivially destructible: valid for the whole process.
+    static inline int s_liveTables = 0;
 };

@@ -119,4 +119,23 @@ TEST_F(ObjectTableTest, FixedNumbersOutOfRangeAreRefused)
     EXPECT_EQ(table.allocObject(ObjectTable<Thing>::FIRST_DYNAMIC_NUMBER), nullptr);
 }
 
+// A kind of its own: no fixture table of it exists.
+struct Gone {
+    Handle handle = 0;
+};
+
+TEST(ObjectTableLifetime, TableExistsWhileATableOfItsKindLives)
+{
+    EXPECT_FALSE(ObjectTable<Gone>::tableExists());
+    {
+        ObjectTable<Gone> first(4, nullptr);
+        EXPECT_TRUE(ObjectTable<Gone>::tableExists());
+        {
+            ObjectTable<Gone> second(4, nullptr);
+        }
+        EXPECT_TRUE(ObjectTable<Gone>::tableExists());
+    }
+    EXPECT_FALSE(ObjectTable<Gone>::tableExists());
+}
+
 } // namespace
