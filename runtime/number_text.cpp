@@ -29,13 +29,15 @@ locale_t cLocale()
 
 void intToText(std::int64_t value)
 {
-    bool small = value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max();
+    bool small = value >= std::numeric_limits<std::int32_t>::min()
+        && value <= std::numeric_limits<std::int32_t>::max();
     int reserve = small ? 32 : 64;
     int start = workAreaPosition();
     char* out = reserveWorkArea(reserve, start);
 
     // The magnitude of the most negative value does not fit a signed integer; take it unsigned.
-    std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    std::uint64_t magnitude
+        = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     char digits[24];
     int count = 0;
     do {
@@ -94,7 +96,7 @@ double textToReal(const char* text)
     if (strcasecmp(text, "-Infinity") == 0)
         return -std::numeric_limits<double>::infinity();
     if (strcasecmp(text, "NaN") == 0)
-        return std::bit_cast<double>(std::uint64_t{0x7FF8000000000000});
+        return std::bit_cast<double>(std::uint64_t { 0x7FF8000000000000 });
     return strtod_l(text, nullptr, cLocale());
 }
 

@@ -24,8 +24,10 @@
 //   object and ends with releaseObject().
 // - freeAllObjects() visits live slots in ascending order, then dynamic objects oldest first; the
 //   cursor moves past an object before its handler runs, so handlers may release it.
-template <class Record>
-class ObjectTable {
+// - A registry keeps its table in static storage, and the platform objects whose destructors
+//   release records (widgets that belong to a window) may be destroyed after it at exit. Such a
+//   destructor asks tableExists() before it touches the table.
+template <class Record> class ObjectTable {
 public:
     using FreeHandler = void (*)(int number);
 
@@ -37,7 +39,10 @@ public:
         , m_freeHandler(freeHandler)
         , m_slots(static_cast<std::size_t>(m_growthStep))
     {
+        ++s_liveTables;
     }
+
+    ~ObjectTable() { --s_liveTables; }
 
     ObjectTable(const ObjectTable&) = delete;
     ObjectTable& operator=(const ObjectTable&) = delete;
@@ -62,7 +67,7 @@ public:
         if (slot) {
             if (m_freeHandler && slot->handle)
                 m_freeHandler(number);
-            *slot = Record{};
+            *slot = Record {};
             return slot.get();
         }
         slot = std::make_unique<Record>();
@@ -92,7 +97,7 @@ public:
     {
         if (isSlotNumber(number)) {
             if (auto& slot = m_slots[static_cast<std::size_t>(number)])
-                *slot = Record{};
+                *slot = Record {};
             return;
         }
         if (m_dynamic.erase(number)) {
@@ -139,12 +144,18 @@ public:
         return 0;
     }
 
+    // true while a table of this record kind exists. The count lives outside every table and is
+    // never destroyed, so it may be asked after the last table is gone.
+    static bool tableExists() { return s_liveTables > 0; }
+
     int slotCount() const { return static_cast<int>(m_slots.size()); }
-    bool isSlotNumber(int number) const { return number >= 0 && static_cast<std::size_t>(number) < m_slots.size(); }
+    bool isSlotNumber(int number) const
+    {
+        return number >= 0 && static_cast<std::size_t>(number) < m_slots.size();
+    }
 
     // Visits every live record, slots first (ascending), then dynamic objects oldest first.
-    template <class Visitor>
-    void forEachLive(Visitor&& visit) const
+    template <class Visitor> void forEachLive(Visitor&& visit) const
     {
         for (std::size_t slot = 0; slot < m_slots.size(); ++slot) {
             if (m_slots[slot] && m_slots[slot]->handle)
@@ -159,7 +170,7 @@ public:
 private:
     struct Dynamic {
         int number = 0;
-        Record record{};
+        Record record {};
     };
 
     int takeDynamicNumber()
@@ -187,4 +198,7 @@ private:
     std::list<int> m_dynamicOrder; // oldest first
     std::list<int>::iterator m_cursor = m_dynamicOrder.end();
     int m_nextDynamic = FIRST_DYNAMIC_NUMBER;
+
+    // Constant-initialised and trivially destructible: valid for the whole process.
+    static inline int s_liveTables = 0;
 };

@@ -59,8 +59,7 @@ ProgramRecord* findRecord(RunnerState& state, Handle handle)
 
 // Looks a record up under the mutex and hands one of its parts to the caller. The parts may be
 // used after unlocking: only the application's thread releases records.
-template <class Part>
-Part lookUp(Handle handle, Part missing, Part (*part)(ProgramRecord&))
+template <class Part> Part lookUp(Handle handle, Part missing, Part (*part)(ProgramRecord&))
 {
     RunnerState& state = *runnerState();
     std::lock_guard lock(state.mutex);

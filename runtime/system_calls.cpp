@@ -20,8 +20,7 @@ int realExecvp(const char* name, char* const* argv)
 }
 
 // The only place where an interrupted call is repeated.
-template <class Call>
-auto retryOnInterrupt(Call call)
+template <class Call> auto retryOnInterrupt(Call call)
 {
     for (;;) {
         auto result = call();

@@ -36,8 +36,7 @@ struct SystemCallTable {
 SystemCallTable& systemCalls();
 
 // Replaces one entry of the table for the length of a scope (tests only).
-template <class Function>
-class SystemCallOverride {
+template <class Function> class SystemCallOverride {
 public:
     SystemCallOverride(std::atomic<Function>& entry, Function replacement)
         : m_entry(entry)

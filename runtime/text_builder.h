@@ -37,7 +37,7 @@ inline WholeReal whole(double value)
 // A real number piece with the given number of decimals (see realToText).
 inline FixedReal fixed(double value, int decimals)
 {
-    return FixedReal{value, decimals};
+    return FixedReal { value, decimals };
 }
 
 inline void appendPiece(const char* text)
@@ -51,8 +51,7 @@ inline void appendPiece(const String& text)
 }
 
 template <std::integral Integer>
-    requires(!std::same_as<Integer, char> && !std::same_as<Integer, bool>)
-void appendPiece(Integer value)
+requires(!std::same_as<Integer, char> && !std::same_as<Integer, bool>) void appendPiece(Integer value)
 {
     intToText(static_cast<std::int64_t>(value));
 }
@@ -68,22 +67,20 @@ inline void appendPiece(FixedReal real)
 }
 
 template <class Appender>
-    requires std::invocable<Appender&>
+requires std::invocable<Appender&>
 void appendPiece(Appender&& appender)
 {
     appender();
 }
 
 // Appends every piece in order at the work area position.
-template <class... Pieces>
-void appendText(Pieces&&... pieces)
+template <class... Pieces> void appendText(Pieces&&... pieces)
 {
     (appendPiece(std::forward<Pieces>(pieces)), ...);
 }
 
 // Builds the pieces and stores the text into the variable (reusing its block).
-template <class... Pieces>
-void storeText(String& variable, Pieces&&... pieces)
+template <class... Pieces> void storeText(String& variable, Pieces&&... pieces)
 {
     int mark = workAreaPosition();
     appendText(std::forward<Pieces>(pieces)...);
@@ -91,8 +88,7 @@ void storeText(String& variable, Pieces&&... pieces)
 }
 
 // Builds the pieces into a new string.
-template <class... Pieces>
-String makeText(Pieces&&... pieces)
+template <class... Pieces> String makeText(Pieces&&... pieces)
 {
     String result;
     storeText(result, std::forward<Pieces>(pieces)...);
@@ -104,8 +100,7 @@ String makeText(Pieces&&... pieces)
 // that copies it before building anything else.
 class WorkText {
 public:
-    template <class... Pieces>
-    explicit WorkText(Pieces&&... pieces)
+    template <class... Pieces> explicit WorkText(Pieces&&... pieces)
     {
         appendText(std::forward<Pieces>(pieces)...);
     }

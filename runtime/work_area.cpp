@@ -53,7 +53,7 @@ void initWorkArea()
 void freeWorkArea()
 {
     std::free(g_area.base);
-    g_area = WorkArea{};
+    g_area = WorkArea {};
 }
 
 char* reserveWorkArea(int n, int at)

@@ -1,6 +1,6 @@
 #include "toolkit/desktop.h"
 
-#include "toolkit/platform/platform_desktop.h"
+#include "toolkit/platform_desktop.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #include "toolkit/fonts.h"
 
 #include "runtime/object_table.h"
-#include "toolkit/platform/application.h"
-#include "toolkit/platform/platform_font.h"
+#include "toolkit/application.h"
+#include "toolkit/platform_font.h"
 
 #include <memory>
 

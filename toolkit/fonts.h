@@ -1,6 +1,7 @@
 #pragma once
 
 #include "runtime/object_number.h"
+#include "toolkit/font_styles.h"
 
 // Numbered fonts, loaded by family name, size and style, for gadgets to use.
 //
@@ -16,10 +17,6 @@
 // 1 .. 32767, or a desktop without any font.
 //
 // The handle (fontID) stays valid until the number is freed or loaded again.
-
-inline constexpr int FONT_BOLD = 1;
-inline constexpr int FONT_ITALIC = 2;
-inline constexpr int FONT_UNDERLINE = 4;
 
 // Makes the font registry (and the desktop connection); at start-up.
 void initFonts();
@@ -39,8 +36,3 @@ void freeFont(int number);
 
 // freeFont for every font; at shut-down.
 void freeAllFonts();
-
-class PlatformFont;
-
-// Internal: the font of a live handle, or nullptr.
-PlatformFont* platformFontOfHandle(Handle handle);

@@ -2,10 +2,10 @@
 
 #include "runtime/text_functions.h"
 #include "runtime/work_area.h"
+#include "toolkit/application.h"
 #include "toolkit/event_queue.h"
 #include "toolkit/fonts.h"
 #include "toolkit/menus.h"
-#include "toolkit/platform/application.h"
 #include "toolkit/window.h"
 
 #include <string>

@@ -15,12 +15,12 @@
 //   so the toolkit's handlers run as they would for a user, and the results arrive through
 //   waitEvent as usual: an action made outside a wait is seen by the next waitEvent calls.
 // - Unknown numbers give 0, -1, the empty text or an empty list, as noted.
-// - While the driver is in use (from its first call on), displayPopupMenu shows nothing and blocks
-//   nothing; it only records which popup menu was asked for.
+// - In a process that links the driver, displayPopupMenu shows nothing and blocks nothing, from
+//   the start on; it only records which popup menu was asked for.
 
 // Mouse: from now on windowMouseX/Y(window) report (x, y) (content coordinates of that window) and
-// the global pointer is there; placeMouseOutside: every window reports -1. resetMouse: the
-// desktop's pointer again.
+// the toolkit's global pointer is there (where popup menus open); placeMouseOutside: every window
+// reports -1. resetMouse: the desktop's pointer again.
 void placeMouse(int window, int x, int y);
 void placeMouseOutside();
 void resetMouse();
@@ -35,7 +35,7 @@ int clickGadget(int gadget, int button = 0 /*GADGET_LEFT_CLICK*/, int x = -1, in
 // number.
 int chooseMenuItem(int window, int item);
 // The same for a popup menu (reported for the window of its latest displayPopupMenu, or the given
-// window).
+// window); 0 also when it has no window to be reported for.
 int choosePopupMenuItem(int popup, int item);
 int choosePopupMenuItem(int popup, int item, int window);
 

@@ -1,10 +1,10 @@
 #include "toolkit/wait_event.h"
 
+#include "toolkit/application.h"
 #include "toolkit/current_event.h"
 #include "toolkit/event_codes.h"
+#include "toolkit/event_pump.h"
 #include "toolkit/event_queue.h"
-#include "toolkit/platform/application.h"
-#include "toolkit/platform/event_pump.h"
 #include "toolkit/wait_begin_hook.h"
 
 #include <vector>

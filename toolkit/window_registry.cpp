@@ -1,6 +1,6 @@
 #include "toolkit/window_registry.h"
 
-#include "toolkit/platform/application.h"
+#include "toolkit/application.h"
 #include "toolkit/window.h"
 
 ObjectTable<WindowRecord>& windowTable()

@@ -2,8 +2,8 @@
 
 #include "runtime/object_number.h"
 #include "runtime/object_table.h"
-#include "toolkit/platform/platform_timer.h"
-#include "toolkit/platform/platform_window.h"
+#include "toolkit/platform_timer.h"
+#include "toolkit/platform_window.h"
 
 #include <memory>
 #include <string>

@@ -37,7 +37,7 @@ protected:
         return thing;
     }
 
-    ObjectTable<Thing> table{16, freeThing};
+    ObjectTable<Thing> table { 16, freeThing };
 };
 
 TEST_F(ObjectTableTest, GrowsByTheStepBeyondTheNumber)
@@ -55,7 +55,7 @@ TEST_F(ObjectTableTest, ReusingALiveNumberFreesItOnceAndResetsTheRecord)
 {
     Thing* first = make(3, 7);
     Thing* again = table.allocObject(3);
-    EXPECT_EQ(g_freed, std::vector<int>{3});
+    EXPECT_EQ(g_freed, std::vector<int> { 3 });
     EXPECT_EQ(again, first); // the slot keeps its record
     EXPECT_EQ(again->handle, 0);
     EXPECT_EQ(again->payload, 0);
@@ -108,7 +108,7 @@ TEST_F(ObjectTableTest, FreeAllVisitsSlotsAscendingThenDynamicOldestFirst)
     make(20, 5);
     table.allocObject(5); // taken but never given a handle: skipped
     table.freeAllObjects();
-    EXPECT_EQ(g_freed, (std::vector<int>{1, 9, 20, older, newer}));
+    EXPECT_EQ(g_freed, (std::vector<int> { 1, 9, 20, older, newer }));
     EXPECT_EQ(table.objectRecord(older), nullptr);
     EXPECT_EQ(table.objectRecord(9), nullptr);
 }
@@ -117,6 +117,25 @@ TEST_F(ObjectTableTest, FixedNumbersOutOfRangeAreRefused)
 {
     EXPECT_EQ(table.allocObject(-7), nullptr);
     EXPECT_EQ(table.allocObject(ObjectTable<Thing>::FIRST_DYNAMIC_NUMBER), nullptr);
+}
+
+// A kind of its own: no fixture table of it exists.
+struct Gone {
+    Handle handle = 0;
+};
+
+TEST(ObjectTableLifetime, TableExistsWhileATableOfItsKindLives)
+{
+    EXPECT_FALSE(ObjectTable<Gone>::tableExists());
+    {
+        ObjectTable<Gone> first(4, nullptr);
+        EXPECT_TRUE(ObjectTable<Gone>::tableExists());
+        {
+            ObjectTable<Gone> second(4, nullptr);
+        }
+        EXPECT_TRUE(ObjectTable<Gone>::tableExists());
+    }
+    EXPECT_FALSE(ObjectTable<Gone>::tableExists());
 }
 
 } // namespace

@@ -162,9 +162,9 @@ TEST(ProgramPath, SearchesThePathOnlyForNamesWithoutASlash)
         { "tool", dir, dir + "/tool" },
         { "tool", "::" + dir + "/:", dir + "/tool" }, // empty entries skipped, no double slash
         { "tool", "/nonexistent:" + dir + "/sub:" + dir, dir + "/sub/tool" }, // first match wins
-        { "empty", dir, "" },                                                  // 0 bytes
-        { "plain", dir, "" },                                                  // not executable
-        { "sub", dir, "" },                                                    // a folder
+        { "empty", dir, "" }, // 0 bytes
+        { "plain", dir, "" }, // not executable
+        { "sub", dir, "" }, // a folder
         { "tool", "", "" },
         { dir + "/tool", "", dir + "/tool" }, // a slash: used as it is, no PATH needed
         { "./nonexistent", "/usr/bin", "" },
@@ -290,12 +290,10 @@ TEST(ProgramRunner, ExitCodes)
         const char* folder;
         int exitCode;
     } cases[] = {
-        { "sh", R"(-c "exit 0")", nullptr, 0 },
-        { "sh", R"(-c "exit 3")", nullptr, 3 },
-        { "sh", R"(-c "kill -KILL $$")", nullptr, 1 },
-        { "sh", R"(-c "kill -TERM $$")", nullptr, 1 },
-        { badInterpreter.c_str(), "", nullptr, 1 },  // found, but exec fails
-        { "true", "", "/nonexistent/folder", 1 },    // never runs in the wrong folder
+        { "sh", R"(-c "exit 0")", nullptr, 0 }, { "sh", R"(-c "exit 3")", nullptr, 3 },
+        { "sh", R"(-c "kill -KILL $$")", nullptr, 1 }, { "sh", R"(-c "kill -TERM $$")", nullptr, 1 },
+        { badInterpreter.c_str(), "", nullptr, 1 }, // found, but exec fails
+        { "true", "", "/nonexistent/folder", 1 }, // never runs in the wrong folder
     };
     for (const Case& c : cases) {
         for (int flags : { RUN_OPEN, RUN_OPEN | RUN_WAIT }) {

@@ -11,8 +11,7 @@
 namespace {
 
 // Runs a work-area appender and returns what it produced, leaving the position where it was.
-template <class Appender>
-std::string produced(Appender appender)
+template <class Appender> std::string produced(Appender appender)
 {
     WorkAreaMark mark;
     appender();
@@ -195,7 +194,9 @@ TEST(Latin1, RoundTripsThroughUtf8)
     EXPECT_EQ(produced([] { appendUtf8AsLatin1("H\xC3\xB6he"); }), "H\xF6he");
     // Conversion stops at the first character that ISO 8859-1 cannot hold (the euro sign).
     EXPECT_EQ(produced([] { appendUtf8AsLatin1("1 \xE2\x82\xAC and more"); }), "1 ");
-    EXPECT_EQ(textToUtf16("\xFF" "a"), std::u16string(u"\u00FFa"));
+    EXPECT_EQ(textToUtf16("\xFF"
+                          "a"),
+        std::u16string(u"\u00FFa"));
     EXPECT_EQ(latin1ToUtf8(nullptr), "");
 }
 

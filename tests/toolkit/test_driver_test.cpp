@@ -154,6 +154,7 @@ TEST_F(TestDriverTest, PopupMenusAreRecordedNotShownAndChosenForTheirWindow)
     menuItem(31, "Empty Table");
     EXPECT_EQ(popupMenuItems(2), (std::vector<int> { 30, 0, 31 }));
 
+    EXPECT_EQ(choosePopupMenuItem(2, 30), 0); // never shown: no window to report for
     const int before = displayedPopupCount();
     displayPopupMenu(2, windowHandle(0));
     EXPECT_EQ(lastDisplayedPopup(), 2);

@@ -9,7 +9,7 @@
 //   window 0, and the routing of window events (WindowContainer::routeApplicationEvent).
 // - raiseApplicationWindows: raise and activate.
 
-#include "toolkit/platform/application.h"
+#include "toolkit/application.h"
 
 #include "toolkit/event_codes.h"
 #include "toolkit/event_queue.h"

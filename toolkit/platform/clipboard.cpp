@@ -3,7 +3,7 @@
 
 #include "toolkit/clipboard.h"
 
-#include "toolkit/platform/application.h"
+#include "toolkit/application.h"
 #include "toolkit/platform/qt_text.h"
 
 #include <QClipboard>

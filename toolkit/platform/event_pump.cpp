@@ -5,9 +5,9 @@
 // - wakeDesktopWait: QAbstractEventDispatcher::wakeUp.
 // - The flush of deferred deletions that no event loop would ever deliver (see below).
 
-#include "toolkit/platform/event_pump.h"
+#include "toolkit/event_pump.h"
 
-#include "toolkit/platform/application.h"
+#include "toolkit/application.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>

@@ -6,8 +6,8 @@
 
 #include "toolkit/requesters.h"
 
+#include "toolkit/application.h"
 #include "toolkit/file_selection.h"
-#include "toolkit/platform/application.h"
 #include "toolkit/platform/qt_text.h"
 #include "toolkit/requester_script.h"
 

@@ -8,8 +8,8 @@
 #include "toolkit/platform/gadget_registry.h"
 
 #include "runtime/object_table.h"
+#include "toolkit/application.h"
 #include "toolkit/gadgets.h"
-#include "toolkit/platform/application.h"
 #include "toolkit/platform/gadget_list_state.h"
 #include "toolkit/platform/qt_font.h"
 
@@ -23,25 +23,11 @@ struct GadgetRecord {
     Gadget* gadget = nullptr;
 };
 
-// Widgets that outlive the table (a window still open when the process ends) must not touch it
-// from their destructors.
-bool g_tableAlive = false;
-
-class GadgetTable {
-public:
-    GadgetTable() { g_tableAlive = true; }
-    ~GadgetTable() { g_tableAlive = false; }
-    GadgetTable(const GadgetTable&) = delete;
-    GadgetTable& operator=(const GadgetTable&) = delete;
-
-    ObjectTable<GadgetRecord> table { 16, freeGadget };
-};
-
 ObjectTable<GadgetRecord>& gadgetTable()
 {
     ensurePlatform();
-    static GadgetTable holder;
-    return holder.table;
+    static ObjectTable<GadgetRecord> table(16, freeGadget);
+    return table;
 }
 
 Handle g_defaultFont = 0;
@@ -98,7 +84,9 @@ void freeGadget(int number)
 
 void forgetGadget(int number, const Gadget* gadget)
 {
-    if (!g_tableAlive)
+    // Widgets that outlive the table (a window still open when the process ends) must not touch
+    // it from their destructors.
+    if (!ObjectTable<GadgetRecord>::tableExists())
         return;
     auto& table = gadgetTable();
     GadgetRecord* record = table.objectRecord(number);

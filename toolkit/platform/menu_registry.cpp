@@ -4,7 +4,7 @@
 
 #include "toolkit/platform/menu_registry.h"
 
-#include "toolkit/platform/application.h"
+#include "toolkit/application.h"
 
 ObjectTable<MenuRecord>& menuTable()
 {

@@ -4,7 +4,7 @@
 
 #include "toolkit/requesters.h"
 
-#include "toolkit/platform/application.h"
+#include "toolkit/application.h"
 #include "toolkit/platform/qt_text.h"
 #include "toolkit/requester_script.h"
 

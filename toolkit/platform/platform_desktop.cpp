@@ -2,9 +2,9 @@
 // Implements: listPlatformDisplays (QGuiApplication::primaryScreen first, then screens();
 // geometry in device-independent pixels, depth, refresh rate).
 
-#include "toolkit/platform/platform_desktop.h"
+#include "toolkit/platform_desktop.h"
 
-#include "toolkit/platform/application.h"
+#include "toolkit/application.h"
 
 #include <QGuiApplication>
 #include <QScreen>

@@ -1,9 +1,9 @@
 // Window timers over QTimer.
 // Implements: startPlatformTimer (a repeating precise QTimer; destroying it stops it).
 
-#include "toolkit/platform/platform_timer.h"
+#include "toolkit/platform_timer.h"
 
-#include "toolkit/platform/application.h"
+#include "toolkit/application.h"
 
 #include <QTimer>
 

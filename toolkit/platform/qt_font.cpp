@@ -6,8 +6,8 @@
 
 #include "toolkit/platform/qt_font.h"
 
-#include "toolkit/fonts.h"
-#include "toolkit/platform/application.h"
+#include "toolkit/application.h"
+#include "toolkit/font_styles.h"
 #include "toolkit/platform/qt_text.h"
 
 #include <QFontDatabase>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "runtime/object_number.h"
-#include "toolkit/platform/platform_font.h"
+#include "toolkit/platform_font.h"
 
 #include <QFont>
 

@@ -7,7 +7,7 @@
 #include "toolkit/status_bar.h"
 
 #include "runtime/object_table.h"
-#include "toolkit/platform/application.h"
+#include "toolkit/application.h"
 #include "toolkit/platform/gadget.h"
 #include "toolkit/platform/qt_text.h"
 #include "toolkit/platform/status_bar_fields.h"
@@ -30,25 +30,13 @@ struct StatusBarRecord {
     StatusBarWidget* bar = nullptr;
 };
 
-bool g_tableAlive = false;
-
 void freeStatusBar(int number);
-
-class StatusBarTable {
-public:
-    StatusBarTable() { g_tableAlive = true; }
-    ~StatusBarTable() { g_tableAlive = false; }
-    StatusBarTable(const StatusBarTable&) = delete;
-    StatusBarTable& operator=(const StatusBarTable&) = delete;
-
-    ObjectTable<StatusBarRecord> table { 4, freeStatusBar };
-};
 
 ObjectTable<StatusBarRecord>& statusBarTable()
 {
     ensurePlatform();
-    static StatusBarTable holder;
-    return holder.table;
+    static ObjectTable<StatusBarRecord> table(4, freeStatusBar);
+    return table;
 }
 
 // The status bar that addStatusBarField extends.
@@ -69,7 +57,8 @@ public:
     {
         if (m_content)
             m_content->removeEventFilter(this);
-        if (!g_tableAlive)
+        // A bar that outlives the table (its window still open when the process ends).
+        if (!ObjectTable<StatusBarRecord>::tableExists())
             return;
         auto& table = statusBarTable();
         StatusBarRecord* record = table.objectRecord(m_number);

@@ -242,6 +242,9 @@ int chooseMenuItem(int window, int item)
 
 int choosePopupMenuItem(int popup, int item)
 {
+    const MenuRecord* record = menuTable().objectRecord(popup);
+    if (!record || !record->popup || !record->window)
+        return 0;
     return chooseAmong(popupActions(popup), item);
 }
 

@@ -15,7 +15,7 @@
 #include "toolkit/platform/mouse_source.h"
 #include "toolkit/platform/qt_text.h"
 #include "toolkit/wait_event.h"
-#include "toolkit/window.h"
+#include "toolkit/window_flags.h"
 #include "toolkit/window_registry.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include "runtime/object_number.h"
 #include "toolkit/platform/gadget_list_state.h"
-#include "toolkit/platform/platform_window.h"
+#include "toolkit/platform_window.h"
 
 #include <QWidget>
 

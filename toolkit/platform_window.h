@@ -3,7 +3,7 @@
 #include <memory>
 
 // What the window operations need from a desktop window. Plain C++: the core of the toolkit owns
-// this interface and window_container.h implements it over Qt.
+// this interface and platform/window_container.h implements it over Qt.
 //
 // A window is a container around a content area. Sizes are those of the content area, in
 // device-independent pixels; gadgets go into the content, and a menu bar sits above it, outside
@@ -38,7 +38,7 @@ struct WindowOptions {
     int width = 1;
     int height = 1;
     const char* title = nullptr; // nullptr: no title
-    int flags = 0; // window.h
+    int flags = 0; // window_flags.h
 };
 
 // Creates, places and (unless WINDOW_INVISIBLE) shows and activates a window; nullptr when the
