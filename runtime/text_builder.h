@@ -31,7 +31,7 @@ struct WholeReal {
 
 inline WholeReal whole(double value)
 {
-    return WholeReal{value};
+    return WholeReal { value };
 }
 
 // A real number piece with the given number of decimals (see realToText).
