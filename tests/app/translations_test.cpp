@@ -1,4 +1,5 @@
 #include "app/app_state.h"
+#include "app/translation_data.h"
 #include "app/translations.h"
 
 #include "runtime/text_builder.h"
@@ -78,11 +79,20 @@ TEST_F(Translations, HoldsTheFortySixEntriesAndTheEndEntry)
 {
     for (int languageNumber : { LANGUAGE_ENGLISH, LANGUAGE_GERMAN }) {
         createTranslations();
-        buildTranslations(languageNumber);
+        buildTranslations(languageNumber, std::string_view(TRANSLATION_DATA, TRANSLATION_DATA_SIZE));
         EXPECT_EQ(translations->count(), 47) << languageNumber;
         EXPECT_STREQ(translate("-1"), "-1");
         EXPECT_EQ(translations->slotCount(), 512);
     }
+}
+
+TEST_F(Translations, TheSupplementaryTextsFollowTheListedOnes)
+{
+    buildTranslations(LANGUAGE_GERMAN);
+    EXPECT_GT(translations->count(), 47);
+    EXPECT_STREQ(translate("Your data was not saved. Do you want to continue?"),
+        "Ihre Daten wurden nicht gespeichert. Trotzdem fortfahren?");
+    EXPECT_STREQ(translate("Set Origin"), "Ursprung w\xE4hlen") << "the listed texts stay";
 }
 
 TEST_F(Translations, DetectedLanguageIsTheLanguageVariable)
