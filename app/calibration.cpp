@@ -100,15 +100,34 @@ void clickHeight()
 
 } // namespace
 
+namespace {
+
+// Where the readout and magnifier were last drawn for; a pass with the mouse at the same place
+// would draw the same again.
+double g_trackedX = -1;
+double g_trackedY = -1;
+
+} // namespace
+
+void forgetTrackedMouse()
+{
+    g_trackedX = g_trackedY = -1;
+}
+
 void trackMouse()
 {
     mouseX = windowMouseX(WINDOW_MAIN);
     mouseY = windowMouseY(WINDOW_MAIN);
     if (mouseX == -1 || mouseY == -1 || !(mouseX < displayWidth))
         return;
-    setGadgetText(GADGET_COORDS, pointReadout(translate("Coords"), mouseX, mouseY));
+    // The chart values follow calibration changes too; the field is written only when it changes.
     if (widthCalibrated == 1 && heightCalibrated == 1)
         showChartPosition(chartPositionText(mouseX, mouseY));
+    if (mouseX == g_trackedX && mouseY == g_trackedY)
+        return;
+    g_trackedX = mouseX;
+    g_trackedY = mouseY;
+    setGadgetText(GADGET_COORDS, pointReadout(translate("Coords"), mouseX, mouseY));
     drawMagnifier(static_cast<int>(roundToEven(mouseX)), static_cast<int>(roundToEven(mouseY)));
 }
 

@@ -37,6 +37,10 @@ extern double mouseY;
 // Samples the mouse; over the diagram's width the coordinate readout and the magnifier follow it.
 void trackMouse();
 
+// The next tracking step draws even when the mouse has not moved (a new window, a new
+// calibration).
+void forgetTrackedMouse();
+
 // The left click on the diagram, at the mouse position of this pass.
 void diagramClick();
 

@@ -40,6 +40,7 @@ void openMainWindow()
     addStatusBarField(STATUS_FIELD_STEP_WIDTH);
     addStatusBarField(IGNORE_VALUE);
     clearChartPosition();
+    forgetTrackedMouse();
 
     const GadgetRect& d = layout.diagram;
     imageGadget(GADGET_DIAGRAM, d.x, d.y, d.width, d.height, platformImage(IMAGE_DIAGRAM));

@@ -9,5 +9,8 @@
 // platform that the tests run on has no pointer that they could move.
 QPoint globalMousePosition();
 
+// true while a test's source is in place.
+bool mouseSourceInstalled();
+
 // An empty function restores the desktop's pointer.
 void setMouseSource(std::function<QPoint()> source);

@@ -185,6 +185,11 @@ int WindowContainer::contentHeight() const
 
 bool WindowContainer::mouseInContent(int& x, int& y) const
 {
+    // The desktop tells the window when the pointer enters and leaves it; while it is elsewhere
+    // there is no need to ask the X server where it is, 40 times a second. (The pixel just right
+    // of or below the window counts as outside then.)
+    if (!mouseSourceInstalled() && !underMouse() && QGuiApplication::mouseButtons() == Qt::NoButton)
+        return false;
     const QPoint mouse = globalMousePosition() - m_content->mapToGlobal(QPoint(0, 0));
     if (mouse.x() < 0 || mouse.y() < 0 || mouse.x() > m_content->width() || mouse.y() > m_content->height())
         return false;
