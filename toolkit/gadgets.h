@@ -73,7 +73,8 @@ Handle gadgetHandle(int number);
 int gadgetY(int number);
 
 // Each value may be IGNORE_VALUE (keep). For a string gadget the given values are those of the
-// outer rectangle, as at creation. A non-editable combo box becomes 25 pixels high.
+// outer rectangle, as at creation. A non-editable combo box becomes 25 pixels high. A gadget
+// moved wholly out of its window's content gives up the keyboard focus.
 void resizeGadget(int number, int x, int y, int width, int height);
 
 // Brings the gadget's window to the front and gives the gadget the keyboard focus (string

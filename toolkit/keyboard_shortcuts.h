@@ -15,7 +15,9 @@
 // matching shortcut, in the order they were added, takes the key: key down and auto-repeat queue
 // EVENT_MENU (item, window), key up nothing, and the key goes nowhere else. A matching shortcut
 // with item -1 leaves the key to the focused gadget and the menus. The shortcuts go with the
-// window.
+// window. Control with X, C, V, Z or A is the exception: while a text field of the window has the
+// keyboard focus, such a key goes to the field (cut, copy, paste, undo, select all), as the
+// menus' key equivalents do.
 
 inline constexpr int SHORTCUT_SHIFT = 0x10000;
 inline constexpr int SHORTCUT_CONTROL = 0x20000;

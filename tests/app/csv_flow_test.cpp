@@ -150,6 +150,20 @@ TEST_F(DataFlow, CopyPutsTabSeparatedLinesOnTheClipboard)
     EXPECT_EQ(std::string(clipboardText().c_str()), "1\t2\n1.00\t3.00\n2.00\t\n");
 }
 
+TEST_F(DataFlow, TheEditKeysBelongToTheFocusedRenameField)
+{
+    setGadgetState(GADGET_COLUMN_SELECT, 0);
+    key(SHORTCUT_ALT | 'n');
+    const std::size_t asked = askedRequesters().size();
+    key(SHORTCUT_COMMAND | 'a'); // selects all in the field, asks for no number
+    key(SHORTCUT_COMMAND | 'c'); // copies the field's selection, not the table
+    EXPECT_EQ(askedRequesters().size(), asked);
+    EXPECT_EQ(std::string(clipboardText().c_str()), "Column 1");
+    key(27);
+    key(SHORTCUT_COMMAND | 'c');
+    EXPECT_EQ(std::string(clipboardText().c_str()), "1\t2\n1.00\t3.00\n2.00\t\n");
+}
+
 TEST_F(DataFlow, NameColumnWithReturnAndEscape)
 {
     setGadgetState(GADGET_COLUMN_SELECT, 0);

@@ -50,6 +50,13 @@ void resizeGadget(int number, int x, int y, int width, int height)
     if (requested == current)
         return;
     gadget->setBounds(requested);
+    // A gadget moved out of view gives up the keyboard focus: keys must not edit what nobody
+    // sees.
+    QWidget* widget = gadget->widget();
+    if (const QWidget* parent = widget->parentWidget()) {
+        if (widget->hasFocus() && !widget->geometry().intersects(parent->rect()))
+            widget->clearFocus();
+    }
 }
 
 int setActiveGadget(int number)

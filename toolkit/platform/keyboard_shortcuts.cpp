@@ -12,6 +12,7 @@
 
 #include "toolkit/event_codes.h"
 #include "toolkit/event_queue.h"
+#include "toolkit/platform/edit_commands.h"
 #include "toolkit/platform/qt_keys.h"
 #include "toolkit/platform/shortcut_table.h"
 
@@ -34,6 +35,13 @@ bool keyMatches(const ShortcutTable::Entry& entry, const QKeyEvent& event)
         && virtualKey.keypad == event.modifiers().testFlag(Qt::KeypadModifier);
 }
 
+// The edit keys (Control with X, C, V, Z or A) belong to a focused text field, as they do for the
+// menus' key equivalents: a window shortcut on them works while no field has the focus.
+bool leftToTextField(WindowContainer& window, const ShortcutTable::Entry& entry)
+{
+    return editCommandOf(entry.key).has_value() && focusedTextField(&window) != nullptr;
+}
+
 bool isKeyEvent(const QEvent& event)
 {
     return event.type() == QEvent::KeyPress || event.type() == QEvent::KeyRelease
@@ -54,7 +62,7 @@ public:
         const auto& key = static_cast<const QKeyEvent&>(*event);
         const ShortcutTable* table = shortcutTableOf(*m_window);
         const ShortcutTable::Entry* entry = table ? table->match(key) : nullptr;
-        if (!entry || entry->item == PASSED_ON_ITEM)
+        if (!entry || entry->item == PASSED_ON_ITEM || leftToTextField(*m_window, *entry))
             return false;
         if (event->type() == QEvent::KeyPress)
             postEvent(EVENT_MENU, entry->item, m_window->number(), 0);
@@ -87,7 +95,7 @@ bool windowShortcutTakes(WindowContainer& window, const QKeyEvent& event)
 {
     const ShortcutTable* table = shortcutTableOf(window);
     const ShortcutTable::Entry* entry = table ? table->match(event) : nullptr;
-    return entry && entry->item != PASSED_ON_ITEM;
+    return entry && entry->item != PASSED_ON_ITEM && !leftToTextField(window, *entry);
 }
 
 void addKeyboardShortcut(int window, int code, int item)
