@@ -7,6 +7,7 @@
 #include <concepts>
 #include <cstdint>
 #include <type_traits>
+#include <utility>
 
 // Building texts from pieces in the work area, so that application code reads like ordinary C++:
 //
@@ -26,7 +27,7 @@ struct FixedReal {
 // A real number piece with the given number of decimals (see realToText).
 inline FixedReal fixed(double value, int decimals)
 {
-    return FixedReal{value, decimals};
+    return FixedReal { value, decimals };
 }
 
 inline void appendPiece(const char* text)
@@ -39,9 +40,15 @@ inline void appendPiece(const String& text)
     appendToWorkArea(text.data());
 }
 
-template <std::integral Integer>
-    requires(!std::same_as<Integer, char> && !std::same_as<Integer, bool>)
-void appendPiece(Integer value)
+// Integers are pieces, but a char or a bool is more likely a mistake than a number.
+template <class T>
+concept IntegerPiece = std::integral<T> && !std::same_as<T, char> && !std::same_as<T, bool>;
+
+// A callable that appends to the work area itself.
+template <class T>
+concept AppenderPiece = std::invocable<T&>;
+
+template <IntegerPiece Integer> void appendPiece(Integer value)
 {
     intToText(static_cast<std::int64_t>(value));
 }
@@ -51,23 +58,19 @@ inline void appendPiece(FixedReal real)
     realToText(real.value, real.decimals);
 }
 
-template <class Appender>
-    requires std::invocable<Appender&>
-void appendPiece(Appender&& appender)
+template <AppenderPiece Appender> void appendPiece(Appender&& appender)
 {
     appender();
 }
 
 // Appends every piece in order at the work area position.
-template <class... Pieces>
-void appendText(Pieces&&... pieces)
+template <class... Pieces> void appendText(Pieces&&... pieces)
 {
     (appendPiece(std::forward<Pieces>(pieces)), ...);
 }
 
 // Builds the pieces and stores the text into the variable (reusing its block).
-template <class... Pieces>
-void storeText(String& variable, Pieces&&... pieces)
+template <class... Pieces> void storeText(String& variable, Pieces&&... pieces)
 {
     int mark = workAreaPosition();
     appendText(std::forward<Pieces>(pieces)...);
@@ -75,8 +78,7 @@ void storeText(String& variable, Pieces&&... pieces)
 }
 
 // Builds the pieces into a new string.
-template <class... Pieces>
-String makeText(Pieces&&... pieces)
+template <class... Pieces> String makeText(Pieces&&... pieces)
 {
     String result;
     storeText(result, std::forward<Pieces>(pieces)...);
@@ -84,20 +86,26 @@ String makeText(Pieces&&... pieces)
 }
 
 // A text built in the work area for the length of one statement or scope; the work area gives the
-// space back when it ends. Its pointer stays valid until the work area grows, so hand it to a call
-// that copies it before building anything else.
+// space back when it ends. Several may live at once, as when one call takes several texts: each
+// ends with its own NUL, and its pointer stays valid while it lives, even when a later text makes
+// the work area grow. They must end in the reverse order of their making, as temporaries and
+// locals do.
 class WorkText {
 public:
-    template <class... Pieces>
-    explicit WorkText(Pieces&&... pieces)
+    template <class... Pieces> explicit WorkText(Pieces&&... pieces)
     {
         appendText(std::forward<Pieces>(pieces)...);
+        m_length = workAreaPosition() - m_mark.mark();
+        closeWorkAreaText();
     }
 
     const char* c_str() const { return m_mark.text(); }
     operator const char*() const { return c_str(); }
-    int length() const { return workAreaPosition() - m_mark.mark(); }
+    int length() const { return m_length; }
 
 private:
+    // Made first and ended last: the mark gives the space back before the pin lets old buffers go.
+    WorkAreaPin m_pin;
     WorkAreaMark m_mark;
+    int m_length = 0;
 };

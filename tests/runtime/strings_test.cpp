@@ -11,8 +11,7 @@
 namespace {
 
 // Runs a work-area appender and returns what it produced, leaving the position where it was.
-template <class Appender>
-std::string produced(Appender appender)
+template <class Appender> std::string produced(Appender appender)
 {
     WorkAreaMark mark;
     appender();
@@ -174,28 +173,15 @@ TEST(TextFunctions, Paths)
     EXPECT_NE(exe.find("strings_test"), std::string::npos);
 }
 
-TEST(TextBuilder, BuildsFromMixedPieces)
-{
-    String status;
-    storeText(status, "Column ", 2, " at ", fixed(1.23456, 4), "; ", [] { leftPart("abcdef", 3); });
-    EXPECT_STREQ(status, "Column 2 at 1.2346; abc");
-    String made = makeText(String("x"), -7);
-    EXPECT_STREQ(made, "x-7");
-    int before = workAreaPosition();
-    {
-        WorkText text("a", 1, nullptr, "b");
-        EXPECT_STREQ(text, "a1b");
-    }
-    EXPECT_EQ(workAreaPosition(), before);
-}
-
 TEST(Latin1, RoundTripsThroughUtf8)
 {
     EXPECT_EQ(latin1ToUtf8("Ursprung w\xE4hlen"), "Ursprung w\xC3\xA4hlen");
     EXPECT_EQ(produced([] { appendUtf8AsLatin1("H\xC3\xB6he"); }), "H\xF6he");
     // Conversion stops at the first character that ISO 8859-1 cannot hold (the euro sign).
     EXPECT_EQ(produced([] { appendUtf8AsLatin1("1 \xE2\x82\xAC and more"); }), "1 ");
-    EXPECT_EQ(textToUtf16("\xFF" "a"), std::u16string(u"\u00FFa"));
+    EXPECT_EQ(textToUtf16("\xFF"
+                          "a"),
+        std::u16string(u"\u00FFa"));
     EXPECT_EQ(latin1ToUtf8(nullptr), "");
 }
 
