@@ -29,13 +29,15 @@ locale_t cLocale()
 
 void intToText(std::int64_t value)
 {
-    bool small = value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max();
+    bool small = value >= std::numeric_limits<std::int32_t>::min()
+        && value <= std::numeric_limits<std::int32_t>::max();
     int reserve = small ? 32 : 64;
     int start = workAreaPosition();
     char* out = reserveWorkArea(reserve, start);
 
     // The magnitude of the most negative value does not fit a signed integer; take it unsigned.
-    std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+    std::uint64_t magnitude
+        = value < 0 ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     char digits[24];
     int count = 0;
     do {
@@ -50,6 +52,25 @@ void intToText(std::int64_t value)
         out[length++] = digits[--count];
     out[length] = '\0';
     shrinkWorkArea(reserve - length);
+}
+
+std::int64_t roundToEven(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    // -2^63 and 2^63 are exact doubles; everything in between is within range once rounded.
+    constexpr double LIMIT = 9223372036854775808.0;
+    if (value >= LIMIT)
+        return std::numeric_limits<std::int64_t>::max();
+    if (value <= -LIMIT)
+        return std::numeric_limits<std::int64_t>::min();
+    // Independent of the floating-point rounding mode; value - below is exact for every double.
+    double below = std::floor(value);
+    double fraction = value - below;
+    double rounded = below;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) != 0.0))
+        rounded = below + 1.0;
+    return static_cast<std::int64_t>(rounded);
 }
 
 void realToText(double value, int decimals)
@@ -94,6 +115,6 @@ double textToReal(const char* text)
     if (strcasecmp(text, "-Infinity") == 0)
         return -std::numeric_limits<double>::infinity();
     if (strcasecmp(text, "NaN") == 0)
-        return std::bit_cast<double>(std::uint64_t{0x7FF8000000000000});
+        return std::bit_cast<double>(std::uint64_t { 0x7FF8000000000000 });
     return strtod_l(text, nullptr, cLocale());
 }

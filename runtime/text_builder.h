@@ -16,7 +16,8 @@
 //     setWindowTitle(WINDOW_MAIN, title);
 //
 // A piece is a text (const char* or String; nullptr is empty), an integer (decimal), a fixed()
-// real, or a callable that appends to the work area itself (a string function, for example).
+// or whole() real, or a callable that appends to the work area itself (a string function, for
+// example).
 // Nothing is allocated once the work area has grown, except when a variable's block must grow.
 
 struct FixedReal {
@@ -28,6 +29,16 @@ struct FixedReal {
 inline FixedReal fixed(double value, int decimals)
 {
     return FixedReal { value, decimals };
+}
+
+struct WholeNumber {
+    double value;
+};
+
+// A real number piece shown as a whole number, halves to the even neighbour (see roundToEven).
+inline WholeNumber whole(double value)
+{
+    return WholeNumber { value };
 }
 
 inline void appendPiece(const char* text)
@@ -56,6 +67,11 @@ template <IntegerPiece Integer> void appendPiece(Integer value)
 inline void appendPiece(FixedReal real)
 {
     realToText(real.value, real.decimals);
+}
+
+inline void appendPiece(WholeNumber number)
+{
+    intToText(roundToEven(number.value));
 }
 
 template <AppenderPiece Appender> void appendPiece(Appender&& appender)

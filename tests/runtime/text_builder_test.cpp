@@ -27,6 +27,15 @@ TEST(TextBuilder, BuildsFromMixedPieces)
     EXPECT_EQ(workAreaPosition(), before);
 }
 
+TEST(TextBuilder, WholeNumbersRoundHalfToEven)
+{
+    String readout;
+    storeText(readout, "Origin: ", whole(2.5), "/", whole(-3.5));
+    EXPECT_STREQ(readout, "Origin: 2/-4");
+    storeText(readout, whole(1e30), " ", whole(0.49999999999999994));
+    EXPECT_STREQ(readout, "9223372036854775807 0");
+}
+
 // Stands for a call that takes several texts at once, as the input requester and the dialog do.
 std::vector<std::string> takeThree(const char* first, const char* second, const char* third)
 {
