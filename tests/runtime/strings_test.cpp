@@ -105,6 +105,27 @@ TEST(Strings, AssignmentFreeingAndComparison)
     EXPECT_STREQ(self, "world");
 }
 
+TEST(Strings, CompareByContentNotByAddress)
+{
+    const String a("a");
+    const String none;
+    EXPECT_TRUE(String("a") == String("a"));
+    EXPECT_TRUE(String("a") == "a");
+    EXPECT_TRUE("a" == String("a"));
+    EXPECT_FALSE(String("a") != a);
+    EXPECT_TRUE(a != String("b"));
+    EXPECT_TRUE(a != "ab");
+    EXPECT_TRUE("A" != a); // case matters
+    EXPECT_TRUE(none == String(""));
+    EXPECT_TRUE(none == "");
+    EXPECT_TRUE("" == none);
+    EXPECT_TRUE(a != none);
+    const char* null = nullptr; // the empty text, as everywhere
+    EXPECT_TRUE(none == null);
+    EXPECT_TRUE(a != null);
+    EXPECT_TRUE(String("\xE4") != String("\xC4"));
+}
+
 TEST(Strings, PackedTableWalkByAssignResult)
 {
     static const char table[] = "en,de\0Start\0Start\0-1\0-1";
