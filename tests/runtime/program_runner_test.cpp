@@ -1,4 +1,5 @@
 #include "runtime/argument_list.h"
+#include "runtime/pipe_reader.h"
 #include "runtime/program_path.h"
 #include "runtime/program_runner.h"
 #include "runtime/system_calls.h"
@@ -15,6 +16,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -162,9 +164,9 @@ TEST(ProgramPath, SearchesThePathOnlyForNamesWithoutASlash)
         { "tool", dir, dir + "/tool" },
         { "tool", "::" + dir + "/:", dir + "/tool" }, // empty entries skipped, no double slash
         { "tool", "/nonexistent:" + dir + "/sub:" + dir, dir + "/sub/tool" }, // first match wins
-        { "empty", dir, "" },                                                  // 0 bytes
-        { "plain", dir, "" },                                                  // not executable
-        { "sub", dir, "" },                                                    // a folder
+        { "empty", dir, "" }, // 0 bytes
+        { "plain", dir, "" }, // not executable
+        { "sub", dir, "" }, // a folder
         { "tool", "", "" },
         { dir + "/tool", "", dir + "/tool" }, // a slash: used as it is, no PATH needed
         { "./nonexistent", "/usr/bin", "" },
@@ -290,12 +292,10 @@ TEST(ProgramRunner, ExitCodes)
         const char* folder;
         int exitCode;
     } cases[] = {
-        { "sh", R"(-c "exit 0")", nullptr, 0 },
-        { "sh", R"(-c "exit 3")", nullptr, 3 },
-        { "sh", R"(-c "kill -KILL $$")", nullptr, 1 },
-        { "sh", R"(-c "kill -TERM $$")", nullptr, 1 },
-        { badInterpreter.c_str(), "", nullptr, 1 },  // found, but exec fails
-        { "true", "", "/nonexistent/folder", 1 },    // never runs in the wrong folder
+        { "sh", R"(-c "exit 0")", nullptr, 0 }, { "sh", R"(-c "exit 3")", nullptr, 3 },
+        { "sh", R"(-c "kill -KILL $$")", nullptr, 1 }, { "sh", R"(-c "kill -TERM $$")", nullptr, 1 },
+        { badInterpreter.c_str(), "", nullptr, 1 }, // found, but exec fails
+        { "true", "", "/nonexistent/folder", 1 }, // never runs in the wrong folder
     };
     for (const Case& c : cases) {
         for (int flags : { RUN_OPEN, RUN_OPEN | RUN_WAIT }) {
@@ -356,6 +356,45 @@ TEST(ProgramRunner, ErrorOutputHasItsOwnReaderAndCharactersDecodeFromUtf8)
     for (int expected : { 0x41, 0xE4, 0x20AC, 0x20, -1, -1 })
         EXPECT_EQ(readPipeCharacter(error), expected);
     releaseProgram(program);
+}
+
+TEST(ProgramRunner, CharactersSplitByTheRingsWrapArriveWhole)
+{
+    // Each character is written so that its first `before` bytes are the last of the ring and the
+    // rest wraps to its start: the ring is filled to the brim, a little is read, and the rest of
+    // the output arrives through a fill while the ring still holds the character's start.
+    struct Case {
+        std::string character;
+        int before;
+        int expected;
+    };
+    const Case cases[] = {
+        { "\xC3\xA4", 1, 0xE4 },
+        { "\xE2\x82\xAC", 1, 0x20AC },
+        { "\xE2\x82\xAC", 2, 0x20AC },
+    };
+    constexpr int RING = PipeReader::RING_SIZE;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before);
+        PipeEnds ends;
+        ASSERT_TRUE(openPipe(ends));
+        std::unique_ptr<PipeReader> reader = PipeReader::create(std::move(ends.readEnd));
+        ASSERT_NE(reader, nullptr);
+        std::string first = std::string(static_cast<std::size_t>(RING - c.before), 'a')
+            + c.character.substr(0, static_cast<std::size_t>(c.before));
+        std::string rest = c.character.substr(static_cast<std::size_t>(c.before)) + "b";
+        ASSERT_EQ(write(ends.writeEnd.get(), first.data(), first.size()), RING);
+        EXPECT_EQ(reader->fill(), RING);
+        std::vector<char> skipped(16);
+        ASSERT_EQ(readPipeBytes(reader.get(), skipped.data(), 16), 16);
+        ASSERT_EQ(write(ends.writeEnd.get(), rest.data(), rest.size()), static_cast<ssize_t>(rest.size()));
+        EXPECT_EQ(reader->fill(), static_cast<int>(rest.size())); // lands at the ring's start
+        skipped.resize(static_cast<std::size_t>(RING - c.before - 16));
+        ASSERT_EQ(readPipeBytes(reader.get(), skipped.data(), static_cast<int>(skipped.size())),
+            static_cast<int>(skipped.size()));
+        EXPECT_EQ(readPipeCharacter(reader.get()), c.expected);
+        EXPECT_EQ(readPipeCharacter(reader.get()), 'b');
+    }
 }
 
 TEST(ProgramRunner, ConnectsOneProgramsOutputToAnothersBlockingInput)
