@@ -119,12 +119,29 @@ bool blockedReading(int pid, const std::string& program)
     return false;
 }
 
-// Waiter threads reap asynchronously: give them a bounded time.
+// Waiter threads reap asynchronously: give them a bounded time. The count returned is the one
+// that ended the wait, not a second look, which could catch a child that has just died.
 int zombiesLeftAfterWaiting()
 {
-    for (int tries = 0; tries < 1000 && zombieChildren() > 0; ++tries)
+    int zombies = zombieChildren();
+    for (int tries = 0; tries < 1000 && zombies > 0; ++tries) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return zombieChildren();
+        zombies = zombieChildren();
+    }
+    return zombies;
+}
+
+// Waits, with a bound, until the process is no longer a child of ours: it ended and was reaped.
+bool reapedAfterWaiting(int pid)
+{
+    for (int tries = 0; tries < 1000; ++tries) {
+        char state = 0;
+        int parent = 0;
+        if (!processState(pid, state, parent) || parent != getpid())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
 }
 
 // A private folder for test programs, removed at the end.
@@ -458,8 +475,10 @@ TEST(ProgramRunner, ReleaseReturnsAtOnceAndStaleHandlesDoNothing)
         closeProgramInput(stale);
         releaseProgram(stale);
     }
-    // The waiter of the released program still reaps it.
+    // The waiter of the released program still reaps it. (A killed process takes a moment to
+    // die, so wait for this one rather than for the zombies of the moment.)
     kill(pid, SIGKILL);
+    EXPECT_TRUE(reapedAfterWaiting(pid));
     EXPECT_EQ(zombiesLeftAfterWaiting(), 0);
 }
 
