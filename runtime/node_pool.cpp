@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <limits>
 #include <map>
+#include <new>
 #include <utility>
 
 namespace {
@@ -17,6 +19,11 @@ constexpr std::size_t roundUp(std::size_t value, std::size_t multiple)
 void* mallocBlock(std::size_t bytes)
 {
     return std::malloc(bytes);
+}
+
+void freeBlock(void* block)
+{
+    std::free(block);
 }
 
 // Requested node sizes are rounded up so that every node is aligned for any type.
@@ -34,7 +41,7 @@ struct NodePool::Block {
     Block* next;
     Block* previous;
     NodeHeader* freeList;
-    NodePool* pool;
+    NodePool::BlockReleaser release;
     int capacity;
     int handedOut; // nodes taken from the never-used tail so far
     int freed; // nodes on the free list
@@ -68,6 +75,7 @@ NodePool::NodePool(int nodeSize, int firstBlockCount, int largestBlockCount, int
     , m_largestBlockCount(std::max(largestBlockCount, 1))
     , m_flags(flags)
     , m_allocate(mallocBlock)
+    , m_release(freeBlock)
 {
     std::size_t usable = usableSize(nodeSize);
     m_nodeSize = static_cast<int>(std::min<std::size_t>(usable, std::numeric_limits<int>::max()));
@@ -97,17 +105,59 @@ int NodePool::nextBlockCount() const
     return static_cast<int>(std::min<std::int64_t>(t, m_largestBlockCount));
 }
 
+std::size_t NodePool::blockHeaderSize()
+{
+    return roundUp(sizeof(Block), NODE_ALIGNMENT);
+}
+
 NodePool::Block* NodePool::newBlock(int capacity)
 {
-    constexpr std::size_t header = roundUp(sizeof(Block), NODE_ALIGNMENT);
+    const std::size_t header = blockHeaderSize();
     if (static_cast<std::size_t>(capacity) > (std::numeric_limits<std::size_t>::max() - header) / m_stride)
         return nullptr;
     void* memory = m_allocate(header + static_cast<std::size_t>(capacity) * m_stride);
     if (!memory)
         return nullptr;
     // The block header is a plain record; placement keeps the object model honest.
-    return std::construct_at(
-        static_cast<Block*>(memory), Block { nullptr, nullptr, nullptr, this, capacity, 0, 0, false });
+    Block* block = std::construct_at(
+        static_cast<Block*>(memory), Block { nullptr, nullptr, nullptr, m_release, capacity, 0, 0, false });
+    try {
+        m_blocks.insert(reinterpret_cast<std::uintptr_t>(block));
+    } catch (const std::bad_alloc&) {
+        block->release(block);
+        return nullptr;
+    }
+    return block;
+}
+
+void NodePool::releaseBlock(Block* block)
+{
+    m_blocks.erase(reinterpret_cast<std::uintptr_t>(block));
+    block->release(block);
+}
+
+NodePool::NodeHeader* NodePool::nodeHeader(Block* block, int index) const
+{
+    return reinterpret_cast<NodeHeader*>(reinterpret_cast<unsigned char*>(block) + blockHeaderSize()
+        + static_cast<std::size_t>(index) * m_stride);
+}
+
+// The live block that handed out the node at this address, or nullptr. Only the pool's own
+// bookkeeping is read, never the memory at the address.
+NodePool::Block* NodePool::blockHolding(const void* node) const
+{
+    auto address = reinterpret_cast<std::uintptr_t>(node);
+    auto above = m_blocks.upper_bound(address);
+    if (above == m_blocks.begin())
+        return nullptr;
+    std::uintptr_t start = *std::prev(above);
+    std::uintptr_t firstNode = start + blockHeaderSize() + NODE_HEADER_SIZE;
+    if (address < firstNode || (address - firstNode) % m_stride != 0)
+        return nullptr;
+    auto* block = reinterpret_cast<Block*>(start);
+    if ((address - firstNode) / m_stride >= static_cast<std::uintptr_t>(block->handedOut))
+        return nullptr;
+    return block;
 }
 
 void* NodePool::takeNode(Block* block)
@@ -118,10 +168,7 @@ void* NodePool::takeNode(Block* block)
         block->freeList = node->nextFree == endOfFreeList() ? nullptr : node->nextFree;
         --block->freed;
     } else {
-        constexpr std::size_t header = roundUp(sizeof(Block), NODE_ALIGNMENT);
-        auto* bytes = reinterpret_cast<unsigned char*>(block) + header
-            + static_cast<std::size_t>(block->handedOut) * m_stride;
-        node = std::construct_at(reinterpret_cast<NodeHeader*>(bytes), NodeHeader { block, nullptr });
+        node = std::construct_at(nodeHeader(block, block->handedOut), NodeHeader { block, nullptr });
         ++block->handedOut;
     }
     node->nextFree = nullptr;
@@ -163,9 +210,11 @@ void NodePool::freeNode(void* node)
     if (!node)
         return;
     auto guard = lock();
+    Block* block = blockHolding(node);
+    if (!block)
+        return;
     auto* header = reinterpret_cast<NodeHeader*>(static_cast<unsigned char*>(node) - NODE_HEADER_SIZE);
-    Block* block = header->block;
-    if (!block || block->pool != this || header->nextFree)
+    if (header->nextFree)
         return;
     header->nextFree = block->freeList ? block->freeList : endOfFreeList();
     block->freeList = header;
@@ -173,7 +222,7 @@ void NodePool::freeNode(void* node)
     if (block->freed == block->handedOut) {
         unlink(block->full ? m_full : m_partial, block);
         m_total -= block->capacity;
-        std::free(block);
+        releaseBlock(block);
         return;
     }
     if (block->full) {
@@ -187,7 +236,7 @@ void NodePool::freeBlocks(Block*& list)
 {
     while (list) {
         Block* next = list->next;
-        std::free(list);
+        releaseBlock(list);
         list = next;
     }
 }
@@ -254,10 +303,11 @@ std::vector<int> NodePool::blockCapacities() const
     return capacities;
 }
 
-void NodePool::setBlockAllocator(BlockAllocator allocator)
+void NodePool::setBlockAllocator(BlockAllocator allocate, BlockReleaser release)
 {
     auto guard = lock();
-    m_allocate = allocator ? allocator : mallocBlock;
+    m_allocate = allocate ? allocate : mallocBlock;
+    m_release = release ? release : freeBlock;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <vector>
 
 // Flags of createNodePool.
@@ -26,6 +27,9 @@ enum NodePoolFlags : int {
 //   fewer than the first count and never more than the largest count. When a block cannot be had,
 //   a block of one node is tried before giving up with nullptr.
 // - A block whose handed-out nodes are all free again is given back to the system at once.
+// - freeNode finds the node among the pool's live blocks before it touches anything, so a second
+//   free, a node of a block already given back, a node of another pool or any other address is
+//   ignored without reading the memory it points to.
 // - Every node is aligned for any type (NODE_ALIGNMENT); a hidden header before it names its block.
 // - The pool holds raw storage: constructing and destroying objects in it is the caller's job
 //   (TypedNodePool does both).
@@ -34,8 +38,10 @@ class NodePool {
 public:
     static constexpr std::size_t NODE_ALIGNMENT = alignof(std::max_align_t);
 
-    // Allocates the memory of a block; returns nullptr when there is none. Replaceable for tests.
+    // Allocates the memory of a block; returns nullptr when there is none. Replaceable for tests,
+    // together with the function that gives a block back (std::free by default).
     using BlockAllocator = void* (*)(std::size_t bytes);
+    using BlockReleaser = void (*)(void* block);
 
     NodePool(int nodeSize, int firstBlockCount, int largestBlockCount, int flags = NODE_POOL_PRIVATE);
     ~NodePool();
@@ -61,7 +67,9 @@ public:
     // Node capacity of every block, the blocks with free nodes first, each list newest first.
     std::vector<int> blockCapacities() const;
 
-    void setBlockAllocator(BlockAllocator allocator);
+    // Blocks made from now on come from allocate and go back through release (nullptr for either
+    // means malloc and free); every block keeps the releaser it was made with.
+    void setBlockAllocator(BlockAllocator allocate, BlockReleaser release = nullptr);
 
 private:
     struct Block;
@@ -69,7 +77,11 @@ private:
 
     std::unique_lock<std::recursive_mutex> lock() const;
     int nextBlockCount() const;
+    static std::size_t blockHeaderSize();
     Block* newBlock(int capacity);
+    void releaseBlock(Block* block);
+    NodeHeader* nodeHeader(Block* block, int index) const;
+    Block* blockHolding(const void* node) const;
     void* takeNode(Block* block);
     static NodeHeader* endOfFreeList();
     static void unlink(Block*& list, Block* block);
@@ -84,7 +96,10 @@ private:
     Block* m_full = nullptr;
     Block* m_partial = nullptr;
     std::int64_t m_total = 0;
+    // Addresses of the live blocks, to find the block of a node without reading the node.
+    std::set<std::uintptr_t> m_blocks;
     BlockAllocator m_allocate;
+    BlockReleaser m_release;
     std::unique_ptr<std::recursive_mutex> m_mutex;
 };
 

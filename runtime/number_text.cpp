@@ -54,6 +54,25 @@ void intToText(std::int64_t value)
     shrinkWorkArea(reserve - length);
 }
 
+std::int64_t roundToEven(double value)
+{
+    if (std::isnan(value))
+        return 0;
+    // -2^63 and 2^63 are exact doubles; everything in between is within range once rounded.
+    constexpr double LIMIT = 9223372036854775808.0;
+    if (value >= LIMIT)
+        return std::numeric_limits<std::int64_t>::max();
+    if (value <= -LIMIT)
+        return std::numeric_limits<std::int64_t>::min();
+    // Independent of the floating-point rounding mode; value - below is exact for every double.
+    double below = std::floor(value);
+    double fraction = value - below;
+    double rounded = below;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(below, 2.0) != 0.0))
+        rounded = below + 1.0;
+    return static_cast<std::int64_t>(rounded);
+}
+
 void realToText(double value, int decimals)
 {
     int start = workAreaPosition();
@@ -98,25 +117,4 @@ double textToReal(const char* text)
     if (strcasecmp(text, "NaN") == 0)
         return std::bit_cast<double>(std::uint64_t { 0x7FF8000000000000 });
     return strtod_l(text, nullptr, cLocale());
-}
-
-std::int64_t roundToEven(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    // 2^63 is exact in a double; everything from there on saturates.
-    constexpr double LIMIT = 9223372036854775808.0;
-    if (value >= LIMIT)
-        return std::numeric_limits<std::int64_t>::max();
-    if (value < -LIMIT)
-        return std::numeric_limits<std::int64_t>::min();
-    // Ties to even whatever the rounding mode in force.
-    const double floor = std::floor(value);
-    const double fraction = value - floor;
-    double result = floor;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(floor, 2.0) != 0.0))
-        result += 1.0;
-    if (result >= LIMIT)
-        return std::numeric_limits<std::int64_t>::max();
-    return static_cast<std::int64_t>(result);
 }

@@ -53,3 +53,20 @@ int stringsEqual(const char* a, const char* b);
 
 // 1 when a sorts after b by unsigned bytes (a longer text with an equal prefix is greater), else 0.
 int stringGreater(const char* a, const char* b);
+
+// Strings compare by content, byte for byte, with none and nullptr as the empty text; without
+// these, the conversion to const char* would compare addresses. != follows from ==.
+inline bool operator==(const String& a, const String& b)
+{
+    return stringsEqual(a.data(), b.data()) != 0;
+}
+
+inline bool operator==(const String& a, const char* b)
+{
+    return stringsEqual(a.data(), b) != 0;
+}
+
+inline bool operator==(const char* a, const String& b)
+{
+    return stringsEqual(a, b.data()) != 0;
+}

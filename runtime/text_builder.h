@@ -16,7 +16,8 @@
 //     setWindowTitle(WINDOW_MAIN, title);
 //
 // A piece is a text (const char* or String; nullptr is empty), an integer (decimal), a fixed()
-// real, or a callable that appends to the work area itself (a string function, for example).
+// or whole() real, or a callable that appends to the work area itself (a string function, for
+// example).
 // Nothing is allocated once the work area has grown, except when a variable's block must grow.
 
 struct FixedReal {
@@ -24,20 +25,20 @@ struct FixedReal {
     int decimals;
 };
 
-// A whole-number piece: the value rounded halves to even (see roundToEven).
-struct WholeReal {
-    double value;
-};
-
-inline WholeReal whole(double value)
-{
-    return WholeReal { value };
-}
-
 // A real number piece with the given number of decimals (see realToText).
 inline FixedReal fixed(double value, int decimals)
 {
     return FixedReal { value, decimals };
+}
+
+struct WholeNumber {
+    double value;
+};
+
+// A real number piece shown as a whole number, halves to the even neighbour (see roundToEven).
+inline WholeNumber whole(double value)
+{
+    return WholeNumber { value };
 }
 
 inline void appendPiece(const char* text)
@@ -50,15 +51,17 @@ inline void appendPiece(const String& text)
     appendToWorkArea(text.data());
 }
 
-template <std::integral Integer>
-requires(!std::same_as<Integer, char> && !std::same_as<Integer, bool>) void appendPiece(Integer value)
+// Integers are pieces, but a char or a bool is more likely a mistake than a number.
+template <class T>
+concept IntegerPiece = std::integral<T> && !std::same_as<T, char> && !std::same_as<T, bool>;
+
+// A callable that appends to the work area itself.
+template <class T>
+concept AppenderPiece = std::invocable<T&>;
+
+template <IntegerPiece Integer> void appendPiece(Integer value)
 {
     intToText(static_cast<std::int64_t>(value));
-}
-
-inline void appendPiece(WholeReal real)
-{
-    intToText(roundToEven(real.value));
 }
 
 inline void appendPiece(FixedReal real)
@@ -66,9 +69,12 @@ inline void appendPiece(FixedReal real)
     realToText(real.value, real.decimals);
 }
 
-template <class Appender>
-requires std::invocable<Appender&>
-void appendPiece(Appender&& appender)
+inline void appendPiece(WholeNumber number)
+{
+    intToText(roundToEven(number.value));
+}
+
+template <AppenderPiece Appender> void appendPiece(Appender&& appender)
 {
     appender();
 }
@@ -96,19 +102,26 @@ template <class... Pieces> String makeText(Pieces&&... pieces)
 }
 
 // A text built in the work area for the length of one statement or scope; the work area gives the
-// space back when it ends. Its pointer stays valid until the work area grows, so hand it to a call
-// that copies it before building anything else.
+// space back when it ends. Several may live at once, as when one call takes several texts: each
+// ends with its own NUL, and its pointer stays valid while it lives, even when a later text makes
+// the work area grow. They must end in the reverse order of their making, as temporaries and
+// locals do.
 class WorkText {
 public:
     template <class... Pieces> explicit WorkText(Pieces&&... pieces)
     {
         appendText(std::forward<Pieces>(pieces)...);
+        m_length = workAreaPosition() - m_mark.mark();
+        closeWorkAreaText();
     }
 
     const char* c_str() const { return m_mark.text(); }
     operator const char*() const { return c_str(); }
-    int length() const { return workAreaPosition() - m_mark.mark(); }
+    int length() const { return m_length; }
 
 private:
+    // Made first and ended last: the mark gives the space back before the pin lets old buffers go.
+    WorkAreaPin m_pin;
     WorkAreaMark m_mark;
+    int m_length = 0;
 };

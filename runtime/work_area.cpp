@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -17,6 +18,9 @@ struct WorkArea {
     char* base = nullptr;
     int position = 0;
     int capacity = 0;
+    int pins = 0;
+    // Buffers left behind by growth while a pin lived.
+    std::vector<char*> retired;
 };
 
 WorkArea g_area;
@@ -29,12 +33,24 @@ void ensureInitialised()
 
 void growTo(int capacity)
 {
-    char* grown = static_cast<char*>(std::realloc(g_area.base, static_cast<std::size_t>(capacity) + SPARE));
+    auto* grown = static_cast<char*>(std::malloc(static_cast<std::size_t>(capacity) + SPARE));
     if (!grown)
         std::abort(); // Nothing sensible can go on without memory for texts.
+    std::memcpy(grown, g_area.base, static_cast<std::size_t>(g_area.capacity) + SPARE);
     std::memset(grown + g_area.capacity + SPARE, 0, static_cast<std::size_t>(capacity - g_area.capacity));
+    if (g_area.pins > 0)
+        g_area.retired.push_back(g_area.base);
+    else
+        std::free(g_area.base);
     g_area.base = grown;
     g_area.capacity = capacity;
+}
+
+void freeRetired()
+{
+    for (char* buffer : g_area.retired)
+        std::free(buffer);
+    g_area.retired.clear();
 }
 
 } // namespace
@@ -52,8 +68,11 @@ void initWorkArea()
 
 void freeWorkArea()
 {
+    freeRetired();
     std::free(g_area.base);
-    g_area = WorkArea {};
+    g_area.base = nullptr;
+    g_area.position = 0;
+    g_area.capacity = 0;
 }
 
 char* reserveWorkArea(int n, int at)
@@ -90,6 +109,12 @@ void appendBytesToWorkArea(const char* bytes, int n)
 void appendToWorkArea(const char* text)
 {
     appendBytesToWorkArea(text, text ? static_cast<int>(std::strlen(text)) : 0);
+}
+
+void closeWorkAreaText()
+{
+    char* end = reserveWorkArea(1, workAreaPosition());
+    end[1] = '\0';
 }
 
 void shrinkWorkArea(int n)
@@ -155,4 +180,15 @@ WorkAreaMark::WorkAreaMark()
 WorkAreaMark::~WorkAreaMark()
 {
     truncateWorkArea(m_mark);
+}
+
+WorkAreaPin::WorkAreaPin()
+{
+    ++g_area.pins;
+}
+
+WorkAreaPin::~WorkAreaPin()
+{
+    if (--g_area.pins == 0)
+        freeRetired();
 }

@@ -8,9 +8,12 @@
 //
 // Rules:
 // - The buffer grows by at least 16384 bytes at a time and never shrinks, so building texts costs
-//   no allocation once it has grown; growth may move the buffer.
-// - A pointer into the buffer is invalidated by growth. Functions that take texts therefore
-//   accept arguments that lie inside the work area and re-locate them after reserving.
+//   no allocation once it has grown.
+// - Growth always moves the buffer, and a pointer into it is then stale: functions that take texts
+//   accept arguments that lie inside the work area and re-locate them after reserving. (Moving
+//   every time makes a missed re-location fail in tests instead of working by luck.)
+// - While a WorkAreaPin lives, the buffers that growth leaves behind are kept, with their texts,
+//   until the last pin ends; WorkText uses this so that its pointer stays valid.
 // - Single-threaded: only the application's thread touches it.
 // - Every function initialises the work area on first use, so code that runs before
 //   initWorkArea() (tests, tools) still works.
@@ -26,6 +29,10 @@ char* reserveWorkArea(int n, int at);
 void appendToWorkArea(const char* text);
 // Appends exactly n bytes (which may contain anything but are not expected to contain NUL).
 void appendBytesToWorkArea(const char* bytes, int n);
+
+// Steps past the NUL that ends the text just built, so that the next text starts after it: for
+// calls that take several texts built one after the other.
+void closeWorkAreaText();
 
 // Gives back the last n bytes of a reservation.
 void shrinkWorkArea(int n);
@@ -57,4 +64,13 @@ public:
 
 private:
     int m_mark;
+};
+
+// Keeps the buffers that growth leaves behind alive while it lives (see the rules above).
+class WorkAreaPin {
+public:
+    WorkAreaPin();
+    ~WorkAreaPin();
+    WorkAreaPin(const WorkAreaPin&) = delete;
+    WorkAreaPin& operator=(const WorkAreaPin&) = delete;
 };

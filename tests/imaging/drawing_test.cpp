@@ -1,6 +1,8 @@
 #include "imaging_fixture.h"
 
+#include <algorithm>
 #include <climits>
+#include <iterator>
 
 namespace {
 
@@ -83,6 +85,27 @@ TEST_F(DrawingTest, ModesWriteTheirChannels)
         EXPECT_EQ(pixelAt(1, 1, 1), c.result);
         EXPECT_EQ(pixelAt(1, 2, 2), c.result);
         EXPECT_EQ(pixelAt(1, 0, 0), FILL);
+    }
+
+    // Blending rounds each channel to the nearest: 1 x 127 / 255 is 0.498, 1 x 128 / 255 is 0.502.
+    struct Blend {
+        std::uint32_t colour;
+        Rgba under, result;
+    };
+    const Blend blends[] = {
+        { 0x7F000001, { 0, 0, 0, 255 }, { 0, 0, 0, 255 } },
+        { 0x80000001, { 0, 0, 0, 255 }, { 1, 0, 0, 255 } },
+        { 0x7F0000FF, { 0, 0, 0, 0 }, { 127, 0, 0, 127 } },
+        { 0x7F000000, { 2, 0, 0, 1 }, { 1, 0, 0, 128 } }, // 2 x 128 / 255 = 1.004; 127 + 1 x 128 / 255
+    };
+    for (const Blend& b : blends) {
+        SCOPED_TRACE(testing::Message() << "blend " << std::hex << b.colour);
+        makePattern(1, 1, 1, [&](int, int) { return b.under; });
+        ScopedDrawing drawing(imageDrawTarget(1));
+        ASSERT_TRUE(drawing);
+        drawingMode(DRAW_ALPHA_BLEND);
+        drawBox(0, 0, 1, 1, b.colour);
+        EXPECT_EQ(pixelAt(1, 0, 0), b.result);
     }
 }
 
@@ -283,6 +306,17 @@ TEST_F(DrawingTest, BufferOutputsOfThreeBytesAndBottomUpRows)
     static_assert(sizeof expected == sizeof rows);
     EXPECT_TRUE(std::equal(std::begin(rows), std::end(rows), std::begin(expected)));
     EXPECT_EQ(bufferDrawTarget(rows, 3, 2, 8, 0), nullptr); // stride shorter than a row
+
+    // Rows packed without any padding: the stride is exactly width x bytes per pixel.
+    EXPECT_NE(bufferDrawTarget(rows, 3, 2, 9, 0), nullptr);
+    std::uint8_t packed[2 * 2 * 4] = {};
+    ScopedDrawing packedDrawing(bufferDrawTarget(packed, 2, 2, 8, OUTPUT_FOUR_BYTES));
+    ASSERT_TRUE(packedDrawing);
+    drawingMode(DRAW_ALL_CHANNELS);
+    drawBox(1, 1, 1, 1, 0x04030201);
+    const std::uint8_t packedExpected[] = { 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 2, 3, 4 };
+    static_assert(sizeof packedExpected == sizeof packed);
+    EXPECT_TRUE(std::equal(std::begin(packed), std::end(packed), std::begin(packedExpected)));
 }
 
 TEST_F(DrawingTest, MagnifierStep)

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <set>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -74,6 +75,42 @@ TEST_F(ScaleImageTest, EnlargedSinglePixelsBecomeGradientsNotSquares)
     EXPECT_LT(pixelAt(1, 3, 4)[0], 255);
     EXPECT_GT(pixelAt(1, 3, 4)[0], 0);
     EXPECT_LT(pixelAt(1, 3, 3)[0], pixelAt(1, 3, 4)[0]);
+}
+
+TEST_F(ScaleImageTest, EnlargingThreePixelsToNineRepeatsTheEdgePixels)
+{
+    const Rgba colours[] = { { 10, 20, 30, 255 }, { 100, 110, 120, 255 }, { 250, 200, 150, 255 } };
+    makePattern(1, 3, 1, [&](int x, int) { return colours[x]; });
+    makePattern(2, 1, 3, [&](int, int y) { return colours[y]; });
+    ASSERT_EQ(scaleImage(1, 9, 1), 1);
+    ASSERT_EQ(scaleImage(2, 1, 9), 1);
+    // Target pixels 0, 1 and 7, 8 lie at or beyond the outer source centres; 4 sits on the middle one.
+    for (auto [target, source] : { std::pair { 0, 0 }, { 1, 0 }, { 4, 1 }, { 7, 2 }, { 8, 2 } }) {
+        EXPECT_EQ(pixelAt(1, target, 0), colours[source]) << target;
+        EXPECT_EQ(pixelAt(2, 0, target), colours[source]) << target;
+    }
+}
+
+TEST_F(ScaleImageTest, ShrinkingByAFractionGivesTheAreaWeightedMeanOfStripes)
+{
+    // Ten stripes of distinct levels shrunk to four: each target pixel covers two and a half
+    // stripes, so the stripe it covers by half must count half. Across (width) and down (height)
+    // take different paths.
+    const auto level = [](int i) { return static_cast<std::uint8_t>(i * 37 % 256); };
+    makePattern(1, 10, 3, [&](int x, int) { return Rgba { level(x), 0, 0, 255 }; });
+    makePattern(2, 3, 10, [&](int, int y) { return Rgba { level(y), 0, 0, 255 }; });
+    ASSERT_EQ(scaleImage(1, 4, 3), 1);
+    ASSERT_EQ(scaleImage(2, 3, 4), 1);
+    for (int t = 0; t < 4; ++t) {
+        double sum = 0;
+        for (int i = 0; i < 10; ++i) {
+            const double covered = std::min(i + 1.0, 2.5 * (t + 1)) - std::max(i + 0.0, 2.5 * t);
+            sum += std::max(covered, 0.0) * level(i);
+        }
+        const double mean = sum / 2.5;
+        EXPECT_NEAR(pixelAt(1, t, 1)[0], mean, 0.51) << t;
+        EXPECT_NEAR(pixelAt(2, 1, t)[0], mean, 0.51) << t;
+    }
 }
 
 TEST_F(ScaleImageTest, ShrinkingAveragesInsteadOfAliasing)

@@ -61,6 +61,14 @@ TEST(HashMap, IteratesSlotsAscendingAndEachChainNewestFirst)
     HashMap<String> empty(16);
     empty.rewindMap();
     EXPECT_EQ(empty.advanceMap(), nullptr);
+
+    // Emptying drops the cursor with the elements: no key, and no step from a freed element.
+    map.lookupMapEntry("ij"); // its chain goes on to "ab"
+    map.emptyMap();
+    EXPECT_STREQ(map.currentKey(), "");
+    EXPECT_EQ(map.advanceMap(), nullptr);
+    *map.mapEntry("Start") = "again";
+    EXPECT_EQ(keysInOrder(map), std::vector<std::string> { "Start" });
 }
 
 TEST(HashMap, MapEntryInsertsLookupAndPeekDoNot)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <set>
 #include <thread>
 #include <vector>
@@ -195,6 +196,62 @@ TEST(NodePool, IgnoresNullSecondFreesAndForeignNodes)
     EXPECT_EQ(pool.allocNode(), node);
     EXPECT_NE(pool.allocNode(), node);
     (void)kept;
+}
+
+// Blocks come from malloc and go to a releaser that keeps their memory and scribbles over it, as
+// the system may do with memory once it is freed; the test frees them at its end.
+struct ScribbledBlocks {
+    static inline std::map<void*, std::size_t> sizes;
+    static inline std::vector<void*> released;
+
+    static void* allocate(std::size_t bytes)
+    {
+        void* block = std::malloc(bytes);
+        sizes[block] = bytes;
+        return block;
+    }
+    static void release(void* block)
+    {
+        std::memset(block, 0xA5, sizes[block]);
+        released.push_back(block);
+    }
+    static void freeAll()
+    {
+        for (void* block : released)
+            std::free(block);
+        released.clear();
+        sizes.clear();
+    }
+};
+
+TEST(NodePool, NodesOfAReleasedBlockAreIgnoredWithoutTouchingIt)
+{
+    {
+        NodePool pool(16, 16, 256);
+        pool.setBlockAllocator(ScribbledBlocks::allocate, ScribbledBlocks::release);
+        void* kept = pool.allocNode();
+        void* alone = nullptr;
+        for (int i = 0; i < 16; ++i)
+            alone = pool.allocNode(); // the last one opens a second block
+        pool.freeNode(alone); // the second block's last live node: the block goes back
+        ASSERT_EQ(ScribbledBlocks::released.size(), 1u);
+        pool.freeNode(alone);
+        pool.freeNode(static_cast<char*>(alone) + 8);
+        EXPECT_EQ(pool.liveNodes(), 16);
+        EXPECT_EQ(pool.total(), 16);
+        pool.freeNode(kept);
+        EXPECT_EQ(pool.liveNodes(), 15);
+    }
+    ScribbledBlocks::freeAll();
+
+    // The same with the system allocator, for the sanitizer build.
+    NodePool pool(16, 16, 256);
+    void* only = pool.allocNode();
+    pool.freeNode(only);
+    EXPECT_EQ(pool.blockCount(), 0);
+    pool.freeNode(only);
+    EXPECT_EQ(pool.total(), 0);
+    EXPECT_NE(pool.allocNode(), nullptr);
 }
 
 TEST(NodePool, ReleaseAllFreesEveryBlock)

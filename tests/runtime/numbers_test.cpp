@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -38,6 +39,41 @@ TEST(IntToText, WholeRange)
     intToText(12345);
     EXPECT_EQ(workAreaPosition(), before + 5); // the rest of the reservation is given back
     truncateWorkArea(before);
+}
+
+TEST(RoundToEven, HalvesGoToTheEvenNeighbourAndTheEndsSaturate)
+{
+    constexpr double INF = std::numeric_limits<double>::infinity();
+    constexpr std::int64_t MAX = std::numeric_limits<std::int64_t>::max();
+    constexpr std::int64_t MIN = std::numeric_limits<std::int64_t>::min();
+    const std::pair<double, std::int64_t> cases[] = {
+        { 2.5, 2 },
+        { 3.5, 4 },
+        { 0.5, 0 },
+        { 1.5, 2 },
+        { -0.5, 0 },
+        { -2.5, -2 },
+        { -3.5, -4 },
+        { 2.4999999999999996, 2 },
+        { 2.5000000000000004, 3 },
+        { -1.25, -1 },
+        { 0.49999999999999994, 0 },
+        { 4503599627370495.5, 4503599627370496 }, // 2^52 - 0.5: the largest tie a double holds
+        { 9007199254740993.0, 9007199254740992 }, // already whole
+        { 9223372036854774784.0, 9223372036854774784 }, // the largest double below 2^63
+        { 9223372036854775808.0, MAX },
+        { 1e300, MAX },
+        { INF, MAX },
+        { -9223372036854775808.0, MIN },
+        { -1e300, MIN },
+        { -INF, MIN },
+        { std::numeric_limits<double>::quiet_NaN(), 0 },
+        { -std::numeric_limits<double>::quiet_NaN(), 0 },
+        { -0.0, 0 },
+        { 0.0, 0 },
+    };
+    for (const auto& [value, expected] : cases)
+        EXPECT_EQ(roundToEven(value), expected) << std::hexfloat << value;
 }
 
 TEST(RealToText, FixedDecimalsRoundHalfToEvenOnExactValue)

@@ -49,6 +49,12 @@ TEST_F(ObjectTableTest, GrowsByTheStepBeyondTheNumber)
         EXPECT_EQ(table.objectExists(n), 0) << n;
     EXPECT_NE(table.objectExists(40), 0);
     EXPECT_EQ(table.objectRecord(40)->payload, 1);
+
+    // The first number past the end grows the table as well.
+    make(56, 2);
+    EXPECT_EQ(table.slotCount(), 72);
+    EXPECT_EQ(table.objectRecord(56)->payload, 2);
+    EXPECT_EQ(table.objectRecord(40)->payload, 1);
 }
 
 TEST_F(ObjectTableTest, ReusingALiveNumberFreesItOnceAndResetsTheRecord)
@@ -111,6 +117,31 @@ TEST_F(ObjectTableTest, FreeAllVisitsSlotsAscendingThenDynamicOldestFirst)
     EXPECT_EQ(g_freed, (std::vector<int> { 1, 9, 20, older, newer }));
     EXPECT_EQ(table.objectRecord(older), nullptr);
     EXPECT_EQ(table.objectRecord(9), nullptr);
+}
+
+// A handler that also frees the object made after its own, as closing a window frees its gadgets.
+void freeThingAndTheNext(int number)
+{
+    freeThing(number);
+    if (g_freed.size() == 1)
+        freeThing(g_freed.front() + 1);
+}
+
+TEST_F(ObjectTableTest, FreeAllSurvivesAHandlerThatReleasesTheNextObject)
+{
+    ObjectTable<Thing> dynamic { 16, freeThingAndTheNext };
+    g_table = &dynamic;
+    std::vector<int> numbers;
+    for (int i = 0; i < 3; ++i) {
+        Thing* thing = dynamic.allocObject(DYNAMIC_NUMBER);
+        thing->handle = 1;
+        numbers.push_back(dynamic.numberOf(thing));
+    }
+    ASSERT_EQ(numbers[1], numbers[0] + 1);
+    dynamic.freeAllObjects();
+    EXPECT_EQ(g_freed, (std::vector<int> { numbers[0], numbers[1], numbers[2] }));
+    for (int number : numbers)
+        EXPECT_EQ(dynamic.objectExists(number), 0);
 }
 
 TEST_F(ObjectTableTest, FixedNumbersOutOfRangeAreRefused)

@@ -1,4 +1,5 @@
 #include "runtime/argument_list.h"
+#include "runtime/pipe_reader.h"
 #include "runtime/program_path.h"
 #include "runtime/program_runner.h"
 #include "runtime/system_calls.h"
@@ -15,6 +16,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <sys/stat.h>
@@ -117,12 +119,29 @@ bool blockedReading(int pid, const std::string& program)
     return false;
 }
 
-// Waiter threads reap asynchronously: give them a bounded time.
+// Waiter threads reap asynchronously: give them a bounded time. The count returned is the one
+// that ended the wait, not a second look, which could catch a child that has just died.
 int zombiesLeftAfterWaiting()
 {
-    for (int tries = 0; tries < 1000 && zombieChildren() > 0; ++tries)
+    int zombies = zombieChildren();
+    for (int tries = 0; tries < 1000 && zombies > 0; ++tries) {
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    return zombieChildren();
+        zombies = zombieChildren();
+    }
+    return zombies;
+}
+
+// Waits, with a bound, until the process is no longer a child of ours: it ended and was reaped.
+bool reapedAfterWaiting(int pid)
+{
+    for (int tries = 0; tries < 1000; ++tries) {
+        char state = 0;
+        int parent = 0;
+        if (!processState(pid, state, parent) || parent != getpid())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
 }
 
 // A private folder for test programs, removed at the end.
@@ -356,6 +375,45 @@ TEST(ProgramRunner, ErrorOutputHasItsOwnReaderAndCharactersDecodeFromUtf8)
     releaseProgram(program);
 }
 
+TEST(ProgramRunner, CharactersSplitByTheRingsWrapArriveWhole)
+{
+    // Each character is written so that its first `before` bytes are the last of the ring and the
+    // rest wraps to its start: the ring is filled to the brim, a little is read, and the rest of
+    // the output arrives through a fill while the ring still holds the character's start.
+    struct Case {
+        std::string character;
+        int before;
+        int expected;
+    };
+    const Case cases[] = {
+        { "\xC3\xA4", 1, 0xE4 },
+        { "\xE2\x82\xAC", 1, 0x20AC },
+        { "\xE2\x82\xAC", 2, 0x20AC },
+    };
+    constexpr int RING = PipeReader::RING_SIZE;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.before);
+        PipeEnds ends;
+        ASSERT_TRUE(openPipe(ends));
+        std::unique_ptr<PipeReader> reader = PipeReader::create(std::move(ends.readEnd));
+        ASSERT_NE(reader, nullptr);
+        std::string first = std::string(static_cast<std::size_t>(RING - c.before), 'a')
+            + c.character.substr(0, static_cast<std::size_t>(c.before));
+        std::string rest = c.character.substr(static_cast<std::size_t>(c.before)) + "b";
+        ASSERT_EQ(write(ends.writeEnd.get(), first.data(), first.size()), RING);
+        EXPECT_EQ(reader->fill(), RING);
+        std::vector<char> skipped(16);
+        ASSERT_EQ(readPipeBytes(reader.get(), skipped.data(), 16), 16);
+        ASSERT_EQ(write(ends.writeEnd.get(), rest.data(), rest.size()), static_cast<ssize_t>(rest.size()));
+        EXPECT_EQ(reader->fill(), static_cast<int>(rest.size())); // lands at the ring's start
+        skipped.resize(static_cast<std::size_t>(RING - c.before - 16));
+        ASSERT_EQ(readPipeBytes(reader.get(), skipped.data(), static_cast<int>(skipped.size())),
+            static_cast<int>(skipped.size()));
+        EXPECT_EQ(readPipeCharacter(reader.get()), c.expected);
+        EXPECT_EQ(readPipeCharacter(reader.get()), 'b');
+    }
+}
+
 TEST(ProgramRunner, ConnectsOneProgramsOutputToAnothersBlockingInput)
 {
     Handle first = startProgram("cat", "", nullptr, RUN_OPEN | RUN_READ | RUN_WRITE, 0);
@@ -417,8 +475,10 @@ TEST(ProgramRunner, ReleaseReturnsAtOnceAndStaleHandlesDoNothing)
         closeProgramInput(stale);
         releaseProgram(stale);
     }
-    // The waiter of the released program still reaps it.
+    // The waiter of the released program still reaps it. (A killed process takes a moment to
+    // die, so wait for this one rather than for the zombies of the moment.)
     kill(pid, SIGKILL);
+    EXPECT_TRUE(reapedAfterWaiting(pid));
     EXPECT_EQ(zombiesLeftAfterWaiting(), 0);
 }
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -20,7 +21,13 @@ template <class Appender> std::string produced(Appender appender)
 
 TEST(WorkArea, GrowsByAtLeast16KiBAndKeepsArgumentsThatPointedIntoIt)
 {
+    // A small append past the first 16 bytes already grows by the full step.
+    freeWorkArea();
     initWorkArea();
+    appendToWorkArea("twenty bytes of text");
+    EXPECT_GE(workAreaCapacity(), 16 + 16384);
+    truncateWorkArea(0);
+
     int mark = workAreaPosition();
     appendToWorkArea("prefix:");
     // The argument lies inside the work area; the reservation below moves the buffer.
@@ -60,17 +67,35 @@ TEST(WorkArea, NeverShrinksAndPositionReturnsToMark)
 
 TEST(WorkArea, ArgumentInsideWorkAreaSurvivesGrowthInStringFunctions)
 {
-    freeWorkArea();
-    initWorkArea();
-    EXPECT_EQ(workAreaCapacity(), 16);
-    int mark = workAreaPosition();
-    appendToWorkArea("ABCdef");
-    const char* inside = workAreaAt(mark);
-    int second = workAreaPosition() + 1;
-    reserveWorkArea(1, workAreaPosition()); // close the first text past its NUL
-    toLowerText(inside); // reserving moves the 16-byte buffer
-    EXPECT_STREQ(workAreaAt(second), "abcdef");
-    truncateWorkArea(mark);
+    // Each function gets a text from a fresh 16-byte work area and makes a result that does not
+    // fit beside it, so reserving moves the buffer before the function reads its argument.
+    struct Case {
+        const char* name;
+        void (*call)(const char* inside);
+        const char* expected;
+    };
+    const Case cases[] = {
+        { "toLowerText", [](const char* s) { toLowerText(s); }, "abcdef" },
+        { "leftPart", [](const char* s) { leftPart(s, 5); }, "ABCde" },
+        { "trimText", [](const char* s) { trimText(s, "A"); }, "BCdef" },
+        { "replaceText", [](const char* s) { replaceText(s, "C", "cc"); }, "ABccdef" },
+        { "fileNameOf", [](const char* s) { fileNameOf(s); }, "ABCdef" },
+        { "appendToWorkArea", [](const char* s) { appendToWorkArea(s); }, "ABCdef" },
+    };
+    for (const Case& c : cases) {
+        freeWorkArea();
+        initWorkArea();
+        ASSERT_EQ(workAreaCapacity(), 16);
+        appendToWorkArea("ABCdef");
+        const char* inside = workAreaAt(0);
+        const auto baseBefore = reinterpret_cast<std::uintptr_t>(inside);
+        reserveWorkArea(1, workAreaPosition()); // close the text past its NUL
+        const int result = workAreaPosition();
+        c.call(inside);
+        EXPECT_NE(reinterpret_cast<std::uintptr_t>(workAreaAt(0)), baseBefore) << c.name << ": no move";
+        EXPECT_STREQ(workAreaAt(result), c.expected) << c.name;
+        truncateWorkArea(0);
+    }
 }
 
 TEST(Strings, AssignmentFreeingAndComparison)
@@ -103,6 +128,27 @@ TEST(Strings, AssignmentFreeingAndComparison)
     String self("hello world");
     assignString(self, self.c_str() + 6);
     EXPECT_STREQ(self, "world");
+}
+
+TEST(Strings, CompareByContentNotByAddress)
+{
+    const String a("a");
+    const String none;
+    EXPECT_TRUE(String("a") == String("a"));
+    EXPECT_TRUE(String("a") == "a");
+    EXPECT_TRUE("a" == String("a"));
+    EXPECT_FALSE(String("a") != a);
+    EXPECT_TRUE(a != String("b"));
+    EXPECT_TRUE(a != "ab");
+    EXPECT_TRUE("A" != a); // case matters
+    EXPECT_TRUE(none == String(""));
+    EXPECT_TRUE(none == "");
+    EXPECT_TRUE("" == none);
+    EXPECT_TRUE(a != none);
+    const char* null = nullptr; // the empty text, as everywhere
+    EXPECT_TRUE(none == null);
+    EXPECT_TRUE(a != null);
+    EXPECT_TRUE(String("\xE4") != String("\xC4"));
 }
 
 TEST(Strings, PackedTableWalkByAssignResult)
@@ -141,6 +187,7 @@ TEST(TextFunctions, LeftLowerTrim)
     EXPECT_EQ(produced([] { leftPart("abc", -1); }), "");
     EXPECT_EQ(produced([] { leftPart("abc", 2); }), "ab");
     EXPECT_EQ(produced([] { toLowerText("AbC\xC4z"); }), "abc\xC4z"); // only ASCII letters change
+    EXPECT_EQ(produced([] { toLowerText("@AZ[`az{"); }), "@az[`az{"); // both ends of A-Z, nothing beside
     EXPECT_EQ(produced([] { trimText(";;a;b;;", ";"); }), "a;b");
     EXPECT_EQ(produced([] { trimText(";;;", ";"); }), "");
     EXPECT_EQ(produced([] { trimText("  a b  "); }), "a b");
@@ -156,8 +203,11 @@ TEST(TextFunctions, Replace)
     EXPECT_EQ(produced([] { replaceText("a,b,c", ",", ";;", 0, 3); }), "a,b;;c");
     EXPECT_EQ(produced([] { replaceText("xAx", "a", "-", 0, 1); }), "xAx");
     EXPECT_EQ(produced([] { replaceText("xAx", "a", "-", REPLACE_IGNORE_CASE, 1); }), "x-x");
+    EXPECT_EQ(produced([] { replaceText("AZ@[", "az", "-", REPLACE_IGNORE_CASE, 1); }), "-@[");
+    EXPECT_EQ(produced([] { replaceText("@[", "`{", "-", REPLACE_IGNORE_CASE, 1); }), "@[");
     EXPECT_EQ(produced([] { replaceText("abc", "c", "", 0, -5); }), "ab");
     EXPECT_EQ(produced([] { replaceText("abc", "b", "x", 0, 99); }), "abc");
+    EXPECT_EQ(produced([] { replaceText("abc", "c", "", 0, 4); }), "abc"); // start just past the end
 }
 
 TEST(TextFunctions, Paths)
@@ -171,21 +221,6 @@ TEST(TextFunctions, Paths)
     EXPECT_EQ(produced([] { folderOf("\"/a b/c d\""); }), "/a b/");
     std::string exe = produced([] { executablePath(); });
     EXPECT_NE(exe.find("strings_test"), std::string::npos);
-}
-
-TEST(TextBuilder, BuildsFromMixedPieces)
-{
-    String status;
-    storeText(status, "Column ", 2, " at ", fixed(1.23456, 4), "; ", [] { leftPart("abcdef", 3); });
-    EXPECT_STREQ(status, "Column 2 at 1.2346; abc");
-    String made = makeText(String("x"), -7);
-    EXPECT_STREQ(made, "x-7");
-    int before = workAreaPosition();
-    {
-        WorkText text("a", 1, nullptr, "b");
-        EXPECT_STREQ(text, "a1b");
-    }
-    EXPECT_EQ(workAreaPosition(), before);
 }
 
 TEST(Latin1, RoundTripsThroughUtf8)

@@ -366,6 +366,7 @@ TEST(BmpDecoder, MalformedHeadersAreRefused)
         { "header size past the file", patched(14, 124) },
         { "planes 2", patched16(26, 2) },
         { "pixel offset past the end", patched(10, 1000) },
+        { "pixel offset at the end", patched(10, static_cast<std::uint32_t>(valid.bytes().size())) },
         { "pixel offset inside the header", patched(10, 20) },
         { "reserved field set", patched16(6, 1) },
     };
