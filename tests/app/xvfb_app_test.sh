@@ -2,9 +2,11 @@
 # End-to-end run of the real program on an X server: starts Xvfb (1920 x 1080), opens the sample
 # chart given on the command line and digitizes it as a user would, with xdotool: Measure Diagram
 # (Alt+S), origin, width and its reference, height and its reference, captures in two columns
-# (Alt+A between them), then Control+Q and the confirmation. Checks the window's size and the
-# titles that name each step, and that the program ends with exit code 0. Runs once in English
-# and once in German.
+# (Alt+A between them). Checks the window's size and the titles that name each step.
+# In English it then copies the table (Control+C, read back with xclip and compared with the
+# chart's known values), saves it through the save requester (Control+S) and compares the file,
+# and quits without being asked; in German it quits through the close box (a stand-in window
+# manager sends the close request) and confirms. Both end with exit code 0.
 #
 # Usage: xvfb_app_test.sh <graphonite> <sample chart>
 # Exit status 77 (skipped) when Xvfb or xdotool is missing. With GRAPHONITE_SCREENSHOT set, a
@@ -13,7 +15,8 @@ set -euo pipefail
 
 program=$1
 chart=$2
-for tool in Xvfb xdotool; do
+here=$(cd "$(dirname "$0")" && pwd)
+for tool in Xvfb xdotool xclip /usr/bin/python3; do
   command -v "$tool" > /dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 
@@ -59,6 +62,11 @@ title_is() { [ "$(xdotool getwindowname "$window" 2> /dev/null)" = "$1" ]; }
 expect_title() { wait_for 10 title_is "$1" || fail "title '$(xdotool getwindowname "$window")', expected '$1'"; }
 window_named() { xdotool search --onlyvisible --name "^$1\$" > /dev/null 2>&1; }
 
+# Gives the main window the keyboard focus (there is no window manager to activate it).
+focus_main() {
+  xdotool windowactivate --sync "$window" 2> /dev/null || xdotool windowfocus --sync "$window"
+}
+
 # Clicks at (x, y) of the main window's content (below its menu bar).
 click() {
   xdotool mousemove --window "$window" "$1" $(($2 + menu_bar)) sleep 0.1 click 1
@@ -80,6 +88,7 @@ answer_reference() {
 digitize() {
   run=$1
   local lang=$2 origin_title=$3 width_title=$4 height_title=$5 done_title=$6 width_ref=$7 height_ref=$8 quit_title=$9 yes=${10}
+  local save=${11}
   LANG=$lang "$program" "$chart" > "$work/out" 2> "$work/err" &
   app_pid=$!
   wait_for 10 main_window || fail "no main window"
@@ -105,7 +114,7 @@ digitize() {
   click 180 520
   expect_title "*Graphonite / $done_title"
   click 310 395
-  xdotool windowactivate --sync "$window" 2> /dev/null || true
+  focus_main
   xdotool key --clearmodifiers alt+a
   sleep 0.3
   click 440 270
@@ -116,8 +125,44 @@ digitize() {
     import -window root "$GRAPHONITE_SCREENSHOT" || true
   fi
 
-  # Quit asks, because there are captures; the Yes letter confirms.
-  xdotool key --clearmodifiers ctrl+q
+  local expected_table
+  expected_table=$(printf '1\t2\n20.00\t70.00\n45.00\t35.00')
+  if [ "$save" = save ]; then
+    # The table on the clipboard, as a spreadsheet takes it.
+    focus_main
+    xdotool key --clearmodifiers ctrl+c
+    sleep 0.3
+    [ "$(xclip -o -selection clipboard)" = "$expected_table" ] \
+      || fail "clipboard: '$(xclip -o -selection clipboard)', expected '$expected_table'"
+    # Saved through the save requester: the unsaved mark goes, and Quit no longer asks.
+    xdotool key --clearmodifiers ctrl+s
+    wait_for 10 window_named "Save File" || fail "no save requester"
+    local requester
+    requester=$(xdotool search --onlyvisible --name '^Save File$' | head -n 1)
+    xdotool windowactivate --sync "$requester" 2> /dev/null || xdotool windowfocus --sync "$requester"
+    sleep 0.3
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 10 "$work/table.csv"
+    xdotool key Return
+    wait_for 10 test -s "$work/table.csv" || fail "the table was not saved"
+    [ "$(cat "$work/table.csv")" = "$(printf '1,2\n20.00,70.00\n45.00,35.00')" ] \
+      || fail "saved file: '$(cat "$work/table.csv")'"
+    expect_title "Graphonite / $done_title"
+    focus_main
+    xdotool key --clearmodifiers ctrl+q
+  else
+    # The close box asks like Quit, because there are captures; the Yes letter confirms.
+    /usr/bin/python3 "$here/../toolkit/fake_wm.py" close "$window" > /dev/null || fail "could not close"
+  fi
+  if [ "$save" = save ]; then
+    local status=0
+    wait_for 10 bash -c "! kill -0 $app_pid 2> /dev/null" || fail "Quit after saving did not end the program"
+    wait "$app_pid" || status=$?
+    app_pid=
+    [ "$status" = 0 ] || fail "exit code $status"
+    echo "$run run passed"
+    return
+  fi
   wait_for 10 window_named "$quit_title" || fail "no quit confirmation"
   local dialog
   dialog=$(xdotool search --onlyvisible --name "^$quit_title\$" | head -n 1)
@@ -131,6 +176,6 @@ digitize() {
 }
 
 digitize English en_US.UTF-8 "Set Origin" "Set Width of Dataarea" "Set Height of Dataarea" "Set References." \
-  "Width Reference" "Height Reference" "Quit" y
+  "Width Reference" "Height Reference" "Quit" y save
 digitize German de_DE.UTF-8 "Ursprung wählen" "Breite des Datenbereichs wählen" "Höhe des Datenbereichs wählen" \
-  "Set References." "Referenzbreite" "Referenzhöhe" "Beenden" j
+  "Set References." "Referenzbreite" "Referenzhöhe" "Beenden" j close
