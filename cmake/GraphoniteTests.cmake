@@ -1,7 +1,8 @@
 # graphonite_add_test(<name> SOURCES <files...> LIBS <targets...> [GUI] [LABELS <labels...>])
 #
 # Builds one GoogleTest executable and registers its tests with CTest. GUI tests run with Qt's
-# offscreen platform so that they need no display.
+# offscreen platform so that they need no display. The executable also joins the <label>_tests
+# target of each of its labels (see graphonite_add_label_targets).
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
@@ -19,8 +20,30 @@ function(graphonite_add_test name)
   if(ARG_GUI)
     list(APPEND properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()
+  foreach(label IN LISTS ARG_LABELS)
+    graphonite_add_to_label_target(${label} ${name})
+  endforeach()
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     TEST_PREFIX "${name}."
     PROPERTIES ${properties})
+endfunction()
+
+# Makes <label>_tests build the target as well: for programs that tests of that label run besides
+# the GoogleTest executables (a demo driven by a script, for example).
+function(graphonite_add_to_label_target label target)
+  set_property(GLOBAL APPEND PROPERTY GRAPHONITE_LABEL_TARGETS_${label} ${target})
+endfunction()
+
+# One target per test label, <label>_tests, that builds every program the tests of that label
+# need and nothing else; called once all tests are registered. The sanitizer lane of scripts/test
+# builds only runtime_tests, imaging_tests and toolkit_tests.
+function(graphonite_add_label_targets)
+  foreach(label ${ARGN})
+    get_property(targets GLOBAL PROPERTY GRAPHONITE_LABEL_TARGETS_${label})
+    if(targets)
+      add_custom_target(${label}_tests)
+      add_dependencies(${label}_tests ${targets})
+    endif()
+  endforeach()
 endfunction()
