@@ -370,6 +370,30 @@ void addRowDown(RowResamplerWork& work, const std::uint8_t* bytes, int r)
     }
 }
 
+// Down first, across an opaque row: the samples are colour * 255, so dividing by 255 gives the
+// bytes; alpha is 255. `stride` is 3 or 4 samples per pixel: a pixel is read as four samples
+// either way, the fourth of an R,G,B one (the next pixel's red, or the padding after the last)
+// only to be dropped.
+template <std::size_t stride>
+void filterOpaqueColumn(const std::uint16_t* column, const AxisWeights& across, int width, std::uint8_t* out)
+{
+    const std::uint32_t* weights = across.weights.data();
+    for (int t = 0; t < width; ++t, out += 4) {
+        const std::uint16_t* p = column + stride * static_cast<std::size_t>(across.first[t]);
+        const std::uint32_t* w = weights + across.offset[t];
+        Lanes32 sum = { 0, 0, 0, 0 };
+        for (int k = 0; k < across.count[t]; ++k, p += stride) {
+            Lanes16 samples;
+            std::memcpy(&samples, p, sizeof samples);
+            sum += w[k] * __builtin_convertvector(samples, Lanes32);
+        }
+        const Lanes32 rounded = ((sum + WEIGHT_HALF) >> WEIGHT_BITS) + 128;
+        Lanes8 bytes = __builtin_convertvector((rounded + (rounded >> 8)) >> 8, Lanes8);
+        bytes[3] = 255;
+        std::memcpy(out, &bytes, sizeof bytes);
+    }
+}
+
 // Down first: target row y from its complete sums, filtered across.
 void writeRowDown(RowResamplerWork& work, int y)
 {
@@ -377,24 +401,23 @@ void writeRowDown(RowResamplerWork& work, int y)
     const std::uint32_t* sums = work.sums.data() + work.sourceSamples * slot;
     const bool opaque = !work.premultipliedSlot[slot];
     std::uint16_t* column = work.column.data();
-    if (work.pixels == RowPixels::Rgb) {
-        for (int x = 0; x < work.sourceWidth; ++x, sums += 3, column += 4) {
-            for (int c = 0; c < 3; ++c)
-                column[c] = static_cast<std::uint16_t>((sums[c] * 255 + WEIGHT_HALF) >> WEIGHT_BITS);
-            column[3] = static_cast<std::uint16_t>(OPAQUE_SAMPLE);
-        }
-    } else {
-        const std::uint32_t scale = opaque ? 255 : 1;
-        for (std::size_t i = 0; i < work.sourceSamples; ++i)
-            column[i] = static_cast<std::uint16_t>((sums[i] * scale + WEIGHT_HALF) >> WEIGHT_BITS);
-    }
+    const std::uint32_t scale = opaque ? 255 : 1;
+    for (std::size_t i = 0; i < work.sourceSamples; ++i)
+        column[i] = static_cast<std::uint16_t>((sums[i] * scale + WEIGHT_HALF) >> WEIGHT_BITS);
 
     const AxisWeights& across = work.across;
-    const std::uint32_t* acrossWeights = across.weights.data();
     std::uint8_t* out = work.target.pixels + work.target.stride * static_cast<std::size_t>(y);
+    if (work.pixels == RowPixels::Rgb) {
+        filterOpaqueColumn<3>(column, across, work.target.width, out);
+        return;
+    }
+    if (opaque) {
+        filterOpaqueColumn<4>(column, across, work.target.width, out);
+        return;
+    }
     for (int t = 0; t < work.target.width; ++t, out += 4) {
-        const std::uint16_t* p = work.column.data() + 4 * static_cast<std::size_t>(across.first[t]);
-        const std::uint32_t* w = acrossWeights + across.offset[t];
+        const std::uint16_t* p = column + 4 * static_cast<std::size_t>(across.first[t]);
+        const std::uint32_t* w = across.weights.data() + across.offset[t];
         Lanes32 sum = { 0, 0, 0, 0 };
         for (int k = 0; k < across.count[t]; ++k, p += 4) {
             Lanes16 samples;
@@ -402,15 +425,9 @@ void writeRowDown(RowResamplerWork& work, int y)
             sum += w[k] * __builtin_convertvector(samples, Lanes32);
         }
         sum = (sum + WEIGHT_HALF) >> WEIGHT_BITS;
-        if (opaque) {
-            const Lanes32 rounded = sum + 128;
-            const Lanes8 bytes = __builtin_convertvector((rounded + (rounded >> 8)) >> 8, Lanes8);
-            std::memcpy(out, &bytes, sizeof bytes);
-        } else {
-            std::uint32_t sample[4];
-            std::memcpy(sample, &sum, sizeof sample);
-            storePixel(sample, out);
-        }
+        std::uint32_t sample[4];
+        std::memcpy(sample, &sum, sizeof sample);
+        storePixel(sample, out);
     }
 }
 
@@ -467,7 +484,7 @@ void prepareWork(RowResamplerWork& work)
         work.premultipliedSlot.assign(static_cast<std::size_t>(work.slots), 0);
         if (work.pixels == RowPixels::Rgba)
             work.premultiplied.assign(work.sourceSamples, 0);
-        work.column.assign(4 * static_cast<std::size_t>(work.sourceWidth), 0);
+        work.column.assign(work.sourceSamples + 1, 0); // + 1: see filterOpaqueColumn
     } else {
         work.ringRows = work.down.maxCount;
         work.ring.assign(targetSamples * static_cast<std::size_t>(work.ringRows), 0);

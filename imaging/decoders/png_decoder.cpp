@@ -55,9 +55,7 @@ void readPngBytes(png_structp png, png_bytep out, png_size_t length)
         }
         data->nextChunk = static_cast<std::size_t>(chunkEnd);
     }
-    for (png_size_t i = 0; i < length; ++i) {
-        out[i] = data->data[data->position + i];
-    }
+    std::memcpy(out, data->data + data->position, length);
     data->position += length;
 }
 
