@@ -99,7 +99,8 @@ void finishDecoding();
 // and -1 (rgba untouched) when no load is open or memory for the row buffer ran out.
 int readDecodedRowsAsRgba(std::uint8_t* rgba);
 
-// Takes the rows of a picture one at a time, from the top, as they are decoded.
+// Takes the rows of a picture one at a time, from the top, as they are decoded. It is called
+// between the decoding library's calls, so it must not throw.
 class DecodedRowSink {
 public:
     virtual ~DecodedRowSink() = default;
