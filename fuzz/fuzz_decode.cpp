@@ -3,6 +3,7 @@
 #include "imaging/decoders/image_decoding.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,47 @@ constexpr std::uint8_t FROM_FILE = 1;
 constexpr std::uint8_t BOTTOM_UP = 2;
 constexpr std::uint8_t AS_RGBA = 4;
 constexpr std::uint8_t NO_ROWS = 8;
+constexpr int REDUCE_SHIFT = 4;
+constexpr int MINIMUM_SIDES[4] = { 0, 1, 64, 300 };
+constexpr std::uint8_t IN_ORDER = 64;
+
+// Checks that rows come as announced: every one of them, no more.
+class CountingSink : public DecodedRowSink {
+public:
+    bool beginRows(int width, int height, int pixelBytes) override
+    {
+        if (width != decodedWidth() || height != decodedHeight() || (pixelBytes != 3 && pixelBytes != 4)) {
+            std::abort();
+        }
+        m_expected = height;
+        m_rowBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(pixelBytes);
+        return true;
+    }
+    void takeRow(const std::uint8_t* row) override
+    {
+        if (++m_rows > m_expected) {
+            std::abort();
+        }
+        // Reads the whole row, so that the sanitizers see one that is too short.
+        unsigned sum = 0;
+        for (std::size_t i = 0; i < m_rowBytes; ++i) {
+            sum += row[i];
+        }
+        m_sum += sum;
+    }
+    void checkComplete() const
+    {
+        if (m_rows != m_expected) {
+            std::abort();
+        }
+    }
+
+private:
+    int m_expected = 0;
+    int m_rows = 0;
+    std::size_t m_rowBytes = 0;
+    unsigned m_sum = 0;
+};
 
 const std::string& fuzzFilePath()
 {
@@ -25,7 +67,7 @@ const std::string& fuzzFilePath()
     return path;
 }
 
-int openFromFile(const std::uint8_t* data, std::size_t size)
+int openFromFile(const std::uint8_t* data, std::size_t size, int minimumSide)
 {
     std::FILE* file = std::fopen(fuzzFilePath().c_str(), "wb");
     if (file == nullptr) {
@@ -35,7 +77,7 @@ int openFromFile(const std::uint8_t* data, std::size_t size)
     if (std::fclose(file) != 0 || !written) {
         return 0;
     }
-    return openImageFile(fuzzFilePath().c_str());
+    return openImageFileReduced(fuzzFilePath().c_str(), minimumSide, minimumSide);
 }
 
 } // namespace
@@ -51,8 +93,10 @@ void fuzzDecode(const std::uint8_t* data, std::size_t size, void (*useDecoder)()
     useDecoder();
     // The payload is copied so that a read past it lands outside a heap block of its exact size.
     std::vector<std::uint8_t> picture(data, data + pictureSize);
-    int opened = (mode & FROM_FILE) != 0 ? openFromFile(picture.data(), picture.size())
-                                         : openImageMemory(picture.data(), picture.size());
+    int minimumSide = MINIMUM_SIDES[(mode >> REDUCE_SHIFT) & 3];
+    int opened = (mode & FROM_FILE) != 0
+        ? openFromFile(picture.data(), picture.size(), minimumSide)
+        : openImageMemoryReduced(picture.data(), picture.size(), minimumSide, minimumSide);
     if (opened != 1) {
         return;
     }
@@ -60,6 +104,13 @@ void fuzzDecode(const std::uint8_t* data, std::size_t size, void (*useDecoder)()
     std::int64_t height = decodedHeight();
     if ((mode & NO_ROWS) != 0 || width * height > MAX_FUZZ_PIXELS) {
         finishDecoding();
+        return;
+    }
+    if ((mode & IN_ORDER) != 0) {
+        CountingSink sink;
+        if (readDecodedRowsInOrder(sink) >= 0) {
+            sink.checkComplete();
+        }
         return;
     }
     if ((mode & AS_RGBA) != 0) {

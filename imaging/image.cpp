@@ -6,6 +6,8 @@
 #include "imaging/platform_image.h"
 #include "runtime/object_table.h"
 
+#include <cstring>
+
 namespace {
 
 struct ImageRecord {
@@ -83,6 +85,54 @@ Handle installDecodedImage(int number)
     return installImage(number, std::move(pixels), sourceDepth);
 }
 
+// Takes a picture's rows as they are decoded and resamples them into the target buffer, or
+// copies them when the picture already has the target's size.
+class ScalingRowSink : public DecodedRowSink {
+public:
+    explicit ScalingRowSink(PixelBuffer& target)
+        : m_target(target)
+    {
+    }
+
+    bool beginRows(int width, int height, int pixelBytes) override
+    {
+        m_pixelBytes = pixelBytes;
+        m_copy = width == m_target.width() && height == m_target.height();
+        m_row = 0;
+        return m_copy
+            || m_resampler.start(width, height, pixelBytes == 3 ? RowPixels::Rgb : RowPixels::Rgba,
+                { m_target.data(), m_target.width(), m_target.height(), m_target.stride() });
+    }
+
+    void takeRow(const std::uint8_t* row) override
+    {
+        if (!m_copy) {
+            m_resampler.addRow(row);
+            return;
+        }
+        if (m_row >= m_target.height())
+            return;
+        std::uint8_t* to = m_target.row(m_row++);
+        if (m_pixelBytes == 4) {
+            std::memcpy(to, row, m_target.stride());
+            return;
+        }
+        for (int x = 0; x < m_target.width(); ++x, row += 3, to += 4) {
+            to[0] = row[0];
+            to[1] = row[1];
+            to[2] = row[2];
+            to[3] = 255;
+        }
+    }
+
+private:
+    PixelBuffer& m_target;
+    RowResampler m_resampler;
+    int m_pixelBytes = 4;
+    bool m_copy = false;
+    int m_row = 0;
+};
+
 } // namespace
 
 void initImages()
@@ -118,24 +168,21 @@ bool readImageFileSize(const char* path, ImageFileSize& size)
 
 Handle loadImageFileScaled(int number, const char* path, int width, int height)
 {
-    if (!numberUsable(number) || !path || !imageSizeAcceptable(width, height) || !openImageFile(path))
+    // The decoder may deliver the picture reduced to no less than the target (JPEG does), and
+    // its rows are resampled as they come: the full-size picture need never exist.
+    if (!numberUsable(number) || !path || !imageSizeAcceptable(width, height)
+        || !openImageFileReduced(path, width, height))
         return 0;
     const int sourceDepth = decodedSourceDepth();
-    auto decoded = PixelBuffer::allocate(decodedWidth(), decodedHeight(), PixelFill::None);
-    if (!decoded) {
+    auto scaled = PixelBuffer::allocate(width, height, PixelFill::None);
+    if (!scaled) {
         finishDecoding();
         return 0;
     }
-    if (readDecodedRowsAsRgba(decoded->data()) < 0)
+    ScalingRowSink sink(*scaled);
+    // A result of 0 (broken data) still gives a complete image, from opaque black missing rows.
+    if (readDecodedRowsInOrder(sink) < 0)
         return 0;
-    if (decoded->width() == width && decoded->height() == height)
-        return installImage(number, std::move(decoded), sourceDepth);
-    auto scaled = PixelBuffer::allocate(width, height, PixelFill::None);
-    if (!scaled
-        || !resampleRgba({ decoded->data(), decoded->width(), decoded->height(), decoded->stride() },
-            { scaled->data(), scaled->width(), scaled->height(), scaled->stride() }))
-        return 0;
-    decoded.reset();
     return installImage(number, std::move(scaled), sourceDepth);
 }
 

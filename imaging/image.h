@@ -41,8 +41,11 @@ struct ImageFileSize {
 bool readImageFileSize(const char* path, ImageFileSize& size);
 
 // The picture of a file, resampled to width x height as scaleImage would: for showing a large
-// picture small without keeping it at full size. Results as loadImageFile; a size that is not
-// acceptable fails before anything is decoded.
+// picture small without keeping it at full size. Rows are resampled as they are decoded, and a
+// JPEG is decoded reduced (to the smallest n/8 of its size that still covers the target), which
+// comes out close to, not byte for byte as, loadImageFile and scaleImage. Results as
+// loadImageFile, broken data included; a size that is not acceptable fails before anything is
+// decoded.
 Handle loadImageFileScaled(int number, const char* path, int width, int height);
 
 // An image over pixels the caller filled in (source depth as imageBitDepth(-2) reports it).

@@ -245,134 +245,258 @@ bool rowIsOpaque(const std::uint8_t* row, int width)
     return alphaAnd == 255;
 }
 
-// Across first, then down: each source row is filtered across once into a ring of rows at the
-// target width, and every target row sums the ones it covers. The better order when the height
-// grows, since the work across then happens on the fewer source rows.
-void resampleAcrossFirst(
-    const RgbaSource& source, const RgbaTarget& target, const AxisWeights& across, const AxisWeights& down)
-{
-    const std::size_t rowSamples = 4 * static_cast<std::size_t>(target.width);
-    // The rows a target row needs are a window that only moves down, so a ring of the widest
-    // window's size holds them and each source row is filtered once.
-    const int ringRows = down.maxCount;
-    std::vector<std::uint16_t> ring(rowSamples * static_cast<std::size_t>(ringRows));
-    std::vector<char> ringOpaque(static_cast<std::size_t>(ringRows));
-    std::vector<std::uint32_t> sums(rowSamples);
-    std::vector<const std::uint16_t*> rows(static_cast<std::size_t>(ringRows));
-    int nextSourceRow = 0;
-
-    for (int y = 0; y < target.height; ++y) {
-        const int first = down.first[y];
-        const int n = down.count[y];
-        for (int r = std::max(nextSourceRow, first); r < first + n; ++r) {
-            const auto slot = static_cast<std::size_t>(r % ringRows);
-            ringOpaque[slot] = filterRow(source.pixels + source.stride * static_cast<std::size_t>(r),
-                source.width, across, target.width, ring.data() + rowSamples * slot);
-        }
-        nextSourceRow = std::max(nextSourceRow, first + n);
-
-        bool opaque = true;
-        for (int k = 0; k < n; ++k) {
-            const auto slot = static_cast<std::size_t>((first + k) % ringRows);
-            rows[static_cast<std::size_t>(k)] = ring.data() + rowSamples * slot;
-            opaque = opaque && ringOpaque[slot];
-        }
-        const std::uint32_t* weights = down.weights.data() + down.offset[y];
-        std::uint8_t* out = target.pixels + target.stride * static_cast<std::size_t>(y);
-        if (opaque)
-            storeOpaqueRow(rows.data(), weights, n, rowSamples, sums.data(), out);
-        else
-            storeRow(rows.data(), weights, n, target.width, sums.data(), out);
-    }
-}
-
-// Down first, then across: every target row sums its source rows at the full source width
-// (long runs of contiguous bytes, the cheapest work there is per source byte), then filters that
-// one row across. The better order when the height shrinks, where nearly all the work is reading
-// the source.
-void resampleDownFirst(
-    const RgbaSource& source, const RgbaTarget& target, const AxisWeights& across, const AxisWeights& down)
-{
-    const std::size_t sourceSamples = 4 * static_cast<std::size_t>(source.width);
-    std::vector<signed char> opaqueRows(static_cast<std::size_t>(source.height), -1);
-    std::vector<std::uint32_t> sums(sourceSamples);
-    std::vector<std::uint16_t> premultiplied(sourceSamples);
-    std::vector<std::uint16_t> column(sourceSamples); // the target row's samples at the source width
-    const std::uint32_t* acrossWeights = across.weights.data();
-
-    for (int y = 0; y < target.height; ++y) {
-        const int first = down.first[y];
-        const int n = down.count[y];
-        const std::uint32_t* weights = down.weights.data() + down.offset[y];
-        auto sourceRow
-            = [&](int k) { return source.pixels + source.stride * static_cast<std::size_t>(first + k); };
-
-        bool opaque = true;
-        for (int k = 0; k < n; ++k) {
-            signed char& known = opaqueRows[static_cast<std::size_t>(first + k)];
-            if (known < 0)
-                known = rowIsOpaque(sourceRow(k), source.width) ? 1 : 0;
-            opaque = opaque && known;
-        }
-        for (int k = 0; k < n; ++k) {
-            const std::uint32_t w = weights[k];
-            const std::uint8_t* bytes = sourceRow(k);
-            if (opaque) {
-                // Opaque: the bytes themselves, premultiplied by 255 once the sum is made.
-                if (k == 0) {
-                    for (std::size_t i = 0; i < sourceSamples; ++i)
-                        sums[i] = w * bytes[i];
-                } else {
-                    for (std::size_t i = 0; i < sourceSamples; ++i)
-                        sums[i] += w * bytes[i];
-                }
-                continue;
-            }
-            for (std::size_t i = 0; i < sourceSamples; i += 4) {
-                const std::uint32_t alpha = bytes[i + 3];
-                for (std::size_t c = 0; c < 3; ++c)
-                    premultiplied[i + c] = static_cast<std::uint16_t>(bytes[i + c] * alpha);
-                premultiplied[i + 3] = static_cast<std::uint16_t>(alpha * 255);
-            }
-            if (k == 0) {
-                for (std::size_t i = 0; i < sourceSamples; ++i)
-                    sums[i] = w * premultiplied[i];
-            } else {
-                for (std::size_t i = 0; i < sourceSamples; ++i)
-                    sums[i] += w * premultiplied[i];
-            }
-        }
-        const std::uint32_t scale = opaque ? 255 : 1;
-        for (std::size_t i = 0; i < sourceSamples; ++i)
-            column[i] = static_cast<std::uint16_t>((sums[i] * scale + WEIGHT_HALF) >> WEIGHT_BITS);
-
-        std::uint8_t* out = target.pixels + target.stride * static_cast<std::size_t>(y);
-        for (int t = 0; t < target.width; ++t, out += 4) {
-            const std::uint16_t* p = column.data() + 4 * static_cast<std::size_t>(across.first[t]);
-            const std::uint32_t* w = acrossWeights + across.offset[t];
-            Lanes32 sum = { 0, 0, 0, 0 };
-            for (int k = 0; k < across.count[t]; ++k, p += 4) {
-                Lanes16 samples;
-                std::memcpy(&samples, p, sizeof samples);
-                sum += w[k] * __builtin_convertvector(samples, Lanes32);
-            }
-            sum = (sum + WEIGHT_HALF) >> WEIGHT_BITS;
-            if (opaque) {
-                const Lanes32 rounded = sum + 128;
-                const Lanes8 bytes = __builtin_convertvector((rounded + (rounded >> 8)) >> 8, Lanes8);
-                std::memcpy(out, &bytes, sizeof bytes);
-            } else {
-                std::uint32_t sample[4];
-                std::memcpy(sample, &sum, sizeof sample);
-                storePixel(sample, out);
-            }
-        }
-    }
-}
-
 } // namespace
 
-// On x86-64 the resampler is built twice, for the baseline and for AVX2 (whose 32-bit vector
+// Everything a RowResampler works with. Two orders of work, chosen by whether the height grows
+// or shrinks:
+// - Across first (the height grows or stays): each source row is filtered across at once into a
+//   ring of rows at the target width, and every target row sums the ones it covers. The work
+//   across then happens on the fewer rows.
+// - Down first (the height shrinks): each source row is added, weighted, into the sums of the
+//   target rows it lies under, at the full source width (long runs of contiguous samples, the
+//   cheapest work there is per source byte); a target row whose sums are complete is filtered
+//   across once. Nearly all the work is reading the source.
+struct RowResamplerWork {
+    RgbaTarget target {};
+    int sourceWidth = 0;
+    int sourceHeight = 0;
+    RowPixels pixels = RowPixels::Rgba;
+    AxisWeights across;
+    AxisWeights down;
+    bool downFirst = false;
+    int sourceRow = 0; // rows taken so far
+    int targetRow = 0; // the first target row not yet written
+
+    // Down first: the sums of the target rows in progress, one slot each (target row y uses
+    // slot y % slots), at the source width. A slot holds either plain sums of weight * byte,
+    // while every row in it was opaque, or premultiplied sums once a row with transparency came.
+    int slots = 0;
+    std::size_t sourceSamples = 0; // samples per source row: 3 or 4 per pixel
+    std::vector<std::uint32_t> sums;
+    std::vector<char> premultipliedSlot;
+    std::vector<std::uint16_t> premultiplied; // the current source row, premultiplied
+    std::vector<std::uint16_t> column; // a complete target row's samples at the source width
+
+    // Across first: the ring of filtered rows (the widest window of source rows a target row
+    // needs), whether each is opaque, and the work row of the sums down.
+    int ringRows = 0;
+    std::vector<std::uint16_t> ring;
+    std::vector<char> ringOpaque;
+    std::vector<std::uint32_t> rowSums;
+    std::vector<const std::uint16_t*> rows;
+    std::vector<std::uint8_t> widened; // an R,G,B source row as R,G,B,255
+
+    int lastSourceRow(int y) const { return down.first[y] + down.count[y] - 1; }
+};
+
+namespace {
+
+// How many target rows can be in progress at once when the source rows come in order: those from
+// the first one not yet complete to the last one that has begun.
+int rowsInProgress(const AxisWeights& down, int sourceHeight, int targetHeight)
+{
+    int most = 1;
+    int begun = -1;
+    int complete = 0;
+    for (int r = 0; r < sourceHeight; ++r) {
+        while (begun + 1 < targetHeight && down.first[begun + 1] <= r)
+            ++begun;
+        most = std::max(most, begun - complete + 1);
+        while (complete < targetHeight && down.first[complete] + down.count[complete] - 1 <= r)
+            ++complete;
+    }
+    return most;
+}
+
+// sums[i] = weight * samples[i], or sums[i] += that; plain loops over contiguous samples, which the
+// compiler vectorises.
+template <typename Sample>
+void addWeighted(
+    std::uint32_t* sums, const Sample* samples, std::size_t count, std::uint32_t weight, bool first)
+{
+    if (first) {
+        for (std::size_t i = 0; i < count; ++i)
+            sums[i] = weight * samples[i];
+    } else {
+        for (std::size_t i = 0; i < count; ++i)
+            sums[i] += weight * samples[i];
+    }
+}
+
+// An R,G,B,A row premultiplied: colour * alpha and alpha * 255.
+void premultiplyRow(const std::uint8_t* bytes, std::size_t samples, std::uint16_t* out)
+{
+    for (std::size_t i = 0; i < samples; i += 4) {
+        const std::uint32_t alpha = bytes[i + 3];
+        for (std::size_t c = 0; c < 3; ++c)
+            out[i + c] = static_cast<std::uint16_t>(bytes[i + c] * alpha);
+        out[i + 3] = static_cast<std::uint16_t>(alpha * 255);
+    }
+}
+
+// Down first: adds source row r into the sums of every target row in progress that it lies under.
+// An opaque row adds its bytes (premultiplying by 255 commutes with the weighted sum, so plain
+// sums are premultiplied once complete, or when a row with transparency joins them: both give
+// exactly the sums of premultiplied samples).
+void addRowDown(RowResamplerWork& work, const std::uint8_t* bytes, int r)
+{
+    const bool opaque = work.pixels == RowPixels::Rgb || rowIsOpaque(bytes, work.sourceWidth);
+    bool premultipliedReady = false;
+    const std::size_t samples = work.sourceSamples;
+    for (int y = work.targetRow; y < work.target.height && work.down.first[y] <= r; ++y) {
+        const int k = r - work.down.first[y];
+        if (k >= work.down.count[y])
+            continue;
+        const std::uint32_t weight = work.down.weights[static_cast<std::size_t>(work.down.offset[y] + k)];
+        const auto slot = static_cast<std::size_t>(y % work.slots);
+        std::uint32_t* sums = work.sums.data() + samples * slot;
+        char& premultipliedSums = work.premultipliedSlot[slot];
+        if (k == 0) {
+            premultipliedSums = !opaque;
+        } else if (!opaque && !premultipliedSums) {
+            for (std::size_t i = 0; i < samples; ++i)
+                sums[i] *= 255;
+            premultipliedSums = 1;
+        }
+        if (opaque) {
+            addWeighted(sums, bytes, samples, premultipliedSums ? weight * 255 : weight, k == 0);
+            continue;
+        }
+        if (!premultipliedReady) {
+            premultiplyRow(bytes, samples, work.premultiplied.data());
+            premultipliedReady = true;
+        }
+        addWeighted(sums, work.premultiplied.data(), samples, weight, k == 0);
+    }
+}
+
+// Down first, across an opaque row: the samples are colour * 255, so dividing by 255 gives the
+// bytes; alpha is 255. `stride` is 3 or 4 samples per pixel: a pixel is read as four samples
+// either way, the fourth of an R,G,B one (the next pixel's red, or the padding after the last)
+// only to be dropped.
+template <std::size_t stride>
+void filterOpaqueColumn(const std::uint16_t* column, const AxisWeights& across, int width, std::uint8_t* out)
+{
+    const std::uint32_t* weights = across.weights.data();
+    for (int t = 0; t < width; ++t, out += 4) {
+        const std::uint16_t* p = column + stride * static_cast<std::size_t>(across.first[t]);
+        const std::uint32_t* w = weights + across.offset[t];
+        Lanes32 sum = { 0, 0, 0, 0 };
+        for (int k = 0; k < across.count[t]; ++k, p += stride) {
+            Lanes16 samples;
+            std::memcpy(&samples, p, sizeof samples);
+            sum += w[k] * __builtin_convertvector(samples, Lanes32);
+        }
+        const Lanes32 rounded = ((sum + WEIGHT_HALF) >> WEIGHT_BITS) + 128;
+        Lanes8 bytes = __builtin_convertvector((rounded + (rounded >> 8)) >> 8, Lanes8);
+        bytes[3] = 255;
+        std::memcpy(out, &bytes, sizeof bytes);
+    }
+}
+
+// Down first: target row y from its complete sums, filtered across.
+void writeRowDown(RowResamplerWork& work, int y)
+{
+    const auto slot = static_cast<std::size_t>(y % work.slots);
+    const std::uint32_t* sums = work.sums.data() + work.sourceSamples * slot;
+    const bool opaque = !work.premultipliedSlot[slot];
+    std::uint16_t* column = work.column.data();
+    const std::uint32_t scale = opaque ? 255 : 1;
+    for (std::size_t i = 0; i < work.sourceSamples; ++i)
+        column[i] = static_cast<std::uint16_t>((sums[i] * scale + WEIGHT_HALF) >> WEIGHT_BITS);
+
+    const AxisWeights& across = work.across;
+    std::uint8_t* out = work.target.pixels + work.target.stride * static_cast<std::size_t>(y);
+    if (work.pixels == RowPixels::Rgb) {
+        filterOpaqueColumn<3>(column, across, work.target.width, out);
+        return;
+    }
+    if (opaque) {
+        filterOpaqueColumn<4>(column, across, work.target.width, out);
+        return;
+    }
+    for (int t = 0; t < work.target.width; ++t, out += 4) {
+        const std::uint16_t* p = column + 4 * static_cast<std::size_t>(across.first[t]);
+        const std::uint32_t* w = across.weights.data() + across.offset[t];
+        Lanes32 sum = { 0, 0, 0, 0 };
+        for (int k = 0; k < across.count[t]; ++k, p += 4) {
+            Lanes16 samples;
+            std::memcpy(&samples, p, sizeof samples);
+            sum += w[k] * __builtin_convertvector(samples, Lanes32);
+        }
+        sum = (sum + WEIGHT_HALF) >> WEIGHT_BITS;
+        std::uint32_t sample[4];
+        std::memcpy(sample, &sum, sizeof sample);
+        storePixel(sample, out);
+    }
+}
+
+// Across first: filters source row r into the ring.
+void addRowAcross(RowResamplerWork& work, const std::uint8_t* bytes, int r)
+{
+    if (work.pixels == RowPixels::Rgb) {
+        std::uint8_t* to = work.widened.data();
+        for (int x = 0; x < work.sourceWidth; ++x, bytes += 3, to += 4) {
+            to[0] = bytes[0];
+            to[1] = bytes[1];
+            to[2] = bytes[2];
+            to[3] = 255;
+        }
+        bytes = work.widened.data();
+    }
+    const std::size_t rowSamples = 4 * static_cast<std::size_t>(work.target.width);
+    const auto slot = static_cast<std::size_t>(r % work.ringRows);
+    work.ringOpaque[slot] = filterRow(
+        bytes, work.sourceWidth, work.across, work.target.width, work.ring.data() + rowSamples * slot);
+}
+
+// Across first: target row y from the filtered rows it covers.
+void writeRowAcross(RowResamplerWork& work, int y)
+{
+    const std::size_t rowSamples = 4 * static_cast<std::size_t>(work.target.width);
+    const int first = work.down.first[y];
+    const int n = work.down.count[y];
+    bool opaque = true;
+    for (int k = 0; k < n; ++k) {
+        const auto slot = static_cast<std::size_t>((first + k) % work.ringRows);
+        work.rows[static_cast<std::size_t>(k)] = work.ring.data() + rowSamples * slot;
+        opaque = opaque && work.ringOpaque[slot];
+    }
+    const std::uint32_t* weights = work.down.weights.data() + work.down.offset[y];
+    std::uint8_t* out = work.target.pixels + work.target.stride * static_cast<std::size_t>(y);
+    if (opaque)
+        storeOpaqueRow(work.rows.data(), weights, n, rowSamples, work.rowSums.data(), out);
+    else
+        storeRow(work.rows.data(), weights, n, work.target.width, work.rowSums.data(), out);
+}
+
+void prepareWork(RowResamplerWork& work)
+{
+    const auto targetSamples = 4 * static_cast<std::size_t>(work.target.width);
+    const int pixelBytes = work.pixels == RowPixels::Rgb ? 3 : 4;
+    work.across = axisWeights(work.sourceWidth, work.target.width);
+    work.down = axisWeights(work.sourceHeight, work.target.height);
+    work.downFirst = work.sourceHeight > work.target.height;
+    work.sourceSamples = static_cast<std::size_t>(pixelBytes) * static_cast<std::size_t>(work.sourceWidth);
+    if (work.downFirst) {
+        work.slots = rowsInProgress(work.down, work.sourceHeight, work.target.height);
+        work.sums.assign(work.sourceSamples * static_cast<std::size_t>(work.slots), 0);
+        work.premultipliedSlot.assign(static_cast<std::size_t>(work.slots), 0);
+        if (work.pixels == RowPixels::Rgba)
+            work.premultiplied.assign(work.sourceSamples, 0);
+        work.column.assign(work.sourceSamples + 1, 0); // + 1: see filterOpaqueColumn
+    } else {
+        work.ringRows = work.down.maxCount;
+        work.ring.assign(targetSamples * static_cast<std::size_t>(work.ringRows), 0);
+        work.ringOpaque.assign(static_cast<std::size_t>(work.ringRows), 0);
+        work.rowSums.assign(targetSamples, 0);
+        work.rows.assign(static_cast<std::size_t>(work.ringRows), nullptr);
+        if (work.pixels == RowPixels::Rgb)
+            work.widened.assign(4 * static_cast<std::size_t>(work.sourceWidth), 0);
+    }
+}
+
+// On x86-64 the work on a row is built twice, for the baseline and for AVX2 (whose 32-bit vector
 // multiplies the inner loops live on), and the loader picks the one the processor runs. flatten
 // pulls the helpers into each copy.
 #if defined(__x86_64__) && defined(__linux__)
@@ -381,20 +505,64 @@ void resampleDownFirst(
 #define GRAPHONITE_RESAMPLER_CLONES
 #endif
 
+// One source row in: added where it belongs, then every target row it completes is written.
 GRAPHONITE_RESAMPLER_CLONES
-bool resampleRgba(const RgbaSource& source, const RgbaTarget& target)
+void takeSourceRow(RowResamplerWork& work, const std::uint8_t* bytes)
 {
-    if (source.width <= 0 || source.height <= 0 || target.width <= 0 || target.height <= 0)
+    const int r = work.sourceRow++;
+    if (work.downFirst)
+        addRowDown(work, bytes, r);
+    else
+        addRowAcross(work, bytes, r);
+    for (; work.targetRow < work.target.height && work.lastSourceRow(work.targetRow) <= r; ++work.targetRow) {
+        if (work.downFirst)
+            writeRowDown(work, work.targetRow);
+        else
+            writeRowAcross(work, work.targetRow);
+    }
+}
+
+} // namespace
+
+RowResampler::RowResampler() = default;
+RowResampler::~RowResampler() = default;
+
+bool RowResampler::start(int sourceWidth, int sourceHeight, RowPixels pixels, const RgbaTarget& target)
+{
+    m_work.reset();
+    if (sourceWidth <= 0 || sourceHeight <= 0 || target.width <= 0 || target.height <= 0)
         return false;
     try {
-        const AxisWeights across = axisWeights(source.width, target.width);
-        const AxisWeights down = axisWeights(source.height, target.height);
-        if (source.height > target.height)
-            resampleDownFirst(source, target, across, down);
-        else
-            resampleAcrossFirst(source, target, across, down);
+        auto work = std::make_unique<RowResamplerWork>();
+        work->target = target;
+        work->sourceWidth = sourceWidth;
+        work->sourceHeight = sourceHeight;
+        work->pixels = pixels;
+        prepareWork(*work);
+        m_work = std::move(work);
         return true;
     } catch (const std::bad_alloc&) {
         return false;
     }
+}
+
+void RowResampler::addRow(const std::uint8_t* row)
+{
+    if (m_work && m_work->sourceRow < m_work->sourceHeight)
+        takeSourceRow(*m_work, row);
+}
+
+bool RowResampler::finished() const
+{
+    return m_work && m_work->targetRow == m_work->target.height;
+}
+
+bool resampleRgba(const RgbaSource& source, const RgbaTarget& target)
+{
+    RowResampler resampler;
+    if (!resampler.start(source.width, source.height, RowPixels::Rgba, target))
+        return false;
+    for (int y = 0; y < source.height; ++y)
+        resampler.addRow(source.pixels + source.stride * static_cast<std::size_t>(y));
+    return true;
 }

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 // Resampling of RGBA pixels (bytes R, G, B, A, not premultiplied) in plain integer arithmetic,
 // so that a scaled image is the same on every display.
@@ -29,3 +30,37 @@ struct RgbaTarget {
 // Fills the whole target from the whole source. false (target unspecified) when memory for the
 // work rows ran out or a size is not positive.
 [[nodiscard]] bool resampleRgba(const RgbaSource& source, const RgbaTarget& target);
+
+// What the rows given to a RowResampler hold.
+enum class RowPixels {
+    Rgb, // 3 bytes R, G, B per pixel: opaque
+    Rgba, // 4 bytes R, G, B, A
+};
+
+struct RowResamplerWork;
+
+// The resampler for a picture that arrives one row at a time from the top, as a decoder makes
+// it, so that the picture never needs to be whole in memory. Same arithmetic as resampleRgba: the
+// target comes out byte for byte as resampleRgba makes it from the whole picture (R,G,B rows
+// counting as R,G,B,255). A target row is written as soon as the last source row under it is
+// in; at any time the resampler holds a few rows of sums, at the source width when the height
+// shrinks and at the target width when it grows.
+class RowResampler {
+public:
+    RowResampler();
+    ~RowResampler();
+    RowResampler(const RowResampler&) = delete;
+    RowResampler& operator=(const RowResampler&) = delete;
+
+    // Gets ready for a source of sourceWidth x sourceHeight pixels. false when memory for the
+    // work rows ran out or a size is not positive.
+    [[nodiscard]] bool start(int sourceWidth, int sourceHeight, RowPixels pixels, const RgbaTarget& target);
+    // The next source row: sourceWidth pixels. Rows after the last are ignored, as is a row
+    // before a successful start.
+    void addRow(const std::uint8_t* row);
+    // Whether every target row has been written.
+    bool finished() const;
+
+private:
+    std::unique_ptr<RowResamplerWork> m_work;
+};

@@ -1,12 +1,16 @@
 #include "imaging/decoders/image_decoding.h"
 
 #include "imaging/decoders/bmp_decoder.h"
+#include "imaging/decoders/decoded_rows.h"
 #include "imaging/decoders/decoder_support.h"
+#include "imaging/decoders/image_limits.h"
 #include "imaging/decoders/jpeg_decoder.h"
 #include "imaging/decoders/png_decoder.h"
 
 #include <array>
 #include <cstring>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -151,6 +155,16 @@ void useJpegDecoder()
 
 int openImageFile(const char* path)
 {
+    return openImageFileReduced(path, 0, 0);
+}
+
+int openImageMemory(const void* data, std::size_t size)
+{
+    return openImageMemoryReduced(data, size, 0, 0);
+}
+
+int openImageFileReduced(const char* path, int minimumWidth, int minimumHeight)
+{
     startLoad();
     if (path == nullptr) {
         noteDecodeFailure("no file name");
@@ -163,10 +177,12 @@ int openImageFile(const char* path)
         decodeState = DecodeState {};
         return 0;
     }
+    decodeState.minimumWidth = minimumWidth;
+    decodeState.minimumHeight = minimumHeight;
     return recognizeSource();
 }
 
-int openImageMemory(const void* data, std::size_t size)
+int openImageMemoryReduced(const void* data, std::size_t size, int minimumWidth, int minimumHeight)
 {
     startLoad();
     if (data == nullptr || size == 0) {
@@ -176,6 +192,8 @@ int openImageMemory(const void* data, std::size_t size)
     decodeState.fromMemory = 1;
     decodeState.data = static_cast<const std::uint8_t*>(data);
     decodeState.dataSize = size;
+    decodeState.minimumWidth = minimumWidth;
+    decodeState.minimumHeight = minimumHeight;
     return recognizeSource();
 }
 
@@ -242,4 +260,52 @@ int readDecodedRowsAsRgba(std::uint8_t* rgba)
     int result = readDecodedRows(rgba, stride, 0);
     widenRgbRows(rgba, width, height);
     return result;
+}
+
+int readDecodedRowsInOrder(DecodedRowSink& sink)
+{
+    if (decodeState.decoder == nullptr) {
+        return -1;
+    }
+    int width = decodeState.width;
+    int height = decodeState.height;
+    if (!imageSizeAcceptable(width, height)) {
+        noteDecodeFailure("width or height out of range");
+        endLoad();
+        return -1;
+    }
+    std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    if (decodeState.decoder->readRowsInOrder == nullptr) {
+        // The whole picture first, then its rows one by one.
+        std::unique_ptr<std::uint8_t[]> rgba(new (std::nothrow) std::uint8_t[pixels * 4]);
+        if (rgba == nullptr || !sink.beginRows(width, height, 4)) {
+            endLoad();
+            return -1;
+        }
+        int result = readDecodedRowsAsRgba(rgba.get());
+        for (int y = 0; y < height; ++y) {
+            sink.takeRow(rgba.get() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 4);
+        }
+        return result;
+    }
+    int pixelBytes = decodeState.outputDepth == 32 ? 4 : 3;
+    std::unique_ptr<std::uint8_t[]> row(new (std::nothrow)
+            std::uint8_t[static_cast<std::size_t>(width) * static_cast<std::size_t>(pixelBytes)]);
+    if (row == nullptr || !sink.beginRows(width, height, pixelBytes)) {
+        endLoad();
+        return -1;
+    }
+    DecodedRows rows(sink, row.get(), width, height, pixelBytes);
+    int result = decodeState.decoder->readRowsInOrder(decodeState, rows);
+    if (result == -1) {
+        noteDecodeFailure("out of memory");
+        endLoad();
+        return -1;
+    }
+    if (result != 1) {
+        noteDecodeFailure("the picture data is broken or cut short");
+    }
+    rows.completeWithBlack();
+    endLoad();
+    return result == 1 ? 1 : 0;
 }

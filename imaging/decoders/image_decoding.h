@@ -8,8 +8,8 @@
 //
 // A load is: openImageFile() or openImageMemory() (the first registered decoder that recognises
 // the bytes wins; formats are told apart by content, never by file name), then either
-// readDecodedRows() or finishDecoding(). Nothing of a load survives it. Loads happen on the
-// application's thread, one at a time.
+// readDecodedRows() (or one of its variants below) or finishDecoding(). Nothing of a load
+// survives it. Loads happen on the application's thread, one at a time.
 
 // readRows flag: write the rows bottom-up (row r at buffer + (height - 1 - r) * stride).
 inline constexpr int DECODE_BOTTOM_UP = 2;
@@ -20,8 +20,9 @@ inline constexpr int DECODE_BOTTOM_UP = 2;
 inline constexpr int DECODE_RGBA = 4;
 
 struct DecodeState;
+class DecodedRows;
 
-// One decoder: three operations over the shared state.
+// One decoder: three operations over the shared state, and an optional fourth.
 struct ImageDecoder {
     // 1 when the data is in this format and its header was read: width, height, outputDepth (24
     // for R,G,B rows, 32 for R,G,B,A rows) and sourceDepth are filled in. 0 otherwise, after
@@ -32,6 +33,10 @@ struct ImageDecoder {
     int (*readRows)(DecodeState& state, std::uint8_t* buffer, std::size_t stride, int flags);
     // Frees whatever recognize and readRows kept.
     void (*finish)(DecodeState& state);
+    // Optional: delivers the rows through `rows` in order from the top, whatever order the file
+    // stores them in: R,G,B pixels for output depth 24, R,G,B,A for 32. Returns 1, 0 when the
+    // data turned out to be broken, or -1 when memory ran out before any row was delivered.
+    int (*readRowsInOrder)(DecodeState& state, DecodedRows& rows) = nullptr;
 };
 
 // Private data a decoder keeps between recognize and finish.
@@ -52,6 +57,11 @@ struct DecodeState {
     int outputDepth = 0;
     DecoderData* privateData = nullptr; // owned by the decoder; freed by its finish
     int sourceDepth = 0;
+    // The smallest picture the caller can use (0: the full size). A decoder that can make a
+    // smaller picture for less work (JPEG, in steps of 1/8) makes the smallest one that still
+    // covers this in both directions, and reports that size as width and height.
+    int minimumWidth = 0;
+    int minimumHeight = 0;
 };
 
 // Empties the decoder table; at start-up, before any decoder is registered.
@@ -66,6 +76,11 @@ void useJpegDecoder();
 // 1 when a decoder recognised the file or the bytes (the state then holds it), else 0.
 int openImageFile(const char* path);
 int openImageMemory(const void* data, std::size_t size);
+// The same for a picture that will be shown at no more than minimumWidth x minimumHeight: a
+// decoder may deliver it reduced, down to that size (see DecodeState::minimumWidth);
+// decodedWidth() and decodedHeight() tell the size it delivers.
+int openImageFileReduced(const char* path, int minimumWidth, int minimumHeight);
+int openImageMemoryReduced(const void* data, std::size_t size, int minimumWidth, int minimumHeight);
 
 int decodedWidth();
 int decodedHeight();
@@ -83,6 +98,27 @@ void finishDecoding();
 // were. Returns 1 when every row decoded, 0 when the data was broken (rgba is still fully written),
 // and -1 (rgba untouched) when no load is open or memory for the row buffer ran out.
 int readDecodedRowsAsRgba(std::uint8_t* rgba);
+
+// Takes the rows of a picture one at a time, from the top, as they are decoded. It is called
+// between the decoding library's calls, so it must not throw.
+class DecodedRowSink {
+public:
+    virtual ~DecodedRowSink() = default;
+    // Before the first row: every row will be `width` pixels of `pixelBytes` bytes, R,G,B (3,
+    // opaque) or R,G,B,A (4), and `height` rows will come. false ends the load without rows.
+    virtual bool beginRows(int width, int height, int pixelBytes) = 0;
+    // The next row; valid during the call only.
+    virtual void takeRow(const std::uint8_t* row) = 0;
+};
+
+// Reads the rows of the opened image into the sink and finishes the load. Decoders that can
+// (PNG, JPEG) hand on each row as soon as it is decoded, in their own R,G,B or R,G,B,A rows, so
+// that the picture is never whole in memory; the rows of others are decoded whole first and come
+// as R,G,B,A. The pixels are those readDecodedRowsAsRgba gives, rows that the data did not
+// deliver included (opaque black). Returns 1 when every row decoded, 0 when the data was broken
+// (the sink still got every row), and -1 when no load is open, memory ran out or the sink
+// refused the rows.
+int readDecodedRowsInOrder(DecodedRowSink& sink);
 
 // A short English reason for the last failed open or read ("" when there is none), for
 // developer tools and logs; the application shows none of it.

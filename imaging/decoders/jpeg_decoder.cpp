@@ -1,5 +1,6 @@
 #include "imaging/decoders/jpeg_decoder.h"
 
+#include "imaging/decoders/decoded_rows.h"
 #include "imaging/decoders/decoder_support.h"
 #include "imaging/decoders/image_limits.h"
 #include "imaging/decoders/jpeg_error_manager.h"
@@ -36,6 +37,22 @@ struct JpegData : DecoderData {
         }
     }
 };
+
+// Decoding at a scale of n/8 makes libjpeg compute each 8 x 8 block as an n x n one straight from
+// its coefficients, which is far less work than the full picture when n is small. Takes the
+// smallest n whose picture still covers minimumWidth x minimumHeight (8 when none does).
+void chooseJpegScale(jpeg_decompress_struct& decompressor, int minimumWidth, int minimumHeight)
+{
+    decompressor.scale_denom = 8;
+    for (unsigned n = 1; n <= 8; ++n) {
+        decompressor.scale_num = n;
+        jpeg_calc_output_dimensions(&decompressor);
+        if (decompressor.output_width >= static_cast<JDIMENSION>(minimumWidth)
+            && decompressor.output_height >= static_cast<JDIMENSION>(minimumHeight)) {
+            return;
+        }
+    }
+}
 
 // Everything of recognize that may end in a libjpeg error. No local here may need a destructor:
 // an error longjmps back into this function.
@@ -74,6 +91,9 @@ int startJpegRead(JpegData* data, DecodeState* state)
         return 0;
     }
     decompressor.dct_method = JDCT_ISLOW;
+    if (state->minimumWidth > 0 || state->minimumHeight > 0) {
+        chooseJpegScale(decompressor, state->minimumWidth, state->minimumHeight);
+    }
     // A multi-scan (progressive) file is read whole here, so that data broken before its first
     // row rejects it. A single-scan file starts in readRows, where the row format is known.
     if (jpeg_has_multiple_scans(&decompressor) != 0) {
@@ -153,55 +173,63 @@ bool rowsMadeUp(const JpegData& data)
     return data.errors.dataLacking || (data.source.ranOut && data.decompressor.arith_code != 0);
 }
 
+void makeRowBlack(std::uint8_t* row, int width, int pixelBytes)
+{
+    for (int x = 0; x < width; ++x, row += pixelBytes) {
+        row[0] = row[1] = row[2] = 0;
+        if (pixelBytes == 4) {
+            row[3] = 255;
+        }
+    }
+}
+
 // Rows come through a row of our own, so that a row the library made up after the data ran out
-// never reaches the caller; only R,G,B,A rows of a single-scan file are decoded in place (by
-// libjpeg-turbo's own colour conversion), and such a made-up row is made opaque black again.
-// Same rule as startJpegRead: no locals with destructors.
-int readJpegScanlines(JpegData* data, DecodeState* state, std::uint8_t* buffer, std::size_t stride, int flags)
+// never reaches the caller's buffer. Rows of a single-scan file are decoded in place (by
+// libjpeg-turbo's own colour conversion) where such a row can be made opaque black again: in
+// R,G,B,A rows, and in every row going to a sink. Same rule as startJpegRead: no locals with
+// destructors.
+int readJpegScanlines(JpegData* data, DecodeState* state, DecodedRows* rows, bool rgba)
 {
     if (setjmp(data->errors.jump) != 0) {
         return 0;
     }
     jpeg_decompress_struct& decompressor = data->decompressor;
-    bool rgba = (flags & DECODE_RGBA) != 0;
+    int pixelBytes = rgba ? 4 : 3;
     bool inPlace = false;
     // A multi-scan file read all its data in recognize; when that data was cut short the rows are
     // the best the library can make of it, but the load still counts as broken.
     bool cutBeforeRows = data->started && (data->source.ranOut || rowsMadeUp(*data));
     if (!data->started) {
-        inPlace = rgba && !data->cmyk;
+        inPlace = !data->cmyk && (rgba || rows->toSink());
         if (inPlace) {
-            decompressor.out_color_space = JCS_EXT_RGBA;
+            decompressor.out_color_space = rgba ? JCS_EXT_RGBA : JCS_RGB;
         }
         jpeg_start_decompress(&decompressor);
         data->started = true;
     }
     std::size_t rowBytes = static_cast<std::size_t>(state->width) * 3;
     for (int y = 0; y < state->height; ++y) {
-        std::uint8_t* to = decodedRowAddress(buffer, stride, y, state->height, flags);
-        JSAMPROW rows[1] = { inPlace ? to : data->row.data() };
-        if (jpeg_read_scanlines(&decompressor, rows, 1) != 1) {
+        std::uint8_t* to = rows->place(y);
+        JSAMPROW scanline[1] = { inPlace ? to : data->row.data() };
+        if (jpeg_read_scanlines(&decompressor, scanline, 1) != 1) {
             return 0;
         }
         if (!cutBeforeRows && rowsMadeUp(*data)) {
             if (inPlace) {
-                for (int x = 0; x < state->width; ++x) {
-                    to[x * 4] = to[x * 4 + 1] = to[x * 4 + 2] = 0;
-                    to[x * 4 + 3] = 255;
-                }
+                makeRowBlack(to, state->width, pixelBytes);
             }
             return 0;
         }
-        if (inPlace) {
-            continue;
+        if (!inPlace) {
+            if (data->cmyk) {
+                convertCmykRow(data->row.data(), to, state->width, data->invertedCmyk, pixelBytes);
+            } else if (rgba) {
+                widenRgbRow(data->row.data(), to, state->width);
+            } else {
+                std::memcpy(to, data->row.data(), rowBytes);
+            }
         }
-        if (data->cmyk) {
-            convertCmykRow(data->row.data(), to, state->width, data->invertedCmyk, rgba ? 4 : 3);
-        } else if (rgba) {
-            widenRgbRow(data->row.data(), to, state->width);
-        } else {
-            std::memcpy(to, data->row.data(), rowBytes);
-        }
+        rows->complete(y);
     }
     if (cutBeforeRows) {
         return 0;
@@ -216,7 +244,16 @@ int readJpegRows(DecodeState& state, std::uint8_t* buffer, std::size_t stride, i
     if (state.privateData == nullptr) {
         return 0;
     }
-    return readJpegScanlines(&decoderData<JpegData>(state), &state, buffer, stride, flags);
+    DecodedRows rows(buffer, stride, state.height, flags);
+    return readJpegScanlines(&decoderData<JpegData>(state), &state, &rows, (flags & DECODE_RGBA) != 0);
+}
+
+int readJpegRowsInOrder(DecodeState& state, DecodedRows& rows)
+{
+    if (state.privateData == nullptr) {
+        return 0;
+    }
+    return readJpegScanlines(&decoderData<JpegData>(state), &state, &rows, false);
 }
 
 void finishJpeg(DecodeState& state)
@@ -226,4 +263,4 @@ void finishJpeg(DecodeState& state)
 
 } // namespace
 
-const ImageDecoder JPEG_DECODER { recognizeJpeg, readJpegRows, finishJpeg };
+const ImageDecoder JPEG_DECODER { recognizeJpeg, readJpegRows, finishJpeg, readJpegRowsInOrder };

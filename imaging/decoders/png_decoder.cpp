@@ -1,12 +1,15 @@
 #include "imaging/decoders/png_decoder.h"
 
+#include "imaging/decoders/decoded_rows.h"
 #include "imaging/decoders/decoder_support.h"
 #include "imaging/decoders/image_limits.h"
 #include "imaging/decoders/png_error_handler.h"
 
 #include <array>
 #include <csetjmp>
+#include <cstring>
 #include <memory>
+#include <new>
 #include <span>
 #include <vector>
 
@@ -52,9 +55,7 @@ void readPngBytes(png_structp png, png_bytep out, png_size_t length)
         }
         data->nextChunk = static_cast<std::size_t>(chunkEnd);
     }
-    for (png_size_t i = 0; i < length; ++i) {
-        out[i] = data->data[data->position + i];
-    }
+    std::memcpy(out, data->data + data->position, length);
     data->position += length;
 }
 
@@ -156,15 +157,13 @@ int recognizePng(DecodeState& state)
 }
 
 // Sets up the row format, then reads every pass of every row into its place, so that an
-// interlaced picture is completed pass by pass in the caller's buffer. Same rule as
-// startPngRead: no locals with destructors.
-int readPngPasses(
-    PngData* data, const DecodeState* state, std::uint8_t* buffer, std::size_t stride, int flags)
+// interlaced picture is completed pass by pass; a row is complete after the last pass. Same rule
+// as startPngRead: no locals with destructors.
+int readPngPasses(PngData* data, const DecodeState* state, DecodedRows* rows, bool rgba)
 {
     if (setjmp(png_jmpbuf(data->png)) != 0) {
         return 0;
     }
-    bool rgba = (flags & DECODE_RGBA) != 0;
     requestRgbRows(data->png, data->info, rgba);
     int passes = png_set_interlace_handling(data->png);
     png_read_update_info(data->png, data->info);
@@ -175,7 +174,10 @@ int readPngPasses(
     }
     for (int pass = 0; pass < passes; ++pass) {
         for (int row = 0; row < state->height; ++row) {
-            png_read_row(data->png, decodedRowAddress(buffer, stride, row, state->height, flags), nullptr);
+            png_read_row(data->png, rows->place(row), nullptr);
+            if (pass == passes - 1) {
+                rows->complete(row);
+            }
         }
     }
     return 1;
@@ -186,7 +188,42 @@ int readPngRows(DecodeState& state, std::uint8_t* buffer, std::size_t stride, in
     if (state.privateData == nullptr) {
         return 0;
     }
-    return readPngPasses(&decoderData<PngData>(state), &state, buffer, stride, flags);
+    DecodedRows rows(buffer, stride, state.height, flags);
+    return readPngPasses(&decoderData<PngData>(state), &state, &rows, (flags & DECODE_RGBA) != 0);
+}
+
+// Rows of a picture stored without interlacing go on as libpng delivers them. An interlaced one
+// comes complete only with its last pass, so it is read whole first, into a buffer prepared as
+// readDecodedRowsAsRgba prepares one (opaque black), then handed on.
+int readPngRowsInOrder(DecodeState& state, DecodedRows& rows)
+{
+    if (state.privateData == nullptr) {
+        return 0;
+    }
+    auto* data = &decoderData<PngData>(state);
+    if (png_get_interlace_type(data->png, data->info) == PNG_INTERLACE_NONE) {
+        return readPngPasses(data, &state, &rows, false);
+    }
+    std::size_t pixelBytes = state.outputDepth == 32 ? 4 : 3;
+    std::size_t rowBytes = static_cast<std::size_t>(state.width) * pixelBytes;
+    std::size_t size = rowBytes * static_cast<std::size_t>(state.height);
+    std::unique_ptr<std::uint8_t[]> picture(new (std::nothrow) std::uint8_t[size]);
+    if (picture == nullptr) {
+        return -1;
+    }
+    std::memset(picture.get(), 0, size);
+    if (pixelBytes == 4) {
+        for (std::size_t i = 3; i < size; i += 4) {
+            picture[i] = 255;
+        }
+    }
+    DecodedRows whole(picture.get(), rowBytes, state.height, 0);
+    int result = readPngPasses(data, &state, &whole, false);
+    for (int row = 0; row < state.height; ++row) {
+        std::memcpy(rows.place(row), picture.get() + static_cast<std::size_t>(row) * rowBytes, rowBytes);
+        rows.complete(row);
+    }
+    return result;
 }
 
 void finishPng(DecodeState& state)
@@ -196,4 +233,4 @@ void finishPng(DecodeState& state)
 
 } // namespace
 
-const ImageDecoder PNG_DECODER { recognizePng, readPngRows, finishPng };
+const ImageDecoder PNG_DECODER { recognizePng, readPngRows, finishPng, readPngRowsInOrder };
