@@ -22,7 +22,8 @@ bool needsQuotes(const std::string& field)
         return false;
     if (field.front() == ' ' || field.back() == ' ' || field.front() == '\t' || field.back() == '\t')
         return true;
-    return field.find_first_of(",\"\r\n") != std::string::npos;
+    // Separators of every kind are quoted, so that reading finds the comma again.
+    return field.find_first_of(",;\t\"\r\n") != std::string::npos;
 }
 
 void appendCsvField(std::string& out, const std::string& field)
@@ -125,6 +126,12 @@ std::string utf8ToLatin1(std::string_view bytes)
     return out;
 }
 
+// A cell holds one line of text: line breaks and other control bytes but the tab read as blanks.
+bool isControl(char c)
+{
+    return static_cast<unsigned char>(c) < 0x20 && c != '\t';
+}
+
 // Text files hold no NUL and few other control bytes besides tab and the line ends.
 bool looksBinary(std::string_view bytes)
 {
@@ -223,7 +230,7 @@ CsvReading readCsv(std::string_view bytes)
                     quoted = false;
                 }
             } else {
-                field += c == '\n' || c == '\r' ? ' ' : c;
+                field += isControl(c) ? ' ' : c;
             }
         } else if (c == '"' && !fieldStarted) {
             quoted = true;
@@ -235,7 +242,7 @@ CsvReading readCsv(std::string_view bytes)
                 ++i;
             endLine();
         } else {
-            field += c;
+            field += isControl(c) ? ' ' : c;
             fieldStarted = true;
         }
         if (line.size() > MAX_CSV_COLUMNS) {

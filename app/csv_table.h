@@ -15,8 +15,8 @@
 // Reading takes what writing gives and the usual variants: semicolon or tab separators (the one
 // found most often in the title line), CRLF or CR line ends, quoted fields with separators and
 // line breaks, a UTF-8 byte order mark, and Latin-1 files (a file that is not valid UTF-8 is read
-// as Latin-1). Characters that ISO 8859-1 cannot hold become "?"; line breaks inside a field
-// become blanks, as a cell holds one line.
+// as Latin-1). Characters that ISO 8859-1 cannot hold become "?"; line breaks and other control
+// bytes (but tabs) inside a field become blanks, as a cell holds one line.
 
 struct TableData {
     std::vector<std::string> titles; // one per column, ISO 8859-1

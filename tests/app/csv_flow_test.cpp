@@ -199,3 +199,22 @@ TEST_F(DataFlow, ChartValuesUnderTheMouseOnceCalibrated)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(DataFlow, DroppedFilesOpenAsTableOrDiagram)
+{
+    const std::string csv = writeTemporaryFile("dropped.CSV", "x,y\n1,2\n");
+    answerNextDialogWithKey('y'); // unsaved captures
+    EXPECT_EQ(dropFiles(WINDOW_MAIN, { csv }), 1);
+    settle();
+    EXPECT_EQ(columnTitles(), (Strings { "x", "y" }));
+    EXPECT_FALSE(isWindowModified(WINDOW_MAIN));
+
+    EXPECT_EQ(dropFiles(WINDOW_MAIN, { sampleChartPath() }), 1);
+    settle();
+    EXPECT_EQ(columnTitles(), (Strings { "1" })) << "a new diagram, a new table";
+    EXPECT_FALSE(menuBarItems(WINDOW_MAIN).empty()) << "the new window has its menus";
+}
+
+} // namespace
