@@ -5,24 +5,31 @@
 #include "imaging/decoders/image_limits.h"
 #include "imaging/decoders/png_error_handler.h"
 
+#include <algorithm>
 #include <array>
 #include <csetjmp>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
-#include <span>
 #include <vector>
 
 namespace {
 
 constexpr std::size_t PNG_SIGNATURE_SIZE = 8;
 constexpr std::size_t IMAGE_DATA_PIECE = 2048;
+// A file is read through a window of this size rather than whole: a large picture's file then
+// costs no memory of its own size, and is read in a few large reads.
+constexpr std::size_t FILE_WINDOW_BYTES = std::size_t { 1 } << 20;
 
 struct PngData : DecoderData {
     png_structp png = nullptr;
     png_infop info = nullptr;
-    std::vector<std::uint8_t> fileBytes; // file source only
-    const std::uint8_t* data = nullptr;
+    const std::uint8_t* data = nullptr; // memory source
+    std::FILE* file = nullptr; // file source (the decode state's)
+    std::vector<std::uint8_t> window; // file source: the bytes from windowStart on
+    std::size_t windowStart = 0;
+    std::size_t windowBytes = 0;
     std::size_t size = 0;
     std::size_t position = 0;
     std::size_t nextChunk = PNG_SIGNATURE_SIZE; // where the next chunk's length and type start
@@ -36,6 +43,38 @@ std::uint32_t bigEndian32(const std::uint8_t* at)
         | at[3];
 }
 
+// Copies the next `length` bytes of the source to `out`; false when the source has fewer.
+bool copySourceBytes(PngData* data, std::uint8_t* out, std::size_t length)
+{
+    if (length > data->size - data->position) {
+        return false;
+    }
+    if (data->file == nullptr) {
+        std::memcpy(out, data->data + data->position, length);
+        data->position += length;
+        return true;
+    }
+    while (length > 0) {
+        if (data->position < data->windowStart || data->position >= data->windowStart + data->windowBytes) {
+            if (std::fseek(data->file, static_cast<long>(data->position), SEEK_SET) != 0) {
+                return false;
+            }
+            data->windowStart = data->position;
+            data->windowBytes = std::fread(data->window.data(), 1, data->window.size(), data->file);
+            if (data->windowBytes == 0) {
+                return false; // the file shrank since its size was taken
+            }
+        }
+        std::size_t offset = data->position - data->windowStart;
+        std::size_t count = std::min(length, data->windowBytes - offset);
+        std::memcpy(out, data->window.data() + offset, count);
+        out += count;
+        length -= count;
+        data->position += count;
+    }
+    return true;
+}
+
 // Reads the PNG's bytes for libpng, never past their true size: running out is a decoding error.
 // libpng reads each chunk's length and type as one 8-byte read at the chunk's start; a chunk
 // other than IDAT that claims more bytes than the file holds is refused there, before libpng
@@ -43,20 +82,28 @@ std::uint32_t bigEndian32(const std::uint8_t* at)
 void readPngBytes(png_structp png, png_bytep out, png_size_t length)
 {
     auto* data = static_cast<PngData*>(png_get_io_ptr(png));
-    if (length > data->size - data->position) {
+    std::size_t start = data->position;
+    if (!copySourceBytes(data, out, length)) {
         png_error(png, "the data is cut short");
     }
-    if (data->position == data->nextChunk && length == 8) {
-        const std::uint8_t* header = data->data + data->position;
-        std::uint64_t chunkEnd = data->position + std::uint64_t { 12 } + bigEndian32(header);
-        bool imageData = header[4] == 'I' && header[5] == 'D' && header[6] == 'A' && header[7] == 'T';
+    if (start == data->nextChunk && length == 8) {
+        std::uint64_t chunkEnd = start + std::uint64_t { 12 } + bigEndian32(out);
+        bool imageData = out[4] == 'I' && out[5] == 'D' && out[6] == 'A' && out[7] == 'T';
         if (chunkEnd > data->size && !imageData) {
             png_error(png, "a chunk runs past the end of the data");
         }
         data->nextChunk = static_cast<std::size_t>(chunkEnd);
     }
-    std::memcpy(out, data->data + data->position, length);
-    data->position += length;
+}
+
+// The size of a file source, or 0 when it cannot be told or is beyond MAX_SOURCE_FILE_BYTES.
+std::size_t sourceFileSize(std::FILE* file)
+{
+    if (std::fseek(file, 0, SEEK_END) != 0) {
+        return 0;
+    }
+    long size = std::ftell(file);
+    return size > 0 && size <= MAX_SOURCE_FILE_BYTES ? static_cast<std::size_t>(size) : 0;
 }
 
 // What the header tells: the source depth (the bit depth for grey, grey with alpha and palette
@@ -145,9 +192,14 @@ int recognizePng(DecodeState& state)
         noteDecodeFailure("PNG: out of memory");
         return 0;
     }
-    std::span<const std::uint8_t> bytes = wholeSource(state, data->fileBytes);
-    data->data = bytes.data();
-    data->size = bytes.size();
+    if (state.fromMemory != 0) {
+        data->data = state.data;
+        data->size = state.dataSize;
+    } else {
+        data->file = state.file;
+        data->size = sourceFileSize(state.file);
+        data->window.resize(std::min(data->size, FILE_WINDOW_BYTES));
+    }
     if (startPngRead(data.get(), &state) != 1) {
         state.width = state.height = state.outputDepth = state.sourceDepth = 0;
         return 0;

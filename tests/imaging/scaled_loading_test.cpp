@@ -284,6 +284,28 @@ TEST_F(ScaledLoadingTest, BrokenFilesFailOrGetBlackRowsAsWhenLoadedWhole)
     EXPECT_GE(partial, 6) << "the cut files should end in black rows";
 }
 
+TEST_F(ScaledLoadingTest, APngFileLargerThanTheDecodersReadWindowLoadsAsFromMemory)
+{
+    // Noise does not compress: 2.4 MB of pixel data make a file of more than the decoder's 1 MB
+    // window, which it then reads in several pieces.
+    PngPicture picture;
+    picture.width = 1000;
+    picture.height = 800;
+    picture.colourType = PNG_COLOR_TYPE_RGB;
+    std::uint32_t seed = 99;
+    for (int i = 0; i < picture.width * picture.height * 3; ++i)
+        picture.rows.push_back(static_cast<std::uint8_t>((seed = seed * 1103515245 + 12345) >> 16));
+    const Bytes bytes = encodePng(picture);
+    ASSERT_GT(bytes.size(), std::size_t { 2 } << 20);
+    const std::string path = writeTemporaryFile("noise.png", bytes);
+
+    const Loaded fromMemory = imageOf(1, decodeImageMemory(1, bytes.data(), bytes.size()));
+    const Loaded fromFile = imageOf(2, loadImageFile(2, path.c_str()));
+    ASSERT_NE(fromFile.handle, 0);
+    EXPECT_TRUE(fromFile.pixels == fromMemory.pixels);
+    EXPECT_TRUE(loadScaled(path, 130, 90).pixels == loadThenScale(path, 130, 90).pixels);
+}
+
 // The average of the full decode under each target pixel, computed apart from the resampler.
 Bytes areaAverages(const Loaded& full, int width, int height)
 {
