@@ -83,8 +83,6 @@ void startApplication(const char* picturePath)
     resetApplicationState();
     createTranslations();
     detectLanguage();
-    resetCalibration();
-    resetStatusPrompt();
     displayWidth = displayWidthOfDesktop();
     buildTranslations(LANGUAGE_DETECTED);
     registerImageDecoders();

@@ -36,9 +36,7 @@ protected:
     {
         AppTest::SetUp();
         start(sampleChartPath());
-        originY = 250;
-        spanHeight = 100;
-        heightReference = 100;
+        useSimpleCalibration();
         choose(MENU_CATCH_POINTS);
         clickDiagram(20, 249);
         clickDiagram(20, 248);

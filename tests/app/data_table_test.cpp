@@ -15,17 +15,14 @@ namespace {
 using Rows = std::vector<std::vector<std::string>>;
 using Strings = std::vector<std::string>;
 
-// A calibration in which row y captures the value 250 - y (origin row 250, 100 units over 100
-// rows).
+// Captures of known values: the simple calibration, capture mode.
 class DataTable : public AppTest {
 protected:
     void SetUp() override
     {
         AppTest::SetUp();
         start(sampleChartPath());
-        originY = 250;
-        spanHeight = 100;
-        heightReference = 100;
+        useSimpleCalibration();
         choose(MENU_CATCH_POINTS);
     }
 

@@ -1,6 +1,7 @@
 #include "app_test_support.h"
 
 #include "app/app_ids.h"
+#include "app/calibration.h"
 #include "app/event_loop.h"
 #include "app/startup.h"
 
@@ -83,6 +84,13 @@ void AppTest::start(const std::string& picture, int language)
     startApplication(picture.c_str());
     quitRequested = 0;
     settle();
+}
+
+void AppTest::useSimpleCalibration()
+{
+    originY = 250;
+    spanHeight = 100;
+    heightReference = 100;
 }
 
 void AppTest::pass()

@@ -29,6 +29,10 @@ protected:
     // German (1). A picture that cannot be opened leads to the requester, as at a real start.
     void start(const std::string& picture, int language = 0);
 
+    // A calibration in which the pixel row y captures the value 250 - y (origin row 250, 100
+    // units over 100 rows).
+    static void useSimpleCalibration();
+
     // One pass of the application's event loop (at most 25 ms of waiting).
     void pass();
     void passes(int count);
