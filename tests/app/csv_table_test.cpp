@@ -1,4 +1,3 @@
-#include "app/atomic_file.h"
 #include "app/csv_table.h"
 
 #include <gtest/gtest.h>
@@ -87,74 +86,6 @@ TEST(CsvReading, FilesThatHoldNoTable)
     for (int i = 0; i < 500001; ++i)
         big += "1,2\n";
     EXPECT_EQ(readCsv(big).problem, CsvProblem::TooManyCells);
-}
-
-class AtomicFile : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        char folder[] = "/tmp/graphonite-atomic-XXXXXX";
-        ASSERT_NE(::mkdtemp(folder), nullptr);
-        m_folder = folder;
-    }
-    void TearDown() override { std::system(("rm -rf '" + m_folder + "'").c_str()); }
-
-    static std::string contentOf(const std::string& path)
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-    std::string m_folder;
-};
-
-TEST_F(AtomicFile, ReplacesTheOldFileWholeAndKeepsItOnFailure)
-{
-    const std::string path = m_folder + "/table.csv";
-    EXPECT_EQ(writeFileAtomically(path, "old\n"), "");
-    ::chmod(path.c_str(), 0640);
-    EXPECT_EQ(writeFileAtomically(path, "new\n"), "");
-    EXPECT_EQ(contentOf(path), "new\n");
-    struct stat info;
-    ASSERT_EQ(::stat(path.c_str(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0640u) << "permissions kept";
-
-    // A folder chosen as the file, a folder that does not exist.
-    EXPECT_NE(writeFileAtomically(m_folder, "x"), "");
-    EXPECT_NE(writeFileAtomically(m_folder + "/missing/table.csv", "x"), "");
-
-    // No permission to write in the folder (root may write anyway: then nothing to prove).
-    if (::geteuid() != 0) {
-        ::chmod(m_folder.c_str(), 0500);
-        EXPECT_NE(writeFileAtomically(path, "lost\n"), "");
-        ::chmod(m_folder.c_str(), 0700);
-        EXPECT_EQ(contentOf(path), "new\n");
-    }
-
-    // A device is never replaced by a file.
-    struct stat device;
-    if (::stat("/dev/null", &device) == 0) {
-        EXPECT_NE(writeFileAtomically("/dev/null", "x"), "");
-        ASSERT_EQ(::stat("/dev/null", &device), 0);
-        EXPECT_TRUE(S_ISCHR(device.st_mode));
-    }
-    // Through a link the named file changes and the link stays.
-    const std::string link = m_folder + "/link.csv";
-    ASSERT_EQ(::symlink(path.c_str(), link.c_str()), 0);
-    EXPECT_EQ(writeFileAtomically(link, "linked\n"), "");
-    EXPECT_EQ(contentOf(path), "linked\n");
-    struct stat linkInfo;
-    ASSERT_EQ(::lstat(link.c_str(), &linkInfo), 0);
-    EXPECT_TRUE(S_ISLNK(linkInfo.st_mode));
-    EXPECT_EQ(writeFileAtomically(path, "new\n"), "");
-    std::string bytes;
-    EXPECT_EQ(readWholeFile(path, bytes, 100), "");
-    EXPECT_EQ(bytes, "new\n");
-    EXPECT_NE(readWholeFile(path, bytes, 2), "") << "too large";
-    EXPECT_NE(readWholeFile(m_folder, bytes, 100), "") << "a folder";
-    EXPECT_NE(readWholeFile(m_folder + "/none", bytes, 100), "");
 }
 
 } // namespace
