@@ -55,6 +55,10 @@ const char* problemText(CsvProblem problem)
         return "The table in this file has more than 64 columns.";
     case CsvProblem::TooManyCells:
         return "The table in this file has more than 1,000,000 cells.";
+    case CsvProblem::UnclosedQuote:
+        return "This file holds no table: a quote is never closed. It opens in line";
+    case CsvProblem::CellTooLong:
+        return "A cell in this file is longer than 10,000 characters: line";
     case CsvProblem::None:
         break;
     }
@@ -86,6 +90,19 @@ int loadTableFile(const char* path)
         return 0;
     }
     const CsvReading reading = readCsv(bytes);
+    if (reading.problem == CsvProblem::CellTooLong) {
+        messageDialog(translate("Load From CSV"),
+            WorkText(translate(problemText(reading.problem)), " ", reading.line, ", ", translate("column"),
+                " ", reading.column),
+            DIALOG_OK, ICON_PROHIBITION);
+        return 0;
+    }
+    if (reading.problem == CsvProblem::UnclosedQuote) {
+        messageDialog(translate("Load From CSV"),
+            WorkText(translate(problemText(reading.problem)), " ", reading.line, "."), DIALOG_OK,
+            ICON_PROHIBITION);
+        return 0;
+    }
     if (reading.problem != CsvProblem::None) {
         messageDialog(
             translate("Load From CSV"), translate(problemText(reading.problem)), DIALOG_OK, ICON_PROHIBITION);

@@ -126,7 +126,7 @@ std::string utf8ToLatin1(std::string_view bytes)
     return out;
 }
 
-// A cell holds one line of text: line breaks and other control bytes but the tab read as blanks.
+// Control bytes but the tab read as blanks (line breaks are handled where they may stand).
 bool isControl(char c)
 {
     return static_cast<unsigned char>(c) < 0x20 && c != '\t';
@@ -179,8 +179,22 @@ std::string tableToCsv(const TableData& table)
 std::string tableToTabText(const TableData& table)
 {
     return joinLines(table, '\t', [](std::string& out, const std::string& cell) {
-        for (char c : cell)
-            out += c == '\t' || c == '\n' || c == '\r' ? ' ' : c;
+        // A spreadsheet reads a quoted field as one cell, line breaks included; a field that
+        // starts with a quote must be quoted too, or its quote would be taken for the opening one.
+        const bool quoted
+            = cell.find_first_of("\r\n") != std::string::npos || (!cell.empty() && cell.front() == '"');
+        if (quoted)
+            out += '"';
+        for (char c : cell) {
+            if (c == '\t')
+                out += ' ';
+            else if (quoted && c == '"')
+                out += "\"\"";
+            else
+                out += c;
+        }
+        if (quoted)
+            out += '"';
     });
 }
 
@@ -199,7 +213,10 @@ CsvReading readCsv(std::string_view bytes)
     std::vector<std::vector<std::string>> lines;
     std::vector<std::string> line;
     std::string field;
-    std::size_t cells = 0;
+    std::size_t dataCells = 0;
+    std::size_t lineNumber = 1; // of the file, at the character read
+    std::size_t fieldLine = 1; // where the field being read starts
+    std::size_t quoteLine = 0; // where the open quote opened
     bool quoted = false;
     bool fieldStarted = false;
     bool lineHasContent = false;
@@ -207,15 +224,20 @@ CsvReading readCsv(std::string_view bytes)
         line.push_back(std::move(field));
         field.clear();
         fieldStarted = false;
-        ++cells;
+        fieldLine = lineNumber;
     };
     // Blank lines carry no row.
     auto endLine = [&] {
         endField();
-        if (lineHasContent || line.size() > 1)
+        if (lineHasContent || line.size() > 1) {
+            if (!lines.empty())
+                dataCells += line.size();
             lines.push_back(std::move(line));
+        }
         line.clear();
         lineHasContent = false;
+        ++lineNumber;
+        fieldLine = lineNumber;
     };
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
@@ -229,12 +251,19 @@ CsvReading readCsv(std::string_view bytes)
                 } else {
                     quoted = false;
                 }
+            } else if (c == '\r' || c == '\n') {
+                // The file's own line end, whichever it is, becomes the cell's line break.
+                if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                    ++i;
+                field += '\n';
+                ++lineNumber;
             } else {
                 field += isControl(c) ? ' ' : c;
             }
         } else if (c == '"' && !fieldStarted) {
             quoted = true;
             fieldStarted = true;
+            quoteLine = lineNumber;
         } else if (c == separator) {
             endField();
         } else if (c == '\r' || c == '\n') {
@@ -245,14 +274,25 @@ CsvReading readCsv(std::string_view bytes)
             field += isControl(c) ? ' ' : c;
             fieldStarted = true;
         }
+        if (field.size() > MAX_CSV_CELL_LENGTH) {
+            result.problem = CsvProblem::CellTooLong;
+            result.line = fieldLine;
+            result.column = line.size() + 1;
+            return result;
+        }
         if (line.size() > MAX_CSV_COLUMNS) {
             result.problem = CsvProblem::TooManyColumns;
             return result;
         }
-        if (cells > MAX_CSV_CELLS) {
+        if (dataCells > MAX_CSV_CELLS) {
             result.problem = CsvProblem::TooManyCells;
             return result;
         }
+    }
+    if (quoted) {
+        result.problem = CsvProblem::UnclosedQuote;
+        result.line = quoteLine;
+        return result;
     }
     if (lineHasContent || !line.empty())
         endLine();
@@ -268,7 +308,7 @@ CsvReading readCsv(std::string_view bytes)
         result.problem = CsvProblem::TooManyColumns;
         return result;
     }
-    if (columns * lines.size() > MAX_CSV_CELLS + columns) {
+    if (columns * (lines.size() - 1) > MAX_CSV_CELLS) {
         result.problem = CsvProblem::TooManyCells;
         return result;
     }
