@@ -97,29 +97,23 @@ int decodeUtf8(const unsigned char* p, const unsigned char* end, std::uint32_t& 
     return length;
 }
 
-bool isValidUtf8(std::string_view bytes)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    while (p < end) {
-        std::uint32_t code;
-        const int length = decodeUtf8(p, end, code);
-        if (length == 0)
-            return false;
-        p += length;
-    }
-    return true;
-}
-
-std::string utf8ToLatin1(std::string_view bytes)
+// The text in ISO 8859-1: UTF-8 converted (characters beyond it become "?"), anything that is not
+// valid UTF-8 taken as ISO 8859-1 already. One pass for the common case of a valid file.
+std::string toLatin1(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size());
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = p + bytes.size();
     while (p < end) {
+        if (*p < 0x80) {
+            out += static_cast<char>(*p++);
+            continue;
+        }
         std::uint32_t code;
         const int length = decodeUtf8(p, end, code);
+        if (length == 0)
+            return std::string(bytes);
         out += code <= 0xFF ? static_cast<char>(code) : '?';
         p += length;
     }
@@ -207,7 +201,7 @@ CsvReading readCsv(std::string_view bytes)
         result.problem = CsvProblem::Binary;
         return result;
     }
-    const std::string text = isValidUtf8(bytes) ? utf8ToLatin1(bytes) : std::string(bytes);
+    const std::string text = toLatin1(bytes);
     const char separator = detectSeparator(text);
 
     std::vector<std::vector<std::string>> lines;
@@ -239,11 +233,22 @@ CsvReading readCsv(std::string_view bytes)
         ++lineNumber;
         fieldLine = lineNumber;
     };
+    // Characters that mean the same inside and outside quotes are taken a run at a time.
+    auto isPlain = [separator](char c) {
+        return c != '"' && c != separator && c != '\r' && c != '\n' && !isControl(c);
+    };
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c != '\r' && c != '\n')
             lineHasContent = true;
-        if (quoted) {
+        if (isPlain(c)) {
+            std::size_t end = i + 1;
+            while (end < text.size() && end - i <= MAX_CSV_CELL_LENGTH && isPlain(text[end]))
+                ++end;
+            field.append(text, i, end - i);
+            fieldStarted = true;
+            i = end - 1;
+        } else if (quoted) {
             if (c == '"') {
                 if (i + 1 < text.size() && text[i + 1] == '"') {
                     field += '"';

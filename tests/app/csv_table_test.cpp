@@ -255,8 +255,9 @@ TEST(CsvReading, TheCellLimitCountsDataCellsOnly)
             bytes += line;
         const CsvReading reading = readCsv(bytes);
         EXPECT_EQ(reading.problem, c.problem) << c.columns << " x " << c.rows;
-        if (c.problem == CsvProblem::None)
+        if (c.problem == CsvProblem::None) {
             EXPECT_EQ(reading.table.rows.size(), c.rows);
+        }
     }
     // Short rows are padded: the padded cells count.
     std::string padded = "a\n1,2\n";
