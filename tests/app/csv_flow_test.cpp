@@ -241,28 +241,25 @@ TEST_F(DataFlow, PipesAreRefusedAtOnceWhereverTheyComeFrom)
     const std::string picturePipe = makePipe("pipe.png");
     const std::function<void()> ways[] = {
         [&] {
-            answerNextDialogWithKey('y');
             scriptOpenFileAnswer({ csvPipe });
             key(SHORTCUT_COMMAND | 'l');
         },
         [&] {
-            answerNextDialogWithKey('y');
             dropFiles(WINDOW_MAIN, { csvPipe });
             settle();
         },
         [&] {
-            answerNextDialogWithKey('y');
             scriptOpenFileAnswer({ picturePipe });
             choose(MENU_OPEN_DIAGRAM);
         },
         [&] {
-            answerNextDialogWithKey('y');
             dropFiles(WINDOW_MAIN, { picturePipe });
             settle();
         },
     };
     int way = 0;
     for (const auto& open : ways) {
+        answerNextDialogWithKey('y'); // the unsaved captures may go
         int reported = 0;
         actInNextDialog([&reported](int window) {
             ++reported;
