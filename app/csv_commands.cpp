@@ -1,6 +1,5 @@
 #include "csv_commands.h"
 
-#include "atomic_file.h"
 #include "csv_table.h"
 #include "data_table.h"
 #include "diagram.h"
@@ -8,6 +7,8 @@
 #include "status_prompt.h"
 #include "translations.h"
 
+#include "runtime/atomic_file.h"
+#include "runtime/file_names.h"
 #include "runtime/latin1.h"
 #include "runtime/text_builder.h"
 #include "toolkit/clipboard.h"
@@ -21,12 +22,6 @@ constexpr const char* CSV_PATTERN = "CSV|*.csv";
 // Files larger than this cannot hold an acceptable table anyway (a million cells of 64 bytes).
 constexpr std::size_t MAX_CSV_FILE_SIZE = 64u << 20;
 
-std::string folderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 // The diagram's file with the extension .csv.
 std::string proposedCsvPath()
 {
@@ -36,12 +31,6 @@ std::string proposedCsvPath()
     if (dot != std::string::npos && (slash == std::string::npos || dot > slash + 1))
         path.erase(dot);
     return path.empty() ? std::string() : path + ".csv";
-}
-
-const char* fileNameOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    return path.c_str() + (slash == std::string::npos ? 0 : slash + 1);
 }
 
 // The system's words for a failure come in the locale's UTF-8.
@@ -66,6 +55,10 @@ const char* problemText(CsvProblem problem)
         return "The table in this file has more than 64 columns.";
     case CsvProblem::TooManyCells:
         return "The table in this file has more than 1,000,000 cells.";
+    case CsvProblem::UnclosedQuote:
+        return "This file holds no table: a quote is never closed. It opens in line";
+    case CsvProblem::CellTooLong:
+        return "A cell in this file is longer than 10,000 characters: line";
     case CsvProblem::None:
         break;
     }
@@ -85,7 +78,7 @@ void saveTableToCsv()
         return;
     }
     clearDataModified();
-    showResult(WorkText(translate("Saved:"), " ", fileNameOf(path.c_str())));
+    showResult(WorkText(translate("Saved:"), " ", fileNamePart(path.c_str()).data()));
 }
 
 int loadTableFile(const char* path)
@@ -97,6 +90,19 @@ int loadTableFile(const char* path)
         return 0;
     }
     const CsvReading reading = readCsv(bytes);
+    if (reading.problem == CsvProblem::CellTooLong) {
+        messageDialog(translate("Load From CSV"),
+            WorkText(translate(problemText(reading.problem)), " ", reading.line, ", ", translate("column"),
+                " ", reading.column),
+            DIALOG_OK, ICON_PROHIBITION);
+        return 0;
+    }
+    if (reading.problem == CsvProblem::UnclosedQuote) {
+        messageDialog(translate("Load From CSV"),
+            WorkText(translate(problemText(reading.problem)), " ", reading.line, "."), DIALOG_OK,
+            ICON_PROHIBITION);
+        return 0;
+    }
     if (reading.problem != CsvProblem::None) {
         messageDialog(
             translate("Load From CSV"), translate(problemText(reading.problem)), DIALOG_OK, ICON_PROHIBITION);
@@ -104,7 +110,7 @@ int loadTableFile(const char* path)
     }
     replaceTable(reading.table);
     clearDataModified();
-    showResult(fileNameOf(path));
+    showResult(fileNamePart(path).data());
     return 1;
 }
 
@@ -113,7 +119,7 @@ void loadTableFromCsv()
     if (!confirmDiscard(translate("Load From CSV")))
         return;
     const String path = openFileRequester(
-        translate("Load From CSV"), folderOf(diagramPath.c_str()).c_str(), CSV_PATTERN, 0);
+        translate("Load From CSV"), folderPart(diagramPath.c_str()).c_str(), CSV_PATTERN, 0);
     if (!path.isEmpty())
         loadTableFile(path);
 }

@@ -97,36 +97,30 @@ int decodeUtf8(const unsigned char* p, const unsigned char* end, std::uint32_t& 
     return length;
 }
 
-bool isValidUtf8(std::string_view bytes)
-{
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* end = p + bytes.size();
-    while (p < end) {
-        std::uint32_t code;
-        const int length = decodeUtf8(p, end, code);
-        if (length == 0)
-            return false;
-        p += length;
-    }
-    return true;
-}
-
-std::string utf8ToLatin1(std::string_view bytes)
+// The text in ISO 8859-1: UTF-8 converted (characters beyond it become "?"), anything that is not
+// valid UTF-8 taken as ISO 8859-1 already. One pass for the common case of a valid file.
+std::string toLatin1(std::string_view bytes)
 {
     std::string out;
     out.reserve(bytes.size());
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = p + bytes.size();
     while (p < end) {
+        if (*p < 0x80) {
+            out += static_cast<char>(*p++);
+            continue;
+        }
         std::uint32_t code;
         const int length = decodeUtf8(p, end, code);
+        if (length == 0)
+            return std::string(bytes);
         out += code <= 0xFF ? static_cast<char>(code) : '?';
         p += length;
     }
     return out;
 }
 
-// A cell holds one line of text: line breaks and other control bytes but the tab read as blanks.
+// Control bytes but the tab read as blanks (line breaks are handled where they may stand).
 bool isControl(char c)
 {
     return static_cast<unsigned char>(c) < 0x20 && c != '\t';
@@ -179,8 +173,22 @@ std::string tableToCsv(const TableData& table)
 std::string tableToTabText(const TableData& table)
 {
     return joinLines(table, '\t', [](std::string& out, const std::string& cell) {
-        for (char c : cell)
-            out += c == '\t' || c == '\n' || c == '\r' ? ' ' : c;
+        // A spreadsheet reads a quoted field as one cell, line breaks included; a field that
+        // starts with a quote must be quoted too, or its quote would be taken for the opening one.
+        const bool quoted
+            = cell.find_first_of("\r\n") != std::string::npos || (!cell.empty() && cell.front() == '"');
+        if (quoted)
+            out += '"';
+        for (char c : cell) {
+            if (c == '\t')
+                out += ' ';
+            else if (quoted && c == '"')
+                out += "\"\"";
+            else
+                out += c;
+        }
+        if (quoted)
+            out += '"';
     });
 }
 
@@ -193,13 +201,16 @@ CsvReading readCsv(std::string_view bytes)
         result.problem = CsvProblem::Binary;
         return result;
     }
-    const std::string text = isValidUtf8(bytes) ? utf8ToLatin1(bytes) : std::string(bytes);
+    const std::string text = toLatin1(bytes);
     const char separator = detectSeparator(text);
 
     std::vector<std::vector<std::string>> lines;
     std::vector<std::string> line;
     std::string field;
-    std::size_t cells = 0;
+    std::size_t dataCells = 0;
+    std::size_t lineNumber = 1; // of the file, at the character read
+    std::size_t fieldLine = 1; // where the field being read starts
+    std::size_t quoteLine = 0; // where the open quote opened
     bool quoted = false;
     bool fieldStarted = false;
     bool lineHasContent = false;
@@ -207,21 +218,37 @@ CsvReading readCsv(std::string_view bytes)
         line.push_back(std::move(field));
         field.clear();
         fieldStarted = false;
-        ++cells;
+        fieldLine = lineNumber;
     };
     // Blank lines carry no row.
     auto endLine = [&] {
         endField();
-        if (lineHasContent || line.size() > 1)
+        if (lineHasContent || line.size() > 1) {
+            if (!lines.empty())
+                dataCells += line.size();
             lines.push_back(std::move(line));
+        }
         line.clear();
         lineHasContent = false;
+        ++lineNumber;
+        fieldLine = lineNumber;
+    };
+    // Characters that mean the same inside and outside quotes are taken a run at a time.
+    auto isPlain = [separator](char c) {
+        return c != '"' && c != separator && c != '\r' && c != '\n' && !isControl(c);
     };
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (c != '\r' && c != '\n')
             lineHasContent = true;
-        if (quoted) {
+        if (isPlain(c)) {
+            std::size_t end = i + 1;
+            while (end < text.size() && end - i <= MAX_CSV_CELL_LENGTH && isPlain(text[end]))
+                ++end;
+            field.append(text, i, end - i);
+            fieldStarted = true;
+            i = end - 1;
+        } else if (quoted) {
             if (c == '"') {
                 if (i + 1 < text.size() && text[i + 1] == '"') {
                     field += '"';
@@ -229,12 +256,19 @@ CsvReading readCsv(std::string_view bytes)
                 } else {
                     quoted = false;
                 }
+            } else if (c == '\r' || c == '\n') {
+                // The file's own line end, whichever it is, becomes the cell's line break.
+                if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                    ++i;
+                field += '\n';
+                ++lineNumber;
             } else {
                 field += isControl(c) ? ' ' : c;
             }
         } else if (c == '"' && !fieldStarted) {
             quoted = true;
             fieldStarted = true;
+            quoteLine = lineNumber;
         } else if (c == separator) {
             endField();
         } else if (c == '\r' || c == '\n') {
@@ -245,14 +279,25 @@ CsvReading readCsv(std::string_view bytes)
             field += isControl(c) ? ' ' : c;
             fieldStarted = true;
         }
+        if (field.size() > MAX_CSV_CELL_LENGTH) {
+            result.problem = CsvProblem::CellTooLong;
+            result.line = fieldLine;
+            result.column = line.size() + 1;
+            return result;
+        }
         if (line.size() > MAX_CSV_COLUMNS) {
             result.problem = CsvProblem::TooManyColumns;
             return result;
         }
-        if (cells > MAX_CSV_CELLS) {
+        if (dataCells > MAX_CSV_CELLS) {
             result.problem = CsvProblem::TooManyCells;
             return result;
         }
+    }
+    if (quoted) {
+        result.problem = CsvProblem::UnclosedQuote;
+        result.line = quoteLine;
+        return result;
     }
     if (lineHasContent || !line.empty())
         endLine();
@@ -268,7 +313,7 @@ CsvReading readCsv(std::string_view bytes)
         result.problem = CsvProblem::TooManyColumns;
         return result;
     }
-    if (columns * lines.size() > MAX_CSV_CELLS + columns) {
+    if (columns * (lines.size() - 1) > MAX_CSV_CELLS) {
         result.problem = CsvProblem::TooManyCells;
         return result;
     }

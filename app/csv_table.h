@@ -15,8 +15,13 @@
 // Reading takes what writing gives and the usual variants: semicolon or tab separators (the one
 // found most often in the title line), CRLF or CR line ends, quoted fields with separators and
 // line breaks, a UTF-8 byte order mark, and Latin-1 files (a file that is not valid UTF-8 is read
-// as Latin-1). Characters that ISO 8859-1 cannot hold become "?"; line breaks and other control
-// bytes (but tabs) inside a field become blanks, as a cell holds one line.
+// as Latin-1). Characters that ISO 8859-1 cannot hold become "?". A line break inside a quoted
+// field stays in the cell as "\n" (CRLF and CR, the file's line ends, become "\n" there too);
+// other control bytes but the tab become blanks.
+//
+// Reading refuses a file whose last quote is never closed (it would swallow the rest of the file
+// into one cell) and cells longer than MAX_CSV_CELL_LENGTH, which no chart value needs and which
+// would make every repaint of the table slow.
 
 struct TableData {
     std::vector<std::string> titles; // one per column, ISO 8859-1
@@ -26,7 +31,10 @@ struct TableData {
 };
 
 inline constexpr std::size_t MAX_CSV_COLUMNS = 64;
+// Cells below the title line; the titles do not count.
 inline constexpr std::size_t MAX_CSV_CELLS = 1000000;
+// Characters of one cell (in ISO 8859-1, one byte each).
+inline constexpr std::size_t MAX_CSV_CELL_LENGTH = 10000;
 
 enum class CsvProblem {
     None,
@@ -34,17 +42,25 @@ enum class CsvProblem {
     NoTitleLine, // empty, or the first line holds nothing
     TooManyColumns,
     TooManyCells,
+    UnclosedQuote, // line: where the quote opens
+    CellTooLong, // line and column: where the cell starts
 };
 
 struct CsvReading {
     CsvProblem problem = CsvProblem::None;
     TableData table;
+    // Where the problem lies: line of the file and column, both counted from 1; 0 when it has
+    // no place.
+    std::size_t line = 0;
+    std::size_t column = 0;
 };
 
 std::string tableToCsv(const TableData& table);
 
 // Tab-separated lines (title line first) for pasting into a spreadsheet, in ISO 8859-1 like the
-// table (the clipboard converts); tabs and line breaks in a cell become blanks.
+// table (the clipboard converts). Tabs in a cell become blanks; a cell with a line break (or one
+// that starts with a quote) is quoted, quotes doubled, which is how spreadsheets copy such cells
+// and how they read them back when pasting.
 std::string tableToTabText(const TableData& table);
 
 CsvReading readCsv(std::string_view bytes);

@@ -194,14 +194,29 @@ void replaceTable(const TableData& table)
         addGadgetItem(GADGET_COLUMN_SELECT, -1, table.titles[column].c_str());
     }
     setGadgetState(GADGET_COLUMN_SELECT, 0);
+    // A row is added as one text with a line per cell; a cell that holds a line break of its
+    // own is set by itself afterwards, so that its break stays inside it.
     std::string line;
+    const int columns = static_cast<int>(table.titles.size());
     for (const auto& cells : table.rows) {
         line.clear();
+        bool hasBreaks = false;
         for (const std::string& cell : cells) {
-            line += cell;
+            if (cell.find('\n') == std::string::npos)
+                line += cell;
+            else
+                hasBreaks = true;
             line += '\n';
         }
         addGadgetItem(GADGET_TABLE, -1, line.c_str());
+        if (!hasBreaks)
+            continue;
+        const int row = countGadgetItems(GADGET_TABLE) - 1;
+        for (int column = 0; column < columns && column < static_cast<int>(cells.size()); ++column) {
+            const std::string& cell = cells[static_cast<std::size_t>(column)];
+            if (cell.find('\n') != std::string::npos)
+                setGadgetItemText(GADGET_TABLE, row, cell.c_str(), column);
+        }
     }
     buildMenus();
 }

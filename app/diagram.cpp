@@ -10,6 +10,7 @@
 
 #include "imaging/decoders/image_decoding.h"
 #include "imaging/image.h"
+#include "runtime/file_names.h"
 #include "runtime/number_text.h"
 #include "runtime/text_builder.h"
 #include "toolkit/desktop.h"
@@ -26,17 +27,11 @@ namespace {
 
 constexpr const char* IMAGE_PATTERN = "Images|*.png,*.jpg";
 
-const char* fileNameOf(const char* path)
-{
-    const char* slash = std::strrchr(path, '/');
-    return slash ? slash + 1 : path;
-}
-
 void reportUnreadablePicture(const char* path)
 {
     messageDialog(translate("Information"),
-        WorkText(translate("This file cannot be opened as a picture:"), " ", fileNameOf(path)), DIALOG_OK,
-        ICON_PROHIBITION);
+        WorkText(translate("This file cannot be opened as a picture:"), " ", fileNamePart(path).data()),
+        DIALOG_OK, ICON_PROHIBITION);
 }
 
 } // namespace

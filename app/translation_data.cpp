@@ -173,6 +173,13 @@ const char SUPPLEMENTARY_TRANSLATION_DATA[]
       "Die Tabelle in dieser Datei hat mehr als 64 Spalten.\0"
       "The table in this file has more than 1,000,000 cells.\0"
       "Die Tabelle in dieser Datei hat mehr als 1.000.000 Zellen.\0"
+      "This file holds no table: a quote is never closed. It opens in line\0"
+      "Diese Datei enth\xE4lt keine Tabelle: Ein Anf\xFChrungszeichen wird nie geschlossen. Es steht in "
+      "Zeile\0"
+      "A cell in this file is longer than 10,000 characters: line\0"
+      "Eine Zelle in dieser Datei ist l\xE4nger als 10.000 Zeichen: Zeile\0"
+      "column\0"
+      "Spalte\0"
       // The end entry.
       "-1\0"
       "-1";

@@ -14,6 +14,12 @@ int realFcntl(int fd, int command, int argument)
     return ::fcntl(fd, command, argument);
 }
 
+// openat takes the mode as a variable argument, which a table entry cannot have.
+int realOpenat(int folder, const char* name, int flags, mode_t mode)
+{
+    return ::openat(folder, name, flags, mode);
+}
+
 int realExecvp(const char* name, char* const* argv)
 {
     return ::execvp(name, argv);
@@ -43,6 +49,12 @@ constinit SystemCallTable g_table {
     ::chdir,
     realExecvp,
     ::pthread_create,
+    realOpenat,
+    ::fstat,
+    ::fchmod,
+    ::fsync,
+    ::renameat,
+    ::unlinkat,
 };
 
 } // namespace
@@ -136,4 +148,34 @@ int startThread(pthread_t* thread, const pthread_attr_t* attributes, void* (*sta
 {
     // pthread_create reports its error as the result and never EINTR.
     return systemCalls().pthreadCreate.load()(thread, attributes, start, argument);
+}
+
+int openFileAt(int folder, const char* name, int flags, mode_t mode)
+{
+    return retryOnInterrupt([&] { return systemCalls().openat.load()(folder, name, flags, mode); });
+}
+
+int describeDescriptor(int fd, struct stat* info)
+{
+    return retryOnInterrupt([&] { return systemCalls().fstat.load()(fd, info); });
+}
+
+int changeDescriptorMode(int fd, mode_t mode)
+{
+    return retryOnInterrupt([&] { return systemCalls().fchmod.load()(fd, mode); });
+}
+
+int syncDescriptor(int fd)
+{
+    return retryOnInterrupt([&] { return systemCalls().fsync.load()(fd); });
+}
+
+int renameFileAt(int fromFolder, const char* from, int toFolder, const char* to)
+{
+    return retryOnInterrupt([&] { return systemCalls().renameat.load()(fromFolder, from, toFolder, to); });
+}
+
+int removeFileAt(int folder, const char* name)
+{
+    return retryOnInterrupt([&] { return systemCalls().unlinkat.load()(folder, name, 0); });
 }

@@ -4,9 +4,11 @@
 #include <cstddef>
 #include <poll.h>
 #include <pthread.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 
-// The operating-system calls of the program runner, behind one replaceable table.
+// The operating-system calls of the program runner and of file saving and reading, behind one
+// replaceable table.
 //
 // Rules:
 // - The runner reaches the system only through the functions below, so that a test can make any
@@ -30,6 +32,12 @@ struct SystemCallTable {
     std::atomic<int (*)(const char*)> chdir;
     std::atomic<int (*)(const char*, char* const*)> execvp;
     std::atomic<int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*)> pthreadCreate;
+    std::atomic<int (*)(int, const char*, int, mode_t)> openat;
+    std::atomic<int (*)(int, struct stat*)> fstat;
+    std::atomic<int (*)(int, mode_t)> fchmod;
+    std::atomic<int (*)(int)> fsync;
+    std::atomic<int (*)(int, const char*, int, const char*)> renameat;
+    std::atomic<int (*)(int, const char*, int)> unlinkat;
 };
 
 // The live table; it starts out with the real calls.
@@ -68,6 +76,15 @@ int closeDescriptor(int fd);
 [[nodiscard]] int changeFolder(const char* folder);
 // Returns only on failure (-1).
 int executeProgram(const char* name, char* const* argv);
+// Opens name relative to the folder open as folder (AT_FDCWD: the working folder); a descriptor or
+// -1. mode matters only when the file is created.
+[[nodiscard]] int openFileAt(int folder, const char* name, int flags, mode_t mode = 0);
+[[nodiscard]] int describeDescriptor(int fd, struct stat* info);
+[[nodiscard]] int changeDescriptorMode(int fd, mode_t mode);
+// Waits until the file's data (or a folder's entries) are on the disk.
+[[nodiscard]] int syncDescriptor(int fd);
+[[nodiscard]] int renameFileAt(int fromFolder, const char* from, int toFolder, const char* to);
+int removeFileAt(int folder, const char* name);
 // Returns 0 or an error number, like pthread_create.
 [[nodiscard]] int startThread(
     pthread_t* thread, const pthread_attr_t* attributes, void* (*start)(void*), void* argument);

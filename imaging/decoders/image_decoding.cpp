@@ -6,8 +6,10 @@
 #include "imaging/decoders/image_limits.h"
 #include "imaging/decoders/jpeg_decoder.h"
 #include "imaging/decoders/png_decoder.h"
+#include "runtime/regular_file.h"
 
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -171,7 +173,14 @@ int openImageFileReduced(const char* path, int minimumWidth, int minimumHeight)
         return 0;
     }
     decodeState.path = path;
-    decodeState.file = std::fopen(path, "rb");
+    // A pipe or device would block the reading for good: only regular files are opened.
+    UniqueFd file;
+    struct stat info { };
+    if (openRegularFile(path, file, info) == 0) {
+        decodeState.file = ::fdopen(file.get(), "rb");
+        if (decodeState.file != nullptr)
+            file.release();
+    }
     if (decodeState.file == nullptr) {
         noteDecodeFailure("the file cannot be opened");
         decodeState = DecodeState {};

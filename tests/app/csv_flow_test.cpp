@@ -12,9 +12,16 @@
 #include "toolkit/test_driver.h"
 #include "toolkit/window.h"
 
+#include <chrono>
+#include <condition_variable>
+#include <fcntl.h>
 #include <fstream>
+#include <functional>
+#include <mutex>
 #include <sstream>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -27,6 +34,66 @@ std::string contentOf(const std::string& path)
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
+}
+
+// Opens and closes the writing end of a named pipe after a while unless stopped first. That
+// releases a reader blocked on the pipe (its read then meets the end of the file), so that a fault
+// makes the test fail instead of hanging it.
+class PipeWatchdog {
+public:
+    explicit PipeWatchdog(std::string path)
+        : m_path(std::move(path))
+        , m_thread([this] { watch(); })
+    {
+    }
+    ~PipeWatchdog() { stop(); }
+    PipeWatchdog(const PipeWatchdog&) = delete;
+    PipeWatchdog& operator=(const PipeWatchdog&) = delete;
+
+    // Whether a reader had to be released.
+    bool fired()
+    {
+        stop();
+        return m_fired;
+    }
+
+private:
+    void watch()
+    {
+        std::unique_lock lock(m_mutex);
+        if (m_cv.wait_for(lock, std::chrono::seconds(10), [this] { return m_stopped; }))
+            return;
+        m_fired = true;
+        const int writer = ::open(m_path.c_str(), O_WRONLY | O_NONBLOCK);
+        if (writer >= 0)
+            ::close(writer);
+    }
+    void stop()
+    {
+        {
+            std::lock_guard lock(m_mutex);
+            m_stopped = true;
+        }
+        m_cv.notify_all();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    std::string m_path;
+    std::mutex m_mutex;
+    std::condition_variable m_cv;
+    bool m_stopped = false;
+    bool m_fired = false;
+    std::thread m_thread;
+};
+
+// A named pipe in the temporary folder, without a writer.
+std::string makePipe(const char* name)
+{
+    std::string path = writeTemporaryFile(name, "");
+    ::unlink(path.c_str());
+    EXPECT_EQ(::mkfifo(path.c_str(), 0600), 0);
+    return path;
 }
 
 // A calibrated chart with captures in two columns: 1.00, 2.00 in column 0 and 3.00 in column 1.
@@ -114,6 +181,8 @@ TEST_F(DataFlow, RefusedFilesLeaveTheTableUntouched)
         writeTemporaryFile("binary.csv", std::string("\x89PNG\0\0\0", 8)),
         writeTemporaryFile("empty.csv", ""),
         writeTemporaryFile("wide.csv", std::string(70, ';') + "\n"),
+        writeTemporaryFile("unclosed.csv", "a,b\n1,\"2\n3,4\n"),
+        writeTemporaryFile("long.csv", "a\n" + std::string(10001, '7') + "\n"),
         "/nonexistent/graphonite.csv",
     };
     for (const std::string& file : files) {
@@ -129,6 +198,98 @@ TEST_F(DataFlow, RefusedFilesLeaveTheTableUntouched)
         EXPECT_EQ(tableRows(), before) << file;
         EXPECT_TRUE(isWindowModified(WINDOW_MAIN)) << file;
     }
+}
+
+TEST_F(DataFlow, LineBreaksInCellsSurviveLoadAndSave)
+{
+    const std::string original = "Note,\"b\nc\"\n\"first\nsecond\",2\n\"\n\",\n";
+    const std::string path = writeTemporaryFile("breaks.csv", original);
+    answerNextDialogWithKey('y');
+    scriptOpenFileAnswer({ path });
+    key(SHORTCUT_COMMAND | 'l');
+    EXPECT_EQ(columnTitles(), (Strings { "Note", "b\nc" }));
+    EXPECT_EQ(tableRows(), (Rows { { "first\nsecond", "2" }, { "\n", "" } }));
+    const std::string saved = csvPath("breaks-saved.csv");
+    scriptSaveFileAnswer(saved);
+    key(SHORTCUT_COMMAND | 's');
+    EXPECT_EQ(contentOf(saved), original);
+    key(SHORTCUT_COMMAND | 'c');
+    EXPECT_EQ(std::string(clipboardText().c_str()), "Note\t\"b\nc\"\n\"first\nsecond\"\t2\n\"\n\"\t\n");
+}
+
+TEST_F(DataFlow, AWriteProtectedFileIsNotReplaced)
+{
+    const std::string path = writeTemporaryFile("protected.csv", "old\n");
+    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+    scriptSaveFileAnswer(path);
+    std::string shown;
+    actInNextDialog([&shown](int window) {
+        shown = shownWindowTitle(window).c_str();
+        pressKey(window, 13);
+    });
+    key(SHORTCUT_COMMAND | 's');
+    EXPECT_EQ(shown, "Save To CSV");
+    EXPECT_EQ(contentOf(path), "old\n");
+    EXPECT_TRUE(isWindowModified(WINDOW_MAIN));
+    ::chmod(path.c_str(), 0644);
+}
+
+TEST_F(DataFlow, PipesAreRefusedAtOnceWhereverTheyComeFrom)
+{
+    const Rows before = tableRows();
+    const std::string csvPipe = makePipe("pipe.csv");
+    const std::string picturePipe = makePipe("pipe.png");
+    const std::function<void()> ways[] = {
+        [&] {
+            scriptOpenFileAnswer({ csvPipe });
+            key(SHORTCUT_COMMAND | 'l');
+        },
+        [&] {
+            dropFiles(WINDOW_MAIN, { csvPipe });
+            settle();
+        },
+        [&] {
+            scriptOpenFileAnswer({ picturePipe });
+            choose(MENU_OPEN_DIAGRAM);
+        },
+        [&] {
+            dropFiles(WINDOW_MAIN, { picturePipe });
+            settle();
+        },
+    };
+    int way = 0;
+    for (const auto& open : ways) {
+        answerNextDialogWithKey('y'); // the unsaved captures may go
+        int reported = 0;
+        actInNextDialog([&reported](int window) {
+            ++reported;
+            pressKey(window, 13);
+        });
+        PipeWatchdog watchdog(way < 2 ? csvPipe : picturePipe);
+        open();
+        EXPECT_FALSE(watchdog.fired()) << "way " << way << " blocked on the pipe";
+        EXPECT_EQ(reported, 1) << way;
+        EXPECT_EQ(tableRows(), before) << way;
+        ++way;
+    }
+}
+
+class PipeStart : public AppTest { };
+
+TEST_F(PipeStart, APipeAsThePictureArgumentIsReportedAndTheRequesterFollows)
+{
+    const std::string pipe = makePipe("start.png");
+    scriptOpenFileAnswer({ sampleChartPath() });
+    int dialogs = 0;
+    actInNextDialog([&dialogs](int window) {
+        ++dialogs;
+        pressKey(window, 13);
+    });
+    PipeWatchdog watchdog(pipe);
+    start(pipe);
+    EXPECT_FALSE(watchdog.fired()) << "the start blocked on the pipe";
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_TRUE(isWindow(WINDOW_MAIN));
 }
 
 TEST_F(DataFlow, EmptyTableAsksFirst)

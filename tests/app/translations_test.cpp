@@ -93,6 +93,9 @@ TEST_F(Translations, TheSupplementaryTextsFollowTheListedOnes)
     EXPECT_STREQ(translate("Your data was not saved. Do you want to continue?"),
         "Ihre Daten wurden nicht gespeichert. Trotzdem fortfahren?");
     EXPECT_STREQ(translate("Set Origin"), "Ursprung w\xE4hlen") << "the listed texts stay";
+    for (const char* english : { "This file holds no table: a quote is never closed. It opens in line",
+             "A cell in this file is longer than 10,000 characters: line", "column" })
+        EXPECT_STRNE(translate(english), english) << english;
 }
 
 TEST_F(Translations, DetectedLanguageIsTheLanguageVariable)

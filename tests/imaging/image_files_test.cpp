@@ -5,10 +5,15 @@
 
 #include "imaging/stored_picture.h"
 
+#include <chrono>
 #include <cmath>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -148,6 +153,41 @@ TEST_F(ImageFilesTest, StoredPicturesDecode)
             EXPECT_GT(black, c.width * c.height / 20);
         }
     }
+}
+
+// A named pipe without a writer blocks whoever opens it for reading; each way of opening a
+// picture must refuse it at once. Should one block, the test opens the writing end itself after a
+// while, which releases the reader, and fails.
+TEST_F(ImageFilesTest, NamedPipesAreRefusedWithoutBlocking)
+{
+    char folder[] = "/tmp/graphonite-pipe-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string pipe = std::string(folder) + "/pipe.png";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    const std::function<bool()> ways[] = {
+        [&pipe] { return openImageFile(pipe.c_str()) != 0; },
+        [&pipe] {
+            ImageFileSize size {};
+            return readImageFileSize(pipe.c_str(), size);
+        },
+        [&pipe] { return loadImageFileScaled(1, pipe.c_str(), 10, 10) != 0; },
+        [&pipe] { return loadImageFile(1, pipe.c_str()) != 0; },
+    };
+    int way = 0;
+    for (const auto& open : ways) {
+        auto opening = std::async(std::launch::async, open);
+        if (opening.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+            const int writer = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK);
+            ADD_FAILURE() << "way " << way << " blocked on the pipe";
+            opening.wait();
+            ::close(writer);
+        } else {
+            EXPECT_FALSE(opening.get()) << way;
+        }
+        ++way;
+    }
+    ::unlink(pipe.c_str());
+    ::rmdir(folder);
 }
 
 } // namespace

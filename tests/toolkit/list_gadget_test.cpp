@@ -138,6 +138,34 @@ TEST_F(ListGadgetTest, CellsAreLinesOfTheRowText)
     EXPECT_EQ(countGadgetColumns(LIST), 2) << "an empty title still counts";
 }
 
+TEST_F(ListGadgetTest, ACellSetByItselfKeepsItsLineBreaks)
+{
+    addGadgetColumn(LIST, 1, "2", 78);
+    addGadgetItem(LIST, -1, "a\nb");
+    setGadgetItemText(LIST, 0, "one\ntwo\n", 0);
+    EXPECT_EQ(text(getGadgetItemText(LIST, 0, 0)), "one\ntwo\n");
+    EXPECT_EQ(text(getGadgetItemText(LIST, 0, 1)), "b");
+    EXPECT_EQ(countGadgetColumns(LIST), 2);
+    // Shown on one line with a mark for each break; the tool tip shows the lines.
+    const QModelIndex cell = model()->index(0, 0);
+    EXPECT_EQ(model()->data(cell, Qt::DisplayRole).toString(), QString::fromUtf8("one\u21B5two\u21B5"));
+    EXPECT_EQ(model()->data(cell, Qt::ToolTipRole).toString(), QStringLiteral("one\ntwo\n"));
+    // Columns added and removed around it leave it whole.
+    addGadgetColumn(LIST, 0, "first", 78);
+    EXPECT_EQ(text(getGadgetItemText(LIST, 0, 1)), "one\ntwo\n");
+    removeGadgetColumn(LIST, 0);
+    EXPECT_EQ(column(0), (Cells { "one\ntwo\n" }));
+    EXPECT_EQ(column(1), (Cells { "b" }));
+
+    // A very long cell shows its beginning only.
+    const std::string longText(20000, 'x');
+    setGadgetItemText(LIST, 0, longText.c_str(), 1);
+    EXPECT_EQ(text(getGadgetItemText(LIST, 0, 1)), longText);
+    const QString shown = model()->data(model()->index(0, 1), Qt::DisplayRole).toString();
+    EXPECT_LT(shown.size(), 2000);
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("xxxx")));
+}
+
 TEST_F(ListGadgetTest, RemovingColumnZeroOfATwoLineRow)
 {
     addGadgetColumn(LIST, -1, "2", 78);
@@ -217,7 +245,7 @@ TEST_F(ListGadgetTest, SelectionByTheApplicationPostsNothing)
     EXPECT_EQ(getGadgetState(LIST), 3);
     EXPECT_EQ(text(getGadgetText(LIST)), "r3");
     setGadgetText(LIST, "new\ncells");
-    EXPECT_EQ(rowText(3), "new\ncells");
+    EXPECT_EQ(rowText(3), "new\ncells\n");
     setGadgetState(LIST, 9);
     EXPECT_EQ(getGadgetState(LIST), -1);
     setGadgetText(LIST, "nowhere");

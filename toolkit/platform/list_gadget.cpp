@@ -8,7 +8,6 @@
 #include "toolkit/gadgets.h"
 
 #include "toolkit/event_codes.h"
-#include "toolkit/list_row_text.h"
 #include "toolkit/platform/gadget.h"
 #include "toolkit/platform/gadget_registry.h"
 #include "toolkit/platform/list_gadget_model.h"
@@ -153,7 +152,7 @@ public:
                                                                   : QByteArray();
         if (item < 0 || item >= m_model->rows())
             return {};
-        return byteArrayOf(rowCell(m_model->rowText(item), column));
+        return byteArrayOf(m_model->cell(item, column));
     }
 
     void setItemText(int item, const char* text, int column) override
@@ -168,7 +167,7 @@ public:
         }
         if (item < 0 || item >= m_model->rows())
             return;
-        m_model->setRowText(item, rowWithCell(m_model->rowText(item), columns, column, bytesOf(text)));
+        m_model->setCell(item, columns, column, bytesOf(text));
     }
 
     void setFont(const QFont* font) override

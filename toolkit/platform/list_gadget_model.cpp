@@ -1,11 +1,10 @@
 // The data of list gadgets as a Qt table model.
-// Implements: ListGadgetModel (rows, text columns, checkbox and image columns; cell texts by
-// line, check states, row images at list size).
+// Implements: ListGadgetModel (rows, text columns, checkbox and image columns; cell texts, line
+// breaks shown as a mark, check states, row images at list size).
 
 #include "toolkit/platform/list_gadget_model.h"
 
 #include "imaging/platform_image_qt.h"
-#include "toolkit/list_row_text.h"
 
 #include <QImage>
 
@@ -15,10 +14,45 @@ namespace {
 
 // Row images are shown in a square of this size, smaller ones at their own size.
 constexpr int ROW_IMAGE_SIZE = 25;
+// A cell shows at most this many characters (and its tool tip as many): laying out a longer
+// text on every repaint would make the list slow, and no column shows so much.
+constexpr std::size_t MAX_SHOWN_CHARACTERS = 1000;
+// Marks a line break in a cell, which shows on one line.
+constexpr char16_t LINE_BREAK_MARK = u'\u21B5';
 
 QString cellText(std::string_view bytes)
 {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+// The text of a cell as shown: in one line (for the tool tip, with its line breaks) and cut to
+// MAX_SHOWN_CHARACTERS.
+QString shownCellText(std::string_view bytes, bool oneLine)
+{
+    const bool cut = bytes.size() > MAX_SHOWN_CHARACTERS;
+    QString text = cellText(bytes.substr(0, MAX_SHOWN_CHARACTERS));
+    if (oneLine)
+        text.replace(QLatin1Char('\n'), QChar(LINE_BREAK_MARK));
+    if (cut)
+        text += QChar(u'\u2026');
+    return text;
+}
+
+// The lines of a row text as cells, read as rowCell() reads them, in one pass.
+std::vector<std::string> cellsOf(std::string_view text)
+{
+    std::vector<std::string> cells;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = text.find('\n', at);
+        if (end == std::string_view::npos) {
+            cells.emplace_back(text.substr(at));
+            break;
+        }
+        cells.emplace_back(text.substr(at, end - at));
+        at = end + 1;
+    }
+    return cells;
 }
 
 } // namespace
@@ -29,13 +63,39 @@ ListGadgetModel::ListGadgetModel(bool checkboxes, CheckToggled onCheckToggled)
 {
 }
 
-void ListGadgetModel::setRowText(int row, std::string text)
+std::string ListGadgetModel::rowText(int row) const
 {
-    m_rows[static_cast<std::size_t>(row)].text = std::move(text);
+    std::string text;
+    for (const std::string& cell : m_rows[static_cast<std::size_t>(row)].cells) {
+        text += cell;
+        text += '\n';
+    }
+    return text;
+}
+
+std::string_view ListGadgetModel::cell(int row, int column) const
+{
+    const std::vector<std::string>& cells = m_rows[static_cast<std::size_t>(row)].cells;
+    return column >= 0 && static_cast<std::size_t>(column) < cells.size()
+        ? cells[static_cast<std::size_t>(column)]
+        : std::string_view();
+}
+
+void ListGadgetModel::setRowText(int row, std::string_view text)
+{
+    m_rows[static_cast<std::size_t>(row)].cells = cellsOf(text);
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
-bool ListGadgetModel::insertRow(int row, std::string text, Handle image)
+void ListGadgetModel::setCell(int row, int columns, int column, std::string text)
+{
+    std::vector<std::string>& cells = m_rows[static_cast<std::size_t>(row)].cells;
+    cells.resize(static_cast<std::size_t>(columns));
+    cells[static_cast<std::size_t>(column)] = std::move(text);
+    emit dataChanged(index(row, 0), index(row, columnCount() - 1));
+}
+
+bool ListGadgetModel::insertRow(int row, std::string_view text, Handle image)
 {
     bool addedImageColumn = false;
     if (image && platformImagePixels(image) && !m_imageColumn) {
@@ -47,7 +107,7 @@ bool ListGadgetModel::insertRow(int row, std::string text, Handle image)
     }
     beginInsertRows(QModelIndex(), row, row);
     Row entry;
-    entry.text = std::move(text);
+    entry.cells = cellsOf(text);
     entry.image.reset(image);
     m_rows.insert(m_rows.begin() + row, std::move(entry));
     endInsertRows();
@@ -80,10 +140,12 @@ void ListGadgetModel::insertTextColumn(int column, std::string title)
     const int section = viewColumn(column);
     beginInsertColumns(QModelIndex(), section, section);
     m_titles.insert(m_titles.begin() + column, std::move(title));
-    // Cells are lines of the row text: the lines from this column on move one to the right, so
-    // that every existing column keeps its cells.
-    for (Row& row : m_rows)
-        row.text = rowWithEmptyCell(row.text, column);
+    // The cells from this column on move one to the right, so that every existing column keeps
+    // its cells.
+    for (Row& row : m_rows) {
+        if (static_cast<std::size_t>(column) < row.cells.size())
+            row.cells.emplace(row.cells.begin() + column);
+    }
     endInsertColumns();
 }
 
@@ -92,8 +154,10 @@ void ListGadgetModel::removeTextColumn(int column)
     const int section = viewColumn(column);
     beginRemoveColumns(QModelIndex(), section, section);
     m_titles.erase(m_titles.begin() + column);
-    for (Row& row : m_rows)
-        row.text = rowWithoutCell(row.text, column);
+    for (Row& row : m_rows) {
+        if (static_cast<std::size_t>(column) < row.cells.size())
+            row.cells.erase(row.cells.begin() + column);
+    }
     endRemoveColumns();
 }
 
@@ -130,7 +194,8 @@ QVariant ListGadgetModel::data(const QModelIndex& index, int role) const
     }
     if (role != Qt::DisplayRole && role != Qt::ToolTipRole)
         return {};
-    const QString text = cellText(rowCell(row.text, column - firstTextColumn()));
+    const QString text
+        = shownCellText(cell(index.row(), column - firstTextColumn()), role == Qt::DisplayRole);
     // A cell's tool tip shows its whole text, for columns too narrow to show it.
     if (role == Qt::ToolTipRole && text.isEmpty())
         return {};

@@ -6,15 +6,17 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The rows and columns of a list gadget, as the Qt view reads them.
 //
-// Each row holds its text, which carries all its cells (list_row_text.h), an optional image
-// (one reference held) and a check state. Columns are text columns: column 0 is the first text
-// column. An optional checkbox column and an image column (added by the first row that brings
-// an image) stand left of the text columns in the view and are not counted; viewColumn() maps a
-// text column to the view's column.
+// Each row holds its cells, an optional image (one reference held) and a check state. A row's
+// text as the application gives it carries all its cells, one per line (list_row_text.h); a cell
+// set on its own may hold line breaks of its own, which stay in it and show as a mark. Columns are text
+// columns: column 0 is the first text column. An optional checkbox column and an image column (added by the
+// first row that brings an image) stand left of the text columns in the view and are not counted;
+// viewColumn() maps a text column to the view's column.
 class ListGadgetModel final : public QAbstractTableModel {
 public:
     // Runs when the user toggles a row's checkbox.
@@ -23,11 +25,17 @@ public:
     ListGadgetModel(bool checkboxes, CheckToggled onCheckToggled);
 
     int rows() const { return static_cast<int>(m_rows.size()); }
-    const std::string& rowText(int row) const { return m_rows[static_cast<std::size_t>(row)].text; }
-    void setRowText(int row, std::string text);
+    // The row's cells, each followed by a line feed.
+    std::string rowText(int row) const;
+    // The cell's text; empty where the row has no such cell.
+    std::string_view cell(int row, int column) const;
+    // Replaces all cells of the row by the lines of text.
+    void setRowText(int row, std::string_view text);
+    // Sets one cell, the text kept whole; the row then has exactly `columns` cells.
+    void setCell(int row, int columns, int column, std::string text);
     // Inserts before `row` (rows() appends). Returns true when the row brought the first image,
     // so that the image column was added.
-    bool insertRow(int row, std::string text, Handle image);
+    bool insertRow(int row, std::string_view text, Handle image);
     void removeRowAt(int row);
     void removeAllRows();
     int checkState(int row) const { return m_rows[static_cast<std::size_t>(row)].check; }
@@ -53,7 +61,7 @@ public:
 
 private:
     struct Row {
-        std::string text;
+        std::vector<std::string> cells;
         PlatformImageReference image;
         int check = 0; // 0 off, 1 on, 2 mixed
     };
