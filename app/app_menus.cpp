@@ -85,7 +85,7 @@ void addItems(std::initializer_list<int> items)
 void addMenuItems(int part)
 {
     if (part == MENU_PART_BAR)
-        menuItem(MENU_ITEM_QUIT, "Quit\tCMD+Q");
+        menuItem(MENU_ITEM_QUIT, WorkText(translate("Quit"), "\tCMD+Q"));
     menuTitle(translate("File"));
     if (part != MENU_PART_TABLE)
         addItem(MENU_OPEN_DIAGRAM);

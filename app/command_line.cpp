@@ -34,6 +34,18 @@ bool isOption(std::string_view argument)
     return argument.size() > 1 && argument[0] == '-';
 }
 
+// The session id option in the forms that session managers and Qt use.
+bool isSessionOption(std::string_view argument)
+{
+    for (std::string_view name : { "-session", "--session" }) {
+        if (argument == name
+            || (argument.size() > name.size() && argument.substr(0, name.size()) == name
+                && argument[name.size()] == '='))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 CommandLine parseCommandLine(int argc, const char* const* argv)
@@ -45,6 +57,16 @@ CommandLine parseCommandLine(int argc, const char* const* argv)
         const std::string_view argument = argv[i] ? argv[i] : "";
         if (!optionsEnded && argument == "--") {
             optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && isSessionOption(argument)) {
+            // The session manager's restart command: "-session <id>". The program keeps no
+            // session state, so the id is taken and ignored.
+            if (argument.find('=') != std::string_view::npos)
+                continue;
+            if (i + 1 >= argc)
+                return errorOf("option '" + printable(argument) + "' needs a session id");
+            ++i;
             continue;
         }
         if (!optionsEnded && isOption(argument)) {
@@ -80,6 +102,7 @@ std::string usageText()
            "Options:\n"
            "  -h, --help     show this help and exit\n"
            "      --version  show the version and exit\n"
+           "  -session ID    ignored: the session manager's restart command gives it\n"
            "  --             end of options: the next argument is the PICTURE, even if it\n"
            "                 starts with '-'\n"
            "\n"

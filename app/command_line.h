@@ -25,7 +25,8 @@ inline constexpr int EXIT_USAGE_ERROR = 2;
 // The options decide first, read left to right: the first --help, --version or unknown option
 // wins, wherever the picture stands. Every other argument names the picture: a lone "-" too, and
 // after "--" every argument, whatever it starts with. More than one picture is an error; an empty
-// argument counts as a picture that names none, so the program asks for one.
+// argument counts as a picture that names none, so the program asks for one. "-session ID" (also
+// "--session ID", "-session=ID", "--session=ID"), which session managers append, is skipped.
 [[nodiscard]] CommandLine parseCommandLine(int argc, const char* const* argv);
 
 // The text printed for --help and the line printed for --version (each ends with a line feed).

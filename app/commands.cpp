@@ -11,9 +11,11 @@
 #include "reference_entry.h"
 #include "translations.h"
 
+#include "toolkit/current_event.h"
 #include "toolkit/event_codes.h"
 #include "toolkit/file_drops.h"
 #include "toolkit/menus.h"
+#include "toolkit/session_end.h"
 #include "toolkit/timers.h"
 #include "toolkit/window.h"
 
@@ -25,7 +27,8 @@ namespace {
 
 void quit()
 {
-    quitRequested = confirmQuit();
+    // When the desktop's session ends, the user has answered the question already.
+    quitRequested = lastEventType() == QUIT_ALREADY_AGREED ? 1 : confirmQuit();
 }
 
 struct MenuCommand {

@@ -14,11 +14,13 @@
 #include "runtime/number_text.h"
 #include "runtime/text_builder.h"
 #include "toolkit/desktop.h"
+#include "toolkit/process_lifecycle.h"
 #include "toolkit/requesters.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
 
 double displayWidth = 0.0;
 String diagramPath;
@@ -32,6 +34,16 @@ void reportUnreadablePicture(const char* path)
     messageDialog(translate("Information"),
         WorkText(translate("This file cannot be opened as a picture:"), " ", fileNamePart(path).data()),
         DIALOG_OK, ICON_PROHIBITION);
+}
+
+// Where the requester for a diagram starts: the folder of the open diagram, else the folder the
+// program was started from (the working directory is the program's own folder by now).
+std::string diagramFolder()
+{
+    const char* path = diagramPath.c_str();
+    if (const char* slash = std::strrchr(path, '/'))
+        return std::string(path, static_cast<std::size_t>(slash - path + 1));
+    return startingFolder();
 }
 
 } // namespace
@@ -88,8 +100,8 @@ int openDiagramFile(const char* path)
 void openDiagram(int mandatory)
 {
     for (;;) {
-        const String path
-            = openFileRequester(translate("Open Diagram File (PNG, JPG)"), "", IMAGE_PATTERN, 0);
+        const String path = openFileRequester(
+            translate("Open Diagram File (PNG, JPG)"), diagramFolder().c_str(), IMAGE_PATTERN, 0);
         if (!path.isEmpty()) {
             if (openDiagramFile(path)) {
                 // The menu bar belongs to the window and went with the old one.

@@ -218,6 +218,13 @@ int confirmQuit()
     return answer == ANSWER_YES ? 1 : 0;
 }
 
+int agreeToSessionEnd(int mayAsk)
+{
+    if (!isDataModified())
+        return 1;
+    return mayAsk ? confirmQuit() : 0;
+}
+
 int confirmDiscard(const char* title)
 {
     if (!isDataModified())

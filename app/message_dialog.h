@@ -66,6 +66,11 @@ int messageDialog(const char* title, const char* message, int style, int icon);
 // 1 when the program may end: at once without unsaved captures, else when the user says Yes.
 int confirmQuit();
 
+// The answer to the desktop's question whether the session may end (logging out): 1 at once
+// without unsaved data, else the Quit question when mayAsk allows asking; without leave to ask,
+// 0, so that the session does not end over unsaved captures.
+int agreeToSessionEnd(int mayAsk);
+
 // 1 when the table may be replaced or emptied: at once without unsaved captures, else when the
 // user says Yes to the question titled with the command.
 int confirmDiscard(const char* title);

@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "app_identity.h"
 #include "app_menus.h"
 #include "app_state.h"
 #include "calibration.h"
@@ -8,6 +9,7 @@
 #include "diagram.h"
 #include "event_loop.h"
 #include "language.h"
+#include "message_dialog.h"
 #include "status_prompt.h"
 #include "translations.h"
 
@@ -17,11 +19,13 @@
 #include "runtime/program_runner.h"
 #include "runtime/record_layout.h"
 #include "runtime/work_area.h"
+#include "toolkit/application.h"
 #include "toolkit/event_queue.h"
 #include "toolkit/fonts.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/menus.h"
 #include "toolkit/process_lifecycle.h"
+#include "toolkit/session_end.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/window.h"
 
@@ -74,6 +78,7 @@ void resetApplicationState()
     resetStatusPrompt();
     resetDataTable();
     displayWidth = 0.0;
+    diagramPath = String();
     quitRequested = 0;
     eventCode = eventGadget = eventType = eventMenuItem = 0;
 }
@@ -85,6 +90,10 @@ void startApplication(const char* picturePath)
     detectLanguage();
     displayWidth = displayWidthOfDesktop();
     buildTranslations(LANGUAGE_DETECTED);
+    // Qt's own texts (the file requesters, their questions) speak the program's language.
+    setToolkitLanguage(language == 1 ? "de" : "en");
+    announceApplicationIdentity();
+    setSessionEndQuestion(agreeToSessionEnd);
     registerImageDecoders();
     if (!picturePath || !*picturePath || !openDiagramFile(picturePath))
         openDiagram(1);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+
 // The desktop connection of the process (Qt's application object), made by the toolkit on first
 // need; the application never makes one. Plain C++: the core of the toolkit calls it.
 
@@ -24,3 +26,14 @@ unsigned long long desktopEventCount();
 
 // Raises and activates every visible window of the program.
 void raiseApplicationWindows();
+
+// The program's identity on the desktop: the name of its desktop entry (without ".desktop"), by
+// which docks, task bars and Wayland compositors match its windows to the installed entry, and
+// the icon of its windows, the bytes of a PNG file (none when size is 0). Windows that are
+// already open take the icon too.
+void setApplicationIdentity(const char* desktopFileName, const unsigned char* iconPng, std::size_t iconSize);
+
+// The language of the texts that Qt draws itself (the buttons and labels of the file requesters
+// and of message boxes, the context menus of text fields): "de" gives German; any other code
+// leaves them English. The program chooses its language; this follows that choice.
+void setToolkitLanguage(const char* code);

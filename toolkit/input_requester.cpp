@@ -4,6 +4,7 @@
 #include "toolkit/event_codes.h"
 #include "toolkit/gadget_list.h"
 #include "toolkit/gadgets.h"
+#include "toolkit/keyboard_shortcuts.h"
 #include "toolkit/modal_wait.h"
 #include "toolkit/requester_script.h"
 #include "toolkit/requesters.h"
@@ -16,6 +17,9 @@ constexpr int WINDOW_WIDTH = 370;
 constexpr int WINDOW_HEIGHT = 120;
 // The message gets this much height before the window grows for it.
 constexpr int MESSAGE_HEIGHT = 30;
+// The item that the window's Escape shortcut reports; only this window's events are looked at.
+constexpr int ESCAPE_ITEM = 1;
+constexpr int ESCAPE_KEY = 27;
 
 // Runs the requester's window until the button or the close box ends it.
 String runInputWindow(int window, int field, int button)
@@ -29,7 +33,8 @@ String runInputWindow(int window, int field, int button)
             continue;
         if (code == EVENT_GADGET && lastEventGadget() == button)
             return getGadgetText(field);
-        if (code == EVENT_CLOSE_WINDOW)
+        // Escape leaves as the close box does: the caller keeps what it had.
+        if (code == EVENT_CLOSE_WINDOW || (code == EVENT_MENU && lastEventMenuItem() == ESCAPE_ITEM))
             break;
     }
     return String();
@@ -70,6 +75,7 @@ String inputRequester(const char* title, const char* message, const char* defaul
         resizeGadget(button, IGNORE_VALUE, height + 55, IGNORE_VALUE, IGNORE_VALUE);
     }
     stickyWindow(window, 1);
+    addKeyboardShortcut(window, ESCAPE_KEY, ESCAPE_ITEM);
 
     String result = runInputWindow(window, field, button);
     closeWindow(window);

@@ -8,9 +8,30 @@
 #include "toolkit/menus.h"
 #include "toolkit/window.h"
 
+#include <cerrno>
 #include <string>
 
 #include <unistd.h>
+
+namespace {
+
+std::string g_startingFolder;
+
+// The working directory as the file system names it; empty when it cannot be found (removed,
+// or not reachable from the root).
+std::string workingDirectory()
+{
+    std::string buffer(256, '\0');
+    for (;;) {
+        if (getcwd(buffer.data(), buffer.size()))
+            return buffer.c_str();
+        if (errno != ERANGE || buffer.size() > (1u << 20))
+            return std::string();
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+} // namespace
 
 void bringProcessToFront()
 {
@@ -19,6 +40,7 @@ void bringProcessToFront()
 
 int enterProgramFolder()
 {
+    g_startingFolder = workingDirectory();
     std::string folder;
     {
         WorkAreaMark path;
@@ -31,6 +53,11 @@ int enterProgramFolder()
     if (folder.empty())
         return 0;
     return chdir(folder.c_str()) == 0 ? 1 : 0;
+}
+
+const char* startingFolder()
+{
+    return g_startingFolder.c_str();
 }
 
 void shutdownToolkit()

@@ -11,8 +11,13 @@ void bringProcessToFront();
 // Makes the folder that holds the executable the working directory, so that files the program
 // keeps beside itself are found whatever folder it was started from. Leaves the working
 // directory as it is when the executable's path cannot be found. Returns 1 when it changed
-// directory, else 0.
+// directory, else 0. The working directory it found is kept as the starting folder.
 int enterProgramFolder();
+
+// The working directory that the last enterProgramFolder found: the folder the user started
+// the program from, where the user's files are more likely than beside the executable. File
+// system bytes; empty before enterProgramFolder, or when the directory could not be found.
+const char* startingFolder();
 
 // Closes every window, frees every menu and every font, empties the event queue and destroys
 // the desktop connection (the application object), while the process can still do so cleanly.

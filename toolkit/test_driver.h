@@ -111,6 +111,18 @@ String clipboardText();
 // 1 when the window took the drop.
 int dropFiles(int window, const std::vector<std::string>& paths, int x = 10, int y = 10);
 
+// The session manager's question before the session ends (logging out), answered as the
+// program answers it: 1 when the session may end, 0 when the program cancels it. mayAsk: whether
+// the session manager lets the program ask the user.
+int askSessionEnd(int mayAsk);
+// The desktop's request to quit the program, as the session manager sends it when the session
+// ends.
+void requestDesktopQuit();
+// The name of the desktop entry that the program tells the desktop it belongs to.
+std::string applicationDesktopFileName();
+// Whether the window shows an icon of its own or the program's.
+int windowHasIcon(int window);
+
 // The desktop's double-click interval in milliseconds (clicks of a test come faster than a
 // person's); 0 makes every click single. Returns the interval before.
 int setDoubleClickInterval(int ms);

@@ -12,10 +12,12 @@
 #include "toolkit/event_codes.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/keyboard_shortcuts.h"
+#include "toolkit/process_lifecycle.h"
 #include "toolkit/requester_script.h"
 #include "toolkit/test_driver.h"
 #include "toolkit/window.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -65,6 +67,9 @@ TEST_F(StartUp, GermanTexts)
     EXPECT_EQ(text(GADGET_COLUMN_SELECT), "Spalte 1");
     EXPECT_EQ(columnTitles(), (std::vector<std::string> { "1" }));
     EXPECT_EQ(menuBarTitles(WINDOW_MAIN), (std::vector<std::string> { "Datei", "Daten" }));
+    const std::vector<std::string> items = menuBarItemTexts(WINDOW_MAIN);
+    EXPECT_NE(std::find(items.begin(), items.end(), "Beenden"), items.end());
+    EXPECT_EQ(std::find(items.begin(), items.end(), "Quit"), items.end());
 }
 
 TEST_F(StartUp, AnUnreadablePictureIsReportedAndTheRequesterFollows)
@@ -111,6 +116,25 @@ TEST_F(StartUp, OkInTheReminderAsksForAPictureAgain)
     EXPECT_EQ(openRequesters, 2);
 }
 
+// The requester for a diagram starts where the user's pictures are: first in the folder the
+// program was started from (not the program's own folder, which start-up makes the working
+// directory), then in the folder of the open diagram.
+TEST_F(StartUp, TheDiagramRequesterStartsWhereTheUserIs)
+{
+    scriptOpenFileAnswer({ sampleChartPath() });
+    start("");
+    ASSERT_TRUE(isWindow(WINDOW_MAIN));
+    ASSERT_EQ(askedRequesters().size(), 1u);
+    EXPECT_NE(askedRequesters()[0].defaultText, "");
+    EXPECT_EQ(askedRequesters()[0].defaultText, startingFolder());
+
+    scriptOpenFileAnswer({});
+    choose(MENU_OPEN_DIAGRAM);
+    ASSERT_EQ(askedRequesters().size(), 2u);
+    const std::string chart = sampleChartPath();
+    EXPECT_EQ(askedRequesters()[1].defaultText, chart.substr(0, chart.rfind('/') + 1));
+}
+
 using Quitting = AppTest;
 
 TEST_F(Quitting, WithoutCapturesAtOnce)
@@ -153,6 +177,67 @@ TEST_F(Quitting, AfterACaptureOnlyWhenTheUserSaysYes)
     answerNextDialogWithKey('y');
     choose(MENU_ITEM_QUIT);
     EXPECT_EQ(quitRequested, 1);
+}
+
+// Logging out: the session manager hears the user's answer before the session ends. No keeps
+// the program (and the captures) running; Yes lets the session end, and the quit request that
+// follows needs no second question.
+TEST_F(Quitting, TheSessionEndsOnlyWhenTheUserAgrees)
+{
+    start(sampleChartPath());
+    EXPECT_EQ(askSessionEnd(1), 1) << "nothing to lose: no question";
+    choose(MENU_CATCH_POINTS);
+    clickDiagram(50, 50);
+    ASSERT_TRUE(isWindowModified(WINDOW_MAIN));
+
+    answerNextDialogWithKey(27); // No
+    EXPECT_EQ(askSessionEnd(1), 0);
+    EXPECT_EQ(pendingDialogActions(), 0);
+    EXPECT_EQ(quitRequested, 0);
+    // Without leave to ask, unsaved captures keep the session from ending.
+    EXPECT_EQ(askSessionEnd(0), 0);
+    requestDesktopQuit();
+    answerNextDialogWithKey(27); // the quit request after a refusal asks again
+    settle();
+    EXPECT_EQ(pendingDialogActions(), 0);
+    EXPECT_EQ(quitRequested, 0);
+
+    answerNextDialogWithKey(13); // Yes
+    EXPECT_EQ(askSessionEnd(1), 1);
+    EXPECT_EQ(quitRequested, 0) << "the program waits for the session manager's quit request";
+    int questions = 0;
+    actInNextDialog([&questions](int window) {
+        ++questions;
+        pressKey(window, 27);
+    });
+    requestDesktopQuit();
+    settle();
+    EXPECT_EQ(questions, 0);
+    EXPECT_EQ(quitRequested, 1);
+    forgetDialogActions();
+}
+
+TEST_F(Quitting, AnAgreementToEndTheSessionIsForgottenWhenTheUserGoesOn)
+{
+    start(sampleChartPath());
+    choose(MENU_CATCH_POINTS);
+    clickDiagram(50, 50);
+    answerNextDialogWithKey(13); // Yes
+    EXPECT_EQ(askSessionEnd(1), 1);
+    // The session did not end after all (another program refused); the user captures more.
+    clickDiagram(60, 60);
+    answerNextDialogWithKey(27); // No
+    requestDesktopQuit();
+    settle();
+    EXPECT_EQ(pendingDialogActions(), 0) << "the quit request asked";
+    EXPECT_EQ(quitRequested, 0);
+}
+
+TEST_F(StartUp, TheDesktopKnowsTheProgram)
+{
+    start(sampleChartPath());
+    EXPECT_EQ(applicationDesktopFileName(), "io.github.graphonite.Graphonite");
+    EXPECT_EQ(windowHasIcon(WINDOW_MAIN), 1);
 }
 
 using Menus = AppTest;

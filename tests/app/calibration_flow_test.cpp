@@ -112,10 +112,13 @@ TEST_F(Calibration, TheSecondClickOfADoubleClickIsIgnored)
     clickGadget(GADGET_MAGNIFIER); // the click before is on another gadget
     setDoubleClickInterval(100000);
     clickDiagram(10, 20);
-    clickDiagram(30, 40);
+    clickDiagram(12, 21); // within the desktop's double-click distance
     EXPECT_EQ(text(GADGET_ORIGIN), "Origin: 10/20");
-    clickDiagram(50, 60); // a third quick click is a double click again
+    clickDiagram(13, 19); // a third quick click is a double click again
     EXPECT_EQ(text(GADGET_ORIGIN), "Origin: 10/20");
+    // A quick click elsewhere is a click of its own: fast captures are not lost.
+    clickDiagram(50, 60);
+    EXPECT_EQ(text(GADGET_ORIGIN), "Origin: 50/60");
     setDoubleClickInterval(0);
 }
 

@@ -71,6 +71,16 @@ TEST(CommandLine, ArgumentsGiveTheirAction)
         { { "a.png", "b.png" }, CommandLineAction::Error, "" },
         { { "a.png", "--", "b.png" }, CommandLineAction::Error, "" },
         { { "", "" }, CommandLineAction::Error, "" },
+        // The session manager starts the program again with its session id: taken and ignored.
+        { { "-session", "10d2e3f4a5b6c7d8e9" }, CommandLineAction::Run, "" },
+        { { "-session", "id", "chart.png" }, CommandLineAction::Run, "chart.png" },
+        { { "chart.png", "--session", "id" }, CommandLineAction::Run, "chart.png" },
+        { { "-session=id" }, CommandLineAction::Run, "" },
+        { { "--session=id", "chart.png" }, CommandLineAction::Run, "chart.png" },
+        { { "-session", "--help" }, CommandLineAction::Run, "" }, // the id, whatever it looks like
+        { { "-session" }, CommandLineAction::Error, "" }, // no id
+        { { "--", "-session", "x" }, CommandLineAction::Error, "" }, // two pictures
+        { { "-sessions", "x" }, CommandLineAction::Error, "" },
     };
     for (const Case& c : cases) {
         const CommandLine result = parse(c.arguments);

@@ -3,6 +3,7 @@
 #include "app/app_ids.h"
 #include "app/calibration.h"
 #include "app/data_table.h"
+#include "app/diagram.h"
 #include "app/event_loop.h"
 
 #include "toolkit/event_codes.h"
@@ -14,6 +15,7 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <fcntl.h>
 #include <fstream>
 #include <functional>
@@ -374,6 +376,29 @@ TEST_F(DataFlow, DroppedFilesOpenAsTableOrDiagram)
     settle();
     EXPECT_EQ(columnTitles(), (Strings { "1" })) << "a new diagram, a new table";
     EXPECT_FALSE(menuBarItems(WINDOW_MAIN).empty()) << "the new window has its menus";
+}
+
+// A name whose bytes are not UTF-8 (Latin-1 "\xe9", as old archives hold them) arrives as the
+// file system's bytes and opens.
+TEST_F(DataFlow, DroppedFilesWithLatin1NamesOpen)
+{
+    std::ifstream chart(sampleChartPath(), std::ios::binary);
+    std::stringstream bytes;
+    bytes << chart.rdbuf();
+    const std::string picture = writeTemporaryFile("\xe9.png", bytes.str());
+    const std::string table = writeTemporaryFile("\xe9.csv", "a,b\n1,2\n");
+
+    answerNextDialogWithKey('y'); // unsaved captures
+    EXPECT_EQ(dropFiles(WINDOW_MAIN, { table }), 1);
+    settle();
+    EXPECT_EQ(columnTitles(), (Strings { "a", "b" }));
+
+    EXPECT_EQ(dropFiles(WINDOW_MAIN, { picture }), 1);
+    settle();
+    EXPECT_EQ(std::string(diagramPath.c_str()), picture);
+    EXPECT_EQ(columnTitles(), (Strings { "1" })) << "the picture opened";
+    std::remove(picture.c_str());
+    std::remove(table.c_str());
 }
 
 } // namespace

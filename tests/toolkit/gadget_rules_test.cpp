@@ -95,7 +95,30 @@ TEST(ClickTracker, DoubleClicksNeedTheSameGadgetKindAndInterval)
     };
     ClickTracker tracker;
     for (const Step& step : steps)
-        EXPECT_EQ(tracker.click(step.gadget, step.kind, step.time, 400), step.isDouble) << step.time;
+        EXPECT_EQ(tracker.click(step.gadget, step.kind, { 50, 50 }, step.time, { 400, 5 }), step.isDouble)
+            << step.time;
+}
+
+// Two quick clicks at different points are two captures, not one double click: the second
+// counts only within the desktop's double-click distance on each axis.
+TEST(ClickTracker, DoubleClicksNeedTheSamePlace)
+{
+    struct Step {
+        ClickPoint point;
+        int time;
+        bool isDouble;
+    };
+    const Step steps[] = {
+        { { 100, 100 }, 1000, false }, { { 200, 120 }, 1150, false }, // far away: a new click
+        { { 205, 115 }, 1250, true }, // within 5 on both axes of the one before
+        { { 300, 300 }, 1300, false }, { { 300, 306 }, 1350, false }, // 6 below is too far
+        { { 296, 306 }, 1400, true }, // measured from the previous click, not the first one
+        { { -10, -10 }, 2000, false }, { { -15, -5 }, 2100, true }, // left of and above the gadget
+    };
+    ClickTracker tracker;
+    for (const Step& step : steps)
+        EXPECT_EQ(tracker.click(0, ClickKind::Left, step.point, step.time, { 400, 5 }), step.isDouble)
+            << step.time;
 }
 
 } // namespace

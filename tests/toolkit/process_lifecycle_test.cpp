@@ -21,6 +21,19 @@ TEST_F(ProcessLifecycleTest, TheWorkingDirectoryBecomesTheExecutablesFolder)
     std::filesystem::current_path(saved);
 }
 
+// The folder the program was started from is kept, so that requesters can start where the
+// user's files are rather than in the program's folder.
+TEST_F(ProcessLifecycleTest, TheStartingFolderIsKept)
+{
+    const std::filesystem::path saved = std::filesystem::current_path();
+    for (const char* folder : { "/", "/tmp" }) {
+        std::filesystem::current_path(folder);
+        enterProgramFolder();
+        EXPECT_STREQ(startingFolder(), folder);
+    }
+    std::filesystem::current_path(saved);
+}
+
 TEST_F(ProcessLifecycleTest, BringingToFrontLeavesInvisibleWindowsAlone)
 {
     bringProcessToFront(); // no window yet: nothing to do

@@ -22,9 +22,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstdio>
 #include <functional>
 #include <memory>
 #include <string>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -283,6 +286,23 @@ TEST_F(RequestersTest, InputRequesterReturnPressesOkAndTheCloseBoxGivesNothing)
     EXPECT_TRUE(closed.acted());
 }
 
+// Escape is the keyboard's close box: whatever was typed, the requester gives nothing, so the
+// caller keeps what it had.
+TEST_F(RequestersTest, InputRequesterEscapeGivesNothing)
+{
+    for (const char* typed : { "", "42" }) {
+        SCOPED_TRACE(typed);
+        // Without Escape the requester stays open, and WhenModal reports that as a failure.
+        WhenModal escaped([&](QWidget* modal) {
+            InputWindow input = inputWindowOf(modal);
+            QTest::keyClicks(input.field, QString::fromLatin1(typed));
+            QTest::keyClick(input.field, Qt::Key_Escape);
+        });
+        EXPECT_EQ(text(inputRequester("T", "M", "default")), "");
+        EXPECT_TRUE(escaped.acted());
+    }
+}
+
 TEST_F(RequestersTest, ALongMessageMakesTheWindowGrow)
 {
     std::string message;
@@ -367,6 +387,56 @@ TEST_F(RequestersTest, TheOpenFileRequesterGivesPathsThatOpen)
         EXPECT_EQ(imagePixelWidth(0), 6);
     }
     releaseAllImages();
+}
+
+// Bytes that are not UTF-8 (a Latin-1 "\xe9"): Qt shows them as U+FFFD, and the path that
+// comes back is still the file system's own, for a file chosen from the list and for the
+// proposed name taken as it was shown. A folder Qt cannot show gives way to the one above it.
+TEST_F(RequestersTest, FileRequestersKeepNamesThatAreNotUtf8)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const std::string base = QFile::encodeName(folder.path()).toStdString();
+    const std::string picture = base + "/\xe9.png";
+    QImage image(6, 4, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(QStringLiteral("%1/plain.png").arg(folder.path()), "PNG"));
+    ASSERT_EQ(std::rename((base + "/plain.png").c_str(), picture.c_str()), 0);
+    ASSERT_EQ(mkdir((base + "/\xe9").c_str(), 0700), 0);
+    usePngDecoder();
+    initImages();
+
+    WhenModal opened([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        typeFileName(dialog, QFile::decodeName("\xe9.png"));
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    const String path = openFileRequester("Open", base.c_str(), nullptr, 0);
+    EXPECT_EQ(text(path), picture);
+    EXPECT_NE(loadImageFile(0, path), 0);
+    releaseAllImages();
+
+    QString shownName;
+    WhenModal saved([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        shownName = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    const std::string table = base + "/\xe9.csv";
+    EXPECT_EQ(text(saveFileRequester("Save", table.c_str(), nullptr, 0)), table);
+    EXPECT_EQ(shownName, QFile::decodeName("\xe9.csv"));
+
+    QString startedIn;
+    WhenModal inFolder([&](QWidget* modal) {
+        auto* dialog = qobject_cast<QFileDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        startedIn = dialog->directory().absolutePath();
+        static_cast<QDialog*>(dialog)->reject();
+    });
+    saveFileRequester("Save", (base + "/\xe9/table.csv").c_str(), nullptr, 0);
+    EXPECT_EQ(startedIn, QDir(folder.path()).absolutePath());
 }
 
 TEST_F(RequestersTest, TheOpenFileRequesterTakesSeveralFilesInTheirOrder)

@@ -2,7 +2,8 @@
 // Implements:
 // - acceptFileDrops: the window container accepts drags that carry local files, through a
 //   window-wide event filter (drag enter, drag move, drop); other drags are refused.
-// - nextDroppedFile: the paths of the latest drop, as file system bytes (QFile::encodeName).
+// - nextDroppedFile: the paths of the latest drop, as file system bytes: the URL's percent
+//   encoding decoded as bytes, so that names whose bytes are not UTF-8 survive.
 
 #include "toolkit/file_drops.h"
 
@@ -22,6 +23,17 @@ namespace {
 
 std::deque<std::string> g_droppedFiles;
 
+// The file system's bytes of a file URL. File managers percent-encode every byte of the name;
+// QUrl keeps the encoding of bytes that are not UTF-8, where toLocalFile would turn them into
+// U+FFFD. A URL with a host other than this one keeps Qt's form.
+QByteArray localFilePath(const QUrl& url)
+{
+    const QString host = url.host();
+    if (!host.isEmpty() && host != QLatin1String("localhost"))
+        return QFile::encodeName(url.toLocalFile());
+    return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1());
+}
+
 // The local files a drag carries; empty when it carries anything else as well.
 std::deque<std::string> localFiles(const QMimeData* data)
 {
@@ -31,7 +43,7 @@ std::deque<std::string> localFiles(const QMimeData* data)
     for (const QUrl& url : data->urls()) {
         if (!url.isLocalFile())
             return {};
-        const QByteArray path = QFile::encodeName(url.toLocalFile());
+        const QByteArray path = localFilePath(url);
         files.emplace_back(path.constData(), static_cast<std::size_t>(path.size()));
     }
     return files;

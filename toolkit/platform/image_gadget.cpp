@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyleHints>
 #include <QWidget>
 #include <qdrawutil.h>
 
@@ -88,7 +89,8 @@ protected:
             || (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier));
         if (contextual) {
             m_pressed = false;
-            post(isDoubleClick(ClickKind::Contextual) ? GADGET_RIGHT_DOUBLE_CLICK : GADGET_RIGHT_CLICK);
+            post(isDoubleClick(ClickKind::Contextual, event->position().toPoint()) ? GADGET_RIGHT_DOUBLE_CLICK
+                                                                                   : GADGET_RIGHT_CLICK);
         } else if (event->button() == Qt::LeftButton) {
             m_pressed = true;
             m_dragged = false;
@@ -118,13 +120,16 @@ protected:
             return;
         m_pressed = false;
         if (!m_dragged)
-            post(isDoubleClick(ClickKind::Left) ? GADGET_LEFT_DOUBLE_CLICK : GADGET_LEFT_CLICK);
+            post(isDoubleClick(ClickKind::Left, m_pressPosition) ? GADGET_LEFT_DOUBLE_CLICK
+                                                                 : GADGET_LEFT_CLICK);
     }
 
 private:
-    bool isDoubleClick(ClickKind kind)
+    bool isDoubleClick(ClickKind kind, QPoint position)
     {
-        return clickTracker().click(number(), kind, clickTime(), QApplication::doubleClickInterval());
+        const ClickLimits limits { QApplication::doubleClickInterval(),
+            QGuiApplication::styleHints()->mouseDoubleClickDistance() };
+        return clickTracker().click(number(), kind, { position.x(), position.y() }, clickTime(), limits);
     }
 
     // The gadget takes the size of its image (with the frame); without one it keeps its size.

@@ -27,6 +27,7 @@
 #include "toolkit/platform/qt_text.h"
 #include "toolkit/platform/status_bar_fields.h"
 #include "toolkit/platform/window_container.h"
+#include "toolkit/session_end.h"
 #include "toolkit/wait_begin_hook.h"
 #include "toolkit/window.h"
 #include "toolkit/window_registry.h"
@@ -507,7 +508,8 @@ int dropFiles(int window, const std::vector<std::string>& paths, int x, int y)
     QMimeData data;
     QList<QUrl> urls;
     for (const std::string& path : paths)
-        urls.push_back(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path))));
+        // As file managers write it: every byte of the path percent-encoded, UTF-8 or not.
+        urls.push_back(QUrl::fromEncoded("file://" + QByteArray::fromStdString(path).toPercentEncoding("/")));
     data.setUrls(urls);
     QWidget* target = container->content()->childAt(x, y);
     if (!target)
@@ -527,4 +529,26 @@ int setDoubleClickInterval(int ms)
     const int before = QApplication::doubleClickInterval();
     QApplication::setDoubleClickInterval(ms);
     return before;
+}
+
+int askSessionEnd(int mayAsk)
+{
+    return answerSessionEnd(mayAsk != 0) == SessionEndAnswer::GoAhead ? 1 : 0;
+}
+
+void requestDesktopQuit()
+{
+    QEvent quit(QEvent::Quit);
+    QCoreApplication::sendEvent(QCoreApplication::instance(), &quit);
+}
+
+std::string applicationDesktopFileName()
+{
+    return QGuiApplication::desktopFileName().toStdString();
+}
+
+int windowHasIcon(int window)
+{
+    WindowContainer* container = windowContainer(window);
+    return container && !container->windowIcon().isNull() ? 1 : 0;
 }
