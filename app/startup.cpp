@@ -74,6 +74,8 @@ void resetApplicationState()
     resetStatusPrompt();
     resetDataTable();
     displayWidth = 0.0;
+    diagramHeightBound = 0.0;
+    diagramShownWidth = 0.0;
     quitRequested = 0;
     eventCode = eventGadget = eventType = eventMenuItem = 0;
 }
@@ -84,6 +86,7 @@ void startApplication(const char* picturePath)
     createTranslations();
     detectLanguage();
     displayWidth = displayWidthOfDesktop();
+    diagramHeightBound = diagramHeightBoundOfDesktop();
     buildTranslations(LANGUAGE_DETECTED);
     registerImageDecoders();
     if (!picturePath || !*picturePath || !openDiagramFile(picturePath))

@@ -173,6 +173,10 @@ const char SUPPLEMENTARY_TRANSLATION_DATA[]
       "Die Tabelle in dieser Datei hat mehr als 64 Spalten.\0"
       "The table in this file has more than 1,000,000 cells.\0"
       "Die Tabelle in dieser Datei hat mehr als 1.000.000 Zellen.\0"
+      "This is not a number that can be read:\0"
+      "Diese Zahl l\xE4sst sich nicht lesen:\0"
+      "The picture is incomplete: %1 of %2 rows\0"
+      "Das Bild ist unvollst\xE4ndig: %1 von %2 Zeilen\0"
       // The end entry.
       "-1\0"
       "-1";
