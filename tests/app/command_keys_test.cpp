@@ -104,10 +104,11 @@ protected:
         for (const auto& [other, trace] : traces()) {
             // A closed rename field with the names unchanged is also the prepared state, so
             // Escape's trace tells nothing about other commands.
-            if (other == item)
+            if (other == item) {
                 EXPECT_TRUE(trace()) << how << " did not run command " << item;
-            else if (other != MENU_CANCEL_NAME)
+            } else if (other != MENU_CANCEL_NAME) {
                 EXPECT_FALSE(trace()) << how << " also did what command " << other << " does";
+            }
         }
     }
 };

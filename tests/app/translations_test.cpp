@@ -93,7 +93,8 @@ TEST_F(Translations, TheSupplementaryTextsFollowTheListedOnes)
     EXPECT_STREQ(translate("Your data was not saved. Do you want to continue?"),
         "Ihre Daten wurden nicht gespeichert. Trotzdem fortfahren?");
     EXPECT_STREQ(translate("Set Origin"), "Ursprung w\xE4hlen") << "the listed texts stay";
-    EXPECT_STREQ(translate("This is not a number that can be read:"), "Diese Zahl l\xE4sst sich nicht lesen:");
+    EXPECT_STREQ(
+        translate("This is not a number that can be read:"), "Diese Zahl l\xE4sst sich nicht lesen:");
     EXPECT_STREQ(translate("The picture is incomplete: %1 of %2 rows"),
         "Das Bild ist unvollst\xE4ndig: %1 von %2 Zeilen");
 }

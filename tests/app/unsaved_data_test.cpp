@@ -20,6 +20,13 @@ using Rows = std::vector<std::vector<std::string>>;
 
 // A chart with captures in two columns (1.00, 2.00 and 3.00), saved or not.
 class UnsavedData : public AppTest {
+public:
+    // For the tables of actions below.
+    using AppTest::choose;
+    using AppTest::clickDiagram;
+    using AppTest::key;
+    using AppTest::settle;
+
 protected:
     void SetUp() override
     {
@@ -102,9 +109,10 @@ TEST_F(UnsavedData, SavingAndLoadingClearTheMarkAndAFreshTableHasNone)
 {
     EXPECT_TRUE(marked());
     save();
-    // Renaming to the same name changes nothing.
-    key(SHORTCUT_ALT | 'n');
-    key(13);
+    // A change undone is no change.
+    key(SHORTCUT_ALT | 'a');
+    EXPECT_TRUE(marked());
+    key(SHORTCUT_ALT | 'r');
     EXPECT_FALSE(isWindowModified(WINDOW_MAIN));
 
     // A fresh table that never held a value is never unsaved.
