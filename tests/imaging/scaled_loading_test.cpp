@@ -299,7 +299,8 @@ TEST_F(ScaledLoadingTest, TellsHowManyRowsTheDataDelivered)
         { { "whole-interlaced.png", pngFile(PNG_COLOR_TYPE_RGB, 8, true) }, HEIGHT, true },
         { { "whole.bmp", bmpFile() }, HEIGHT, false },
         { { "whole.jpg", jpegFile(3) }, HEIGHT, true },
-        { { "cut.png", cutShort(pngFile(PNG_COLOR_TYPE_RGB), 0.6) }, -1, true },
+        // libpng asks for the image data in pieces larger than this small file: no row comes.
+        { { "cut.png", cutShort(pngFile(PNG_COLOR_TYPE_RGB), 0.6) }, -2, true },
         { { "cut.jpg", cutShort(jpegFile(3), 0.5) }, -1, true },
         { { "cut.bmp", halfBmp }, (static_cast<int>(halfBmp.size()) - 54) / bmpRowBytes, false },
         // Rows are whole only after the last pass; the earlier passes drew into the others.
