@@ -15,6 +15,8 @@
 #include "toolkit/timers.h"
 #include "toolkit/window.h"
 
+#include <cmath>
+
 int clickMode = CLICK_NOTHING;
 int guidedCalibration = 0;
 double originX = 0.0;
@@ -118,7 +120,7 @@ void trackMouse()
 {
     mouseX = windowMouseX(WINDOW_MAIN);
     mouseY = windowMouseY(WINDOW_MAIN);
-    if (mouseX == -1 || mouseY == -1 || !(mouseX < displayWidth))
+    if (mouseX == -1 || mouseY == -1 || !(mouseX < diagramShownWidth))
         return;
     // The chart values follow calibration changes too; the field is written only when it changes.
     if (widthCalibrated == 1 && heightCalibrated == 1)
@@ -182,7 +184,11 @@ void resetCalibration()
 
 String chartPositionText(double x, double y)
 {
+    if (spanWidth == 0 || spanHeight == 0)
+        return String();
     const double chartX = widthReference / spanWidth * (x - originX);
     const double chartY = heightReference / spanHeight * (originY - y);
+    if (!std::isfinite(chartX) || !std::isfinite(chartY))
+        return String();
     return makeText("x: ", fixed(chartX, 4), "   y: ", fixed(chartY, 4));
 }

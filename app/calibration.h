@@ -53,5 +53,6 @@ void startCalibrationStep(int mode);
 void resetCalibration();
 
 // The chart values at a pixel of the diagram, once width and height are calibrated:
-// "x: 3.2500   y: 45.0000".
+// "x: 3.2500   y: 45.0000"; the empty text while a span is 0 or a value is not finite, since
+// such a calibration tells nothing about the chart.
 String chartPositionText(double x, double y);

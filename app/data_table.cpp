@@ -14,6 +14,8 @@
 #include "toolkit/window.h"
 
 #include <cmath>
+#include <cstdint>
+#include <string>
 
 int dataModified = 0;
 int renameColumnIndex = 0;
@@ -60,7 +62,8 @@ void captureValue()
     const double value = chartValue(heightReference, spanHeight, originY, mouseY);
     if (!std::isfinite(value)) {
         // The height end lies on the origin's row, or the numbers overflow: nothing sensible to
-        // store until the height is set again.
+        // store until the height is set again, so the next click sets it, as the prompt says.
+        clickMode = CLICK_HEIGHT;
         setStatus(translate("Please click for setting the Height of Dataarea."),
             translate("Set Height of Dataarea"));
         return;
@@ -69,7 +72,6 @@ void captureValue()
     storeInColumn(column, text);
     setGadgetText(GADGET_MESSAGE, "");
     showResult(text);
-    markDataModified();
 }
 
 void addColumn()
@@ -221,10 +223,68 @@ void replaceTable(const TableData& table)
     buildMenus();
 }
 
-void markDataModified()
+namespace {
+
+// What the table was when it was last saved or loaded (or its window opened), as a fingerprint:
+// a copy of a large table would double its memory for a comparison that a 64-bit hash serves.
+std::uint64_t g_savedFingerprint = 0;
+// 1 once the table held a captured or loaded value, or was saved.
+int g_tableHeldData = 0;
+
+constexpr std::uint64_t FNV_OFFSET = 14695981039346656037ull;
+constexpr std::uint64_t FNV_PRIME = 1099511628211ull;
+
+// Each text goes in with its length, so that moving text between neighbouring cells changes
+// the fingerprint.
+void addToFingerprint(std::uint64_t& hash, const std::string& text)
 {
-    setWindowModified(WINDOW_MAIN, 1);
-    dataModified = 1;
+    auto add = [&hash](unsigned char byte) {
+        hash ^= byte;
+        hash *= FNV_PRIME;
+    };
+    for (std::size_t length = text.size(), i = 0; i < sizeof length; ++i)
+        add(static_cast<unsigned char>(length >> (8 * i)));
+    for (const char c : text)
+        add(static_cast<unsigned char>(c));
+}
+
+struct TableLook {
+    std::uint64_t fingerprint = FNV_OFFSET;
+    bool hasValue = false;
+};
+
+TableLook lookAtTable()
+{
+    const TableData table = currentTable();
+    TableLook look;
+    addToFingerprint(look.fingerprint, std::to_string(table.titles.size()));
+    for (const std::string& title : table.titles)
+        addToFingerprint(look.fingerprint, title);
+    for (const auto& cells : table.rows) {
+        for (const std::string& cell : cells) {
+            addToFingerprint(look.fingerprint, cell);
+            look.hasValue = look.hasValue || !cell.empty();
+        }
+    }
+    return look;
+}
+
+void setDataModified(int modified)
+{
+    setWindowModified(WINDOW_MAIN, modified);
+    dataModified = modified;
+}
+
+} // namespace
+
+void refreshDataModified()
+{
+    if (!isGadget(GADGET_TABLE))
+        return;
+    const TableLook look = lookAtTable();
+    if (look.hasValue)
+        g_tableHeldData = 1;
+    setDataModified(g_tableHeldData == 1 && look.fingerprint != g_savedFingerprint ? 1 : 0);
 }
 
 int isDataModified()
@@ -234,13 +294,23 @@ int isDataModified()
 
 void clearDataModified()
 {
-    setWindowModified(WINDOW_MAIN, 0);
-    dataModified = 0;
+    g_savedFingerprint = lookAtTable().fingerprint;
+    g_tableHeldData = 1;
+    setDataModified(0);
+}
+
+void startDataTracking()
+{
+    g_savedFingerprint = lookAtTable().fingerprint;
+    g_tableHeldData = 0;
+    setDataModified(0);
 }
 
 void resetDataTable()
 {
     dataModified = 0;
+    g_savedFingerprint = 0;
+    g_tableHeldData = 0;
     renameColumnIndex = 0;
     columnCount = 0;
 }

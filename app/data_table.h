@@ -5,7 +5,8 @@
 // one value into the first empty cell of the selected column. The table lives only in the
 // gadgets of the main window.
 
-// 1 once a value was stored (with the main window's modified mark).
+// 1 while the table differs from what was last saved or loaded (with the main window's modified
+// mark); see refreshDataModified.
 extern int dataModified;
 // The column whose name the open rename field edits.
 extern int renameColumnIndex;
@@ -17,7 +18,7 @@ int countTableColumns();
 
 // Captures the chart value of the mouse row into the selected column (column 0 when none is
 // selected). A value that is not finite is not stored; the height prompt asks for a usable
-// calibration instead.
+// calibration instead and the next click sets the height.
 void captureValue();
 
 // The value text into the first empty cell of the column, appending a row when there is none.
@@ -50,11 +51,17 @@ void openRenameField();
 void confirmRenameField();
 void cancelRenameField();
 
-// The window's modified mark and dataModified.
-void markDataModified();
+// The unsaved mark follows one rule: the table is unsaved while it differs (values, rows,
+// columns or titles) from what was last saved or loaded, or, before either, from the fresh table
+// of its window; a table that never held a captured or loaded value is never unsaved. The event
+// loop applies the rule after every command, so no command can forget it.
+void refreshDataModified();
+// The window's modified mark.
 int isDataModified();
-// The table was saved or loaded: nothing unsaved any more.
+// The table was saved or loaded: it is what the file holds, nothing unsaved any more.
 void clearDataModified();
+// A new main window: its fresh table is the one to compare with, and it holds nothing yet.
+void startDataTracking();
 
 // Back to the values before start-up.
 void resetDataTable();

@@ -3,9 +3,11 @@
 #include "app_ids.h"
 #include "app_menus.h"
 #include "calibration.h"
+#include "diagram_size.h"
 #include "main_window.h"
 #include "message_dialog.h"
 #include "startup.h"
+#include "status_prompt.h"
 #include "translations.h"
 
 #include "imaging/decoders/image_decoding.h"
@@ -23,11 +25,17 @@
 #include <string>
 
 double displayWidth = 0.0;
+double diagramHeightBound = 0.0;
+double diagramShownWidth = 0.0;
 String diagramPath;
 
 namespace {
 
 constexpr const char* IMAGE_PATTERN = "Images|*.png,*.jpg";
+
+// Rows of the picture last loaded that its data delivered, and all its rows.
+int g_decodedSourceRows = 0;
+int g_sourceRows = 0;
 
 void reportUnreadablePicture(const char* path)
 {
@@ -48,14 +56,47 @@ std::string diagramFolder()
 
 } // namespace
 
-double displayWidthOfDesktop()
+String incompletePictureText(int decodedRows, int rows)
+{
+    // The translation places the two numbers where its language wants them.
+    const std::string pattern = translate("The picture is incomplete: %1 of %2 rows");
+    std::string text;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        if (pattern[i] == '%' && i + 1 < pattern.size() && (pattern[i + 1] == '1' || pattern[i + 1] == '2')) {
+            text += std::to_string(pattern[i + 1] == '1' ? decodedRows : rows);
+            ++i;
+        } else {
+            text += pattern[i];
+        }
+    }
+    return String(text.c_str());
+}
+
+namespace {
+
+// The main display, or the first that tells its width; -1 when none does.
+int measuredDesktop()
 {
     const int count = examineDesktops();
     for (int index = 0; index < count; ++index) {
         if (desktopWidth(index) > 0)
-            return desktopWidth(index) / 2.0;
+            return index;
     }
-    return 0.0;
+    return -1;
+}
+
+} // namespace
+
+double displayWidthOfDesktop()
+{
+    const int index = measuredDesktop();
+    return index < 0 ? 0.0 : desktopWidth(index) / 2.0;
+}
+
+double diagramHeightBoundOfDesktop()
+{
+    const int index = measuredDesktop();
+    return index < 0 ? 0.0 : diagramHeightLimit(desktopAvailableHeight(index));
 }
 
 void registerImageDecoders()
@@ -69,20 +110,25 @@ int loadDiagram(const char* path)
     ImageFileSize size;
     if (!path || !readImageFileSize(path, size) || size.width <= 0 || size.height <= 0)
         return 0;
-    // Without a desktop width the picture keeps its own.
-    const double width = displayWidth > 0 ? displayWidth : static_cast<double>(size.width);
-    const float height = static_cast<float>(static_cast<double>(size.height) / size.width * width);
-    const int pixelWidth = std::max<int>(1, static_cast<int>(roundToEven(width)));
-    const int pixelHeight = std::max<int>(1, static_cast<int>(roundToEven(height)));
-    if (!loadImageFileScaled(IMAGE_DIAGRAM, path, pixelWidth, pixelHeight))
+    // Without a desktop width the picture keeps its own; a tall one is shown smaller, so that
+    // the whole window fits on the desktop.
+    const ShownSize shown = shownDiagramSize(size.width, size.height, displayWidth, diagramHeightBound);
+    DecodedRowCount rows;
+    if (!loadImageFileScaled(IMAGE_DIAGRAM, path, shown.pixelWidth, shown.pixelHeight, &rows))
         return 0;
+    // A picture decoded reduced counts reduced rows; the user knows the picture's own.
+    g_decodedSourceRows = rows.decoded >= rows.total || rows.total <= 0
+        ? size.height
+        : static_cast<int>(static_cast<long long>(rows.decoded) * size.height / rows.total);
+    g_sourceRows = size.height;
     // The origin starts at the displayed picture's bottom-left corner, in the same pixels as
     // every click.
     originX = 0.0;
     widthCalibrated = heightCalibrated = 0;
-    spanHeight = height;
-    spanWidth = width;
+    spanHeight = shown.height;
+    spanWidth = shown.width;
     originY = spanHeight;
+    diagramShownWidth = shown.width;
     return 1;
 }
 
@@ -94,6 +140,9 @@ int openDiagramFile(const char* path)
     }
     diagramPath = path;
     openMainWindow();
+    // The missing rows are black; without a word the user would take them for the chart's.
+    if (g_decodedSourceRows < g_sourceRows)
+        showNotice(incompletePictureText(g_decodedSourceRows, g_sourceRows));
     return 1;
 }
 

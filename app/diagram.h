@@ -11,9 +11,19 @@ extern String diagramPath;
 // The width every diagram is shown at: half the width of the main display.
 extern double displayWidth;
 
+// The highest a diagram is shown, so that its window fits the desktop's available area; 0 for
+// no bound.
+extern double diagramHeightBound;
+
+// The width the current diagram is shown at: displayWidth, or less for a picture that the
+// height bound made smaller.
+extern double diagramShownWidth;
+
 // Half the main display's width; when the desktop reports no width, 0 (the picture then keeps
 // its own width).
 double displayWidthOfDesktop();
+// The bound for the main display's available height; 0 when it tells none.
+double diagramHeightBoundOfDesktop();
 
 // Registers the PNG and JPEG decoders beside the built-in BMP decoder.
 void registerImageDecoders();
@@ -25,8 +35,12 @@ void openDiagram(int mandatory);
 
 // Opens the picture at path as the diagram in a new main window; 0 (after telling the user, in
 // a dialog, that the file is no picture we can read) when it cannot be decoded, leaving the
-// current diagram, window and table as they were.
+// current diagram, window and table as they were. A picture whose data breaks off opens with
+// black rows for the missing ones, and the status bar says how many rows it has.
 int openDiagramFile(const char* path);
+
+// "The picture is incomplete: 120 of 480 rows", in the interface language.
+String incompletePictureText(int decodedRows, int rows);
 
 // Loads and scales the picture and resets origin and spans to it; 0 when it cannot be decoded
 // (nothing changed then).

@@ -3,6 +3,7 @@
 #include "app_ids.h"
 #include "calibration.h"
 #include "commands.h"
+#include "data_table.h"
 #include "status_prompt.h"
 
 #include "toolkit/current_event.h"
@@ -28,13 +29,16 @@ void runEventLoopPass()
         eventGadget = lastEventGadget();
         eventType = lastEventType();
         runGadgetCommand(eventGadget, eventType);
+        refreshDataModified();
         break;
     case EVENT_MENU:
         eventMenuItem = lastEventMenuItem();
         runMenuCommand(eventMenuItem);
+        refreshDataModified();
         break;
     case EVENT_FILES_DROPPED:
         openDroppedFile();
+        refreshDataModified();
         break;
     case EVENT_CLOSE_WINDOW:
         // The close box is how Linux users quit: the same question as Quit.

@@ -3,6 +3,7 @@
 #include "app_ids.h"
 #include "calibration.h"
 #include "chart_transform.h"
+#include "data_table.h"
 #include "magnifier.h"
 #include "main_window_layout.h"
 #include "status_prompt.h"
@@ -82,6 +83,7 @@ void openMainWindow()
 
     const GadgetRect& t = layout.table;
     listGadget(GADGET_TABLE, t.x, t.y, t.width, t.height, "1", TABLE_COLUMN_WIDTH);
+    startDataTracking();
 
     acceptFileDrops(WINDOW_MAIN, 1);
 

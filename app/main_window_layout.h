@@ -30,9 +30,10 @@ struct MainWindowLayout {
     GadgetRect table;
 };
 
-// The right-hand columns need this much height: a lower diagram keeps its own size, and the
-// gadgets beside it are laid out as for a diagram of this height.
-inline constexpr int MINIMUM_LAYOUT_HEIGHT = 230;
+// The right-hand columns need this much height: the readouts and the prompt end at 190 and the
+// magnifier (180 high, 10 above the bottom) must start below them. A lower diagram keeps its own
+// size, and the gadgets beside it are laid out as for a diagram of this height.
+inline constexpr int MINIMUM_LAYOUT_HEIGHT = 380;
 // The status bar's strip under the diagram.
 inline constexpr int STATUS_BAR_HEIGHT = 22;
 // y of the selector or rename field while it is shown, and while it is parked out of view.

@@ -62,14 +62,34 @@ const char* endOfLeadingNumber(const char* text)
     return p;
 }
 
-// "1.234.56" or "1 234.56": the number goes on after a separator, so reading only its start
-// would store a wrong value.
+bool isLetter(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// "1.234.56", "1 234.56", "1'234" or a no-break space between the groups (0xA0 in ISO 8859-1;
+// a narrow one cannot be held and arrives as "?"): the number goes on after a separator, so
+// reading only its start would store a wrong value. Only words may follow a number ("12 kg").
 bool numberGoesOn(const char* rest)
 {
-    return (*rest == '.' || *rest == ' ' || *rest == '\'') && isDigit(rest[1]);
+    return *rest != '\0' && !isLetter(*rest) && isDigit(rest[1]);
+}
+
+// "0x10" is hexadecimal to the C library; only decimal numbers are read here.
+bool looksHexadecimal(const char* text, const char* rest)
+{
+    while (isBlank(*text) || *text == '+' || *text == '-')
+        ++text;
+    return (*rest == 'x' || *rest == 'X') && rest - text == 1 && *text == '0';
 }
 
 } // namespace
+
+String refusalText(const char* answer)
+{
+    return makeText(translate("This is not a number that can be read:"), " \"", answer, "\". ",
+        translate("Please enter like 1234,56 or 1234.56!"));
+}
 
 ParsedReference parseReference(const char* answer, const char* defaultText)
 {
@@ -81,9 +101,10 @@ ParsedReference parseReference(const char* answer, const char* defaultText)
             c = '.';
     }
     const char* end = endOfLeadingNumber(text.c_str());
-    if (!end || numberGoesOn(end))
+    if (!end || numberGoesOn(end) || looksHexadecimal(text.c_str(), end))
         return { ReferenceAnswer::Invalid, 0.0 };
-    const double value = textToReal(text.c_str());
+    // Only the decimal number itself is converted: the words after it are not the converter's.
+    const double value = textToReal(std::string(text.c_str(), end).c_str());
     if (!std::isfinite(value))
         return { ReferenceAnswer::Invalid, 0.0 };
     return { ReferenceAnswer::Number, value };
@@ -99,15 +120,19 @@ void enterReference(int item)
         title = translate(width ? "Width Reference" : "Height Reference");
         defaultText = makeText(fixed(width ? widthReference : heightReference, 4));
     }
-    const String answer
-        = inputRequester(title, translate("Please enter like 1234,56 or 1234.56!"), defaultText);
+    const char* hint = translate("Please enter like 1234,56 or 1234.56!");
+    String answer = inputRequester(title, hint, defaultText);
     if (!width && !height)
         return;
 
-    const ParsedReference parsed = parseReference(answer, defaultText);
-    if (parsed.answer == ReferenceAnswer::Invalid) {
-        showResult(translate("Please enter like 1234,56 or 1234.56!"));
-        return;
+    // A refused answer is asked for again, with the reason above the field and the answer in it
+    // to be mended: there the whole message can be read, right where the user types, and nothing
+    // that comes after the entry (the next prompt of the calibration) covers it.
+    ParsedReference parsed = parseReference(answer, defaultText);
+    while (parsed.answer == ReferenceAnswer::Invalid) {
+        const String refused = answer;
+        answer = inputRequester(title, refusalText(refused), refused);
+        parsed = parseReference(answer, defaultText);
     }
     if (parsed.answer != ReferenceAnswer::Number)
         return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime/runtime_string.h"
+
 // The chart values that the calibrated width and height stand for, typed into the toolkit's
 // input requester. A decimal comma is read like a decimal point.
 
@@ -18,9 +20,14 @@ struct ParsedReference {
 // Reads an answer against the default text it was offered. A leading number is taken and
 // trailing words ignored ("12abc" is 12), but a number followed by a separator and more digits
 // ("1.234,56", "1 234,56") is refused rather than cut short, as are answers without a leading
-// number and values that are not finite.
+// number, values that are not finite and hexadecimal numbers ("0x10"): only decimal numbers are
+// read.
 ParsedReference parseReference(const char* answer, const char* defaultText);
 
+// The message with which a refused answer is asked for again: the reason, the answer, the hint.
+String refusalText(const char* answer);
+
 // Asks for a reference: MENU_SET_REFERENCE_WIDTH or MENU_SET_REFERENCE_HEIGHT store their value
-// and rewrite the readout; MENU_ENTER_NUMBER asks with empty texts and drops the answer.
+// and rewrite the readout, asking again with the reason while the answer is refused; MENU_ENTER_NUMBER asks
+// with empty texts and drops the answer.
 void enterReference(int item);

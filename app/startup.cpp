@@ -79,6 +79,8 @@ void resetApplicationState()
     resetDataTable();
     displayWidth = 0.0;
     diagramPath = String();
+    diagramHeightBound = 0.0;
+    diagramShownWidth = 0.0;
     quitRequested = 0;
     eventCode = eventGadget = eventType = eventMenuItem = 0;
 }
@@ -89,6 +91,7 @@ void startApplication(const char* picturePath)
     createTranslations();
     detectLanguage();
     displayWidth = displayWidthOfDesktop();
+    diagramHeightBound = diagramHeightBoundOfDesktop();
     buildTranslations(LANGUAGE_DETECTED);
     // Qt's own texts (the file requesters, their questions) speak the program's language.
     setToolkitLanguage(language == 1 ? "de" : "en");

@@ -55,6 +55,11 @@ void showChartPosition(const char* text)
     statusBarText(STATUSBAR_MAIN, 1, text, STATUS_FIELD_BORDERLESS);
 }
 
+void showNotice(const char* text)
+{
+    showChartPosition(text);
+}
+
 void clearChartPosition()
 {
     g_chartPosition = "";

@@ -28,6 +28,9 @@ void showResult(const char* text);
 
 // The chart values under the mouse in status bar field 1 (written only when they change).
 void showChartPosition(const char* text);
+// A notice about the diagram in status bar field 1, where it can be read in full; the chart
+// values take the field over once the chart is calibrated.
+void showNotice(const char* text);
 // A new status bar shows nothing there yet.
 void clearChartPosition();
 

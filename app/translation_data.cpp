@@ -180,6 +180,10 @@ const char SUPPLEMENTARY_TRANSLATION_DATA[]
       "Eine Zelle in dieser Datei ist l\xE4nger als 10.000 Zeichen: Zeile\0"
       "column\0"
       "Spalte\0"
+      "This is not a number that can be read:\0"
+      "Diese Zahl l\xE4sst sich nicht lesen:\0"
+      "The picture is incomplete: %1 of %2 rows\0"
+      "Das Bild ist unvollst\xE4ndig: %1 von %2 Zeilen\0"
       // The end entry.
       "-1\0"
       "-1";

@@ -166,7 +166,7 @@ bool readImageFileSize(const char* path, ImageFileSize& size)
     return true;
 }
 
-Handle loadImageFileScaled(int number, const char* path, int width, int height)
+Handle loadImageFileScaled(int number, const char* path, int width, int height, DecodedRowCount* rows)
 {
     // The decoder may deliver the picture reduced to no less than the target (JPEG does), and
     // its rows are resampled as they come: the full-size picture need never exist.
@@ -183,7 +183,10 @@ Handle loadImageFileScaled(int number, const char* path, int width, int height)
     // A result of 0 (broken data) still gives a complete image, from opaque black missing rows.
     if (readDecodedRowsInOrder(sink) < 0)
         return 0;
-    return installImage(number, std::move(scaled), sourceDepth);
+    const Handle handle = installImage(number, std::move(scaled), sourceDepth);
+    if (handle && rows)
+        *rows = lastDecodedRowCount();
+    return handle;
 }
 
 Handle decodeImageMemory(int number, const void* data, std::size_t size)

@@ -45,8 +45,11 @@ bool readImageFileSize(const char* path, ImageFileSize& size);
 // JPEG is decoded reduced (to the smallest n/8 of its size that still covers the target), which
 // comes out close to, not byte for byte as, loadImageFile and scaleImage. Results as
 // loadImageFile, broken data included; a size that is not acceptable fails before anything is
-// decoded.
-Handle loadImageFileScaled(int number, const char* path, int width, int height);
+// decoded. When rows is given, a successful load tells there how many rows of the picture the
+// data delivered, of how many (in the decoder's rows, see lastDecodedRowCount).
+struct DecodedRowCount;
+Handle loadImageFileScaled(
+    int number, const char* path, int width, int height, DecodedRowCount* rows = nullptr);
 
 // An image over pixels the caller filled in (source depth as imageBitDepth(-2) reports it).
 Handle makeImageFromPixels(int number, std::shared_ptr<PixelBuffer> pixels, int sourceDepth = 32);

@@ -19,6 +19,10 @@ struct DisplayRecord {
     std::int16_t height = 0;
     std::int16_t frequency = 0;
     std::int16_t depth = 0;
+    std::int16_t availableX = 0;
+    std::int16_t availableY = 0;
+    std::int16_t availableWidth = 0;
+    std::int16_t availableHeight = 0;
 };
 
 std::vector<DisplayRecord>& snapshot()
@@ -58,6 +62,10 @@ int examineDesktops()
         record.height = to16(platform.height);
         record.frequency = to16(platform.refreshRate);
         record.depth = to16(platform.depth);
+        record.availableX = to16(platform.availableX);
+        record.availableY = to16(platform.availableY);
+        record.availableWidth = to16(platform.availableWidth);
+        record.availableHeight = to16(platform.availableHeight);
         displays.push_back(record);
     }
     return static_cast<int>(displays.size());
@@ -97,4 +105,28 @@ int desktopFrequency(int index)
 {
     const DisplayRecord* record = display(index);
     return record ? record->frequency : 0;
+}
+
+int desktopAvailableX(int index)
+{
+    const DisplayRecord* record = display(index);
+    return record ? record->availableX : 0;
+}
+
+int desktopAvailableY(int index)
+{
+    const DisplayRecord* record = display(index);
+    return record ? record->availableY : 0;
+}
+
+int desktopAvailableWidth(int index)
+{
+    const DisplayRecord* record = display(index);
+    return record ? record->availableWidth : 0;
+}
+
+int desktopAvailableHeight(int index)
+{
+    const DisplayRecord* record = display(index);
+    return record ? record->availableHeight : 0;
 }

@@ -18,5 +18,11 @@ int desktopWidth(int index);
 int desktopHeight(int index);
 int desktopDepth(int index); // bits per pixel
 int desktopFrequency(int index); // refresh rate in hertz, truncated; 0 when unknown
+// The area of the display that windows may use, without the desktop's panels and docks, in
+// desktop coordinates: where a window must lie to be seen whole.
+int desktopAvailableX(int index);
+int desktopAvailableY(int index);
+int desktopAvailableWidth(int index);
+int desktopAvailableHeight(int index);
 
 inline constexpr int MAX_DESKTOPS = 128;

@@ -3,7 +3,9 @@
 #include "imaging/decoders/bmp_header.h"
 #include "imaging/decoders/decoder_support.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <vector>
@@ -137,7 +139,7 @@ void convertRow(const BmpLayout& layout, const std::uint8_t* from, std::uint8_t*
 
 // Uncompressed rows, padded to 4 bytes, bottom row first unless the file is top-down. A file
 // that ends early delivers the rows it holds.
-int readUncompressed(const BmpData& data, const RowTarget& target)
+int readUncompressed(const BmpData& data, const RowTarget& target, int& delivered)
 {
     const BmpLayout& layout = data.layout;
     std::size_t used
@@ -145,6 +147,7 @@ int readUncompressed(const BmpData& data, const RowTarget& target)
     for (int fileRow = 0; fileRow < layout.height; ++fileRow) {
         std::size_t at = layout.pixelOffset + static_cast<std::size_t>(fileRow) * layout.rowBytes;
         if (at + used > data.bytes.size()) {
+            delivered = fileRow;
             return 0;
         }
         int topRow = layout.topDown ? fileRow : layout.height - 1 - fileRow;
@@ -157,7 +160,7 @@ int readUncompressed(const BmpData& data, const RowTarget& target)
 // 4 bits, its two nibbles by turns); a 0 count starts an escape: 0 ends a line, 1 the picture,
 // 2 moves right and up by the next two bytes, and n >= 3 gives n literal indices padded to an
 // even byte count. Pixels the stream never sets stay black; pixels past the picture are dropped.
-int readRunLength(const BmpData& data, const RowTarget& target)
+int readRunLength(const BmpData& data, const RowTarget& target, int& delivered)
 {
     const BmpLayout& layout = data.layout;
     for (int y = 0; y < layout.height; ++y) {
@@ -185,6 +188,7 @@ int readRunLength(const BmpData& data, const RowTarget& target)
     };
     while (y < layout.height) {
         if (at + 2 > bytes.size()) {
+            delivered = static_cast<int>(std::min<std::int64_t>(y, layout.height));
             return 0;
         }
         unsigned count = bytes[at];
@@ -203,6 +207,7 @@ int readRunLength(const BmpData& data, const RowTarget& target)
             return 1;
         } else if (value == 2) {
             if (at + 2 > bytes.size()) {
+                delivered = static_cast<int>(std::min<std::int64_t>(y, layout.height));
                 return 0;
             }
             x += bytes[at];
@@ -211,6 +216,7 @@ int readRunLength(const BmpData& data, const RowTarget& target)
         } else {
             std::size_t literalBytes = fourBits ? (value + 1) / 2 : value;
             if (at + literalBytes > bytes.size()) {
+                delivered = static_cast<int>(std::min<std::int64_t>(y, layout.height));
                 return 0;
             }
             for (unsigned i = 0; i < value && x < layout.width; ++i) {
@@ -232,9 +238,9 @@ int readBmpRows(DecodeState& state, std::uint8_t* buffer, std::size_t stride, in
     int pixelBytes = data.layout.hasAlpha || (flags & DECODE_RGBA) != 0 ? 4 : 3;
     RowTarget target { buffer, stride, flags, data.layout.height, pixelBytes };
     if (data.layout.compression == BmpCompression::Rle8 || data.layout.compression == BmpCompression::Rle4) {
-        return readRunLength(data, target);
+        return readRunLength(data, target, state.deliveredRows);
     }
-    return readUncompressed(data, target);
+    return readUncompressed(data, target, state.deliveredRows);
 }
 
 void finishBmp(DecodeState& state)

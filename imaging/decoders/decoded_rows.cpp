@@ -46,7 +46,11 @@ std::uint8_t* DecodedRows::place(int row)
 
 void DecodedRows::complete(int row)
 {
-    if (m_sink == nullptr || row != m_completeRows || m_completeRows >= m_height) {
+    if (m_sink == nullptr) {
+        ++m_delivered;
+        return;
+    }
+    if (row != m_completeRows || m_completeRows >= m_height) {
         return;
     }
     m_sink->takeRow(m_buffer);

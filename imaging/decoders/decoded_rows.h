@@ -26,6 +26,8 @@ public:
     // For a sink after broken data: the row begun and not completed as it stands, then opaque
     // black rows up to the last. Nothing once every row is complete.
     void completeWithBlack();
+    // Rows the decoder reported complete; for a sink, those handed on before completeWithBlack.
+    int deliveredRows() const { return m_sink != nullptr ? m_completeRows : m_delivered; }
 
 private:
     void fillBlack();
@@ -39,4 +41,5 @@ private:
     int m_pixelBytes = 0;
     int m_completeRows = 0; // sink: rows handed on
     bool m_begun = false; // sink: the row after them has been given out
+    int m_delivered = 0; // buffer: rows reported complete
 };

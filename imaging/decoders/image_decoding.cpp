@@ -8,6 +8,7 @@
 #include "imaging/decoders/png_decoder.h"
 #include "runtime/regular_file.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -226,6 +227,24 @@ int decodedSourceDepth()
     return decodeState.sourceDepth;
 }
 
+namespace {
+
+DecodedRowCount lastRows;
+
+// Notes the rows of the read that is ending, while the state still holds its height.
+void noteDecodedRows(bool whole, int delivered)
+{
+    int height = decodeState.height;
+    lastRows = { whole ? height : std::clamp(delivered, 0, height), height };
+}
+
+} // namespace
+
+DecodedRowCount lastDecodedRowCount()
+{
+    return lastRows;
+}
+
 int readDecodedRows(std::uint8_t* buffer, std::size_t stride, int flags)
 {
     if (decodeState.decoder == nullptr) {
@@ -235,6 +254,7 @@ int readDecodedRows(std::uint8_t* buffer, std::size_t stride, int flags)
     if (result != 1) {
         noteDecodeFailure("the picture data is broken or cut short");
     }
+    noteDecodedRows(result == 1, std::max(decodeState.deliveredRows, 0));
     endLoad();
     return result == 1 ? 1 : 0;
 }
@@ -314,6 +334,8 @@ int readDecodedRowsInOrder(DecodedRowSink& sink)
     if (result != 1) {
         noteDecodeFailure("the picture data is broken or cut short");
     }
+    noteDecodedRows(
+        result == 1, decodeState.deliveredRows >= 0 ? decodeState.deliveredRows : rows.deliveredRows());
     rows.completeWithBlack();
     endLoad();
     return result == 1 ? 1 : 0;

@@ -62,6 +62,9 @@ struct DecodeState {
     // covers this in both directions, and reports that size as width and height.
     int minimumWidth = 0;
     int minimumHeight = 0;
+    // After broken data: how many rows the data delivered whole, as the decoder counts them (-1:
+    // the decoder does not tell; the rows it reported complete count then).
+    int deliveredRows = -1;
 };
 
 // Empties the decoder table; at start-up, before any decoder is registered.
@@ -119,6 +122,15 @@ public:
 // (the sink still got every row), and -1 when no load is open, memory ran out or the sink
 // refused the rows.
 int readDecodedRowsInOrder(DecodedRowSink& sink);
+
+// How many rows of the picture the last read decoded from the data, of how many (both in the
+// rows it delivered: a picture decoded reduced counts its reduced rows). Every row of a whole
+// picture; fewer when the data broke off, the rest being the opaque black rows.
+struct DecodedRowCount {
+    int decoded = 0;
+    int total = 0;
+};
+DecodedRowCount lastDecodedRowCount();
 
 // A short English reason for the last failed open or read ("" when there is none), for
 // developer tools and logs; the application shows none of it.

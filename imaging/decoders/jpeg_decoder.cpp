@@ -245,7 +245,9 @@ int readJpegRows(DecodeState& state, std::uint8_t* buffer, std::size_t stride, i
         return 0;
     }
     DecodedRows rows(buffer, stride, state.height, flags);
-    return readJpegScanlines(&decoderData<JpegData>(state), &state, &rows, (flags & DECODE_RGBA) != 0);
+    int result = readJpegScanlines(&decoderData<JpegData>(state), &state, &rows, (flags & DECODE_RGBA) != 0);
+    state.deliveredRows = rows.deliveredRows();
+    return result;
 }
 
 int readJpegRowsInOrder(DecodeState& state, DecodedRows& rows)

@@ -241,7 +241,9 @@ int readPngRows(DecodeState& state, std::uint8_t* buffer, std::size_t stride, in
         return 0;
     }
     DecodedRows rows(buffer, stride, state.height, flags);
-    return readPngPasses(&decoderData<PngData>(state), &state, &rows, (flags & DECODE_RGBA) != 0);
+    int result = readPngPasses(&decoderData<PngData>(state), &state, &rows, (flags & DECODE_RGBA) != 0);
+    state.deliveredRows = rows.deliveredRows();
+    return result;
 }
 
 // Rows of a picture stored without interlacing go on as libpng delivers them. An interlaced one
@@ -271,6 +273,8 @@ int readPngRowsInOrder(DecodeState& state, DecodedRows& rows)
     }
     DecodedRows whole(picture.get(), rowBytes, state.height, 0);
     int result = readPngPasses(data, &state, &whole, false);
+    // Only rows that the last pass reached are whole; the copies below hand on every row.
+    state.deliveredRows = whole.deliveredRows();
     for (int row = 0; row < state.height; ++row) {
         std::memcpy(rows.place(row), picture.get() + static_cast<std::size_t>(row) * rowBytes, rowBytes);
         rows.complete(row);

@@ -18,9 +18,43 @@
 #include "toolkit/window.h"
 
 #include <algorithm>
+#include "app/data_table.h"
+#include "app/diagram_size.h"
+
+#include "toolkit/desktop.h"
+
 #include <cmath>
 
 namespace {
+
+// A 24-bit BMP of width x height in two colours (rows stored bottom-up), cut to `keep` of its
+// bytes.
+std::string bmpPicture(int width, int height, double keep = 1.0)
+{
+    const int rowBytes = (width * 3 + 3) / 4 * 4;
+    std::string out = "BM";
+    auto put = [&out](unsigned value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    put(static_cast<unsigned>(54 + rowBytes * height), 4);
+    put(0, 4);
+    put(54, 4);
+    put(40, 4);
+    put(static_cast<unsigned>(width), 4);
+    put(static_cast<unsigned>(height), 4);
+    put(1, 2);
+    put(24, 2);
+    for (int i = 0; i < 6; ++i)
+        put(0, 4);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x)
+            out += (x + y) % 2 ? "\xFF\xFF\xFF" : std::string("\x20\x40\x80", 3);
+        out.append(static_cast<std::size_t>(rowBytes - width * 3), '\0');
+    }
+    out.resize(static_cast<std::size_t>(static_cast<double>(out.size()) * keep));
+    return out;
+}
 
 using StartUp = AppTest;
 
@@ -133,6 +167,63 @@ TEST_F(StartUp, TheDiagramRequesterStartsWhereTheUserIs)
     ASSERT_EQ(askedRequesters().size(), 2u);
     const std::string chart = sampleChartPath();
     EXPECT_EQ(askedRequesters()[1].defaultText, chart.substr(0, chart.rfind('/') + 1));
+}
+
+TEST_F(StartUp, TallPicturesOpenSmallerAndTheWindowFitsTheDesktop)
+{
+    ASSERT_GT(examineDesktops(), 0);
+    const int available = desktopAvailableHeight(0);
+    const struct {
+        int width, height;
+    } pictures[] = { { 960, 2000 }, { 20, 3000 }, { 960, 720 } };
+    for (const auto& p : pictures) {
+        const std::string name = std::to_string(p.width) + "x" + std::to_string(p.height);
+        SCOPED_TRACE(name);
+        start(writeTemporaryFile(name + ".bmp", bmpPicture(p.width, p.height)));
+        ASSERT_TRUE(isWindow(WINDOW_MAIN));
+        EXPECT_TRUE(askedRequesters().empty()) << "opened as a picture";
+        EXPECT_LE(windowHeight(WINDOW_MAIN) + WINDOW_DECORATION_HEIGHT, available);
+        EXPECT_LE(spanWidth, displayWidth);
+        // Spans and origin are in the displayed pixels; the shape is kept.
+        EXPECT_EQ(imagePixelHeight(IMAGE_DIAGRAM), static_cast<int>(std::lround(spanHeight)));
+        EXPECT_EQ(imagePixelWidth(IMAGE_DIAGRAM), std::max(1, static_cast<int>(std::lround(spanWidth))));
+        EXPECT_EQ(originY, spanHeight);
+        EXPECT_NEAR(spanWidth / spanHeight, static_cast<double>(p.width) / p.height, 1e-6);
+        EXPECT_EQ(gadgetWidth(GADGET_DIAGRAM), imagePixelWidth(IMAGE_DIAGRAM));
+        EXPECT_EQ(gadgetX(GADGET_COORDS), mainWindowLayout(spanWidth, spanHeight).coords.x);
+
+        // The readout follows the mouse over the picture only, not over the gadgets beside it.
+        placeMouse(WINDOW_MAIN, 0, 5);
+        pass();
+        EXPECT_EQ(text(GADGET_COORDS), "Coords: 0/5");
+        placeMouse(WINDOW_MAIN, gadgetX(GADGET_COORDS) + 5, 5);
+        pass();
+        EXPECT_EQ(text(GADGET_COORDS), "Coords: 0/5");
+        closeAllWindows();
+    }
+}
+
+TEST_F(StartUp, AnIncompletePictureSaysHowManyRowsItHas)
+{
+    // 300 rows, cut after about half of them; the rows stored first are the bottom ones.
+    const std::string cut = writeTemporaryFile("cut.bmp", bmpPicture(400, 300, 0.5));
+    const int rows = (static_cast<int>(bmpPicture(400, 300, 0.5).size()) - 54) / 1200;
+    for (int lang : { 0, 1 }) {
+        start(cut, lang);
+        ASSERT_TRUE(isWindow(WINDOW_MAIN));
+        const std::string expected = lang == 0
+            ? "The picture is incomplete: " + std::to_string(rows) + " of 300 rows"
+            : "Das Bild ist unvollst\xE4ndig: " + std::to_string(rows) + " von 300 Zeilen";
+        EXPECT_EQ(std::string(statusBarFieldText(STATUSBAR_MAIN, 1).c_str()), expected);
+        // The missing rows are black.
+        const std::uint8_t* top = imagePixels(IMAGE_DIAGRAM);
+        ASSERT_NE(top, nullptr);
+        EXPECT_EQ(top[0] | top[1] | top[2], 0);
+        EXPECT_EQ(top[3], 255);
+    }
+    // A whole picture says nothing.
+    start(writeTemporaryFile("whole.bmp", bmpPicture(400, 300)));
+    EXPECT_EQ(std::string(statusBarFieldText(STATUSBAR_MAIN, 1).c_str()), "");
 }
 
 using Quitting = AppTest;
@@ -316,6 +407,59 @@ TEST_F(Menus, OpeningAnotherDiagramRebuildsWindowAndMenus)
     EXPECT_EQ(std::count(bar.begin(), bar.end(), MENU_REMOVE_LAST_COLUMN), 0);
     choose(MENU_ITEM_QUIT);
     EXPECT_EQ(quitRequested, 1);
+}
+
+TEST_F(Menus, ANewPictureStartsAFreshWindowAndKeepsTheReferencesAndModes)
+{
+    start(sampleChartPath());
+    key(SHORTCUT_ALT | 's');
+    clickDiagram(40, 250);
+    scriptInputAnswer("6");
+    clickDiagram(360, 250);
+    scriptInputAnswer("100");
+    clickDiagram(40, 50);
+    clickDiagram(100, 150);
+    key(SHORTCUT_ALT | 'a');
+    key(SHORTCUT_ALT | 'n');
+    setGadgetText(GADGET_COLUMN_NAME, "half typed");
+    placeMouse(WINDOW_MAIN, 100, 100);
+    pass();
+    ASSERT_NE(std::string(statusBarFieldText(STATUSBAR_MAIN, 1).c_str()), "");
+    ASSERT_TRUE(isWindowModified(WINDOW_MAIN));
+
+    scriptOpenFileAnswer({ sampleChartPath() });
+    answerNextDialogWithKey('y');
+    choose(MENU_OPEN_DIAGRAM);
+    placeMouseOutside();
+    pass();
+
+    // Reset: the calibration's pixels, the readouts, the table, the mark, the rename field.
+    EXPECT_EQ(originX, 0);
+    EXPECT_EQ(originY, spanHeight);
+    EXPECT_EQ(spanWidth, displayWidth);
+    EXPECT_EQ(widthCalibrated, 0);
+    EXPECT_EQ(heightCalibrated, 0);
+    EXPECT_EQ(text(GADGET_COORDS), "Coords: n/a");
+    EXPECT_EQ(text(GADGET_ORIGIN), "Origin: 0/" + std::to_string(std::lround(spanHeight)));
+    EXPECT_EQ(text(GADGET_WIDTH), "Width: n/a - 6.0000");
+    EXPECT_EQ(text(GADGET_HEIGHT), "Height: n/a - 100.0000");
+    EXPECT_EQ(text(GADGET_MESSAGE), "");
+    EXPECT_EQ(columnTitles(), (std::vector<std::string> { "1" }));
+    EXPECT_EQ(selectorItems(), (std::vector<std::string> { "Column 1" }));
+    EXPECT_TRUE(tableRows().empty());
+    EXPECT_FALSE(isWindowModified(WINDOW_MAIN));
+    EXPECT_EQ(renameFieldOpen(), 0);
+    EXPECT_EQ(text(GADGET_COLUMN_NAME), "");
+    EXPECT_EQ(std::string(statusBarFieldText(STATUSBAR_MAIN, 1).c_str()), "");
+    EXPECT_EQ(std::string(windowTitleText(WINDOW_MAIN).c_str()), "Graphonite");
+    // Kept: the reference values and the click modes.
+    EXPECT_EQ(widthReference, 6);
+    EXPECT_EQ(heightReference, 100);
+    EXPECT_EQ(clickMode, CLICK_CAPTURE);
+    EXPECT_EQ(guidedCalibration, 1);
+    // The new table is unsaved only once it holds something.
+    key(SHORTCUT_ALT | 'a');
+    EXPECT_FALSE(isWindowModified(WINDOW_MAIN));
 }
 
 using Tracking = AppTest;

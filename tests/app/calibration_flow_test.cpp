@@ -160,9 +160,26 @@ TEST_F(Calibration, ReferenceEntries)
     }
     EXPECT_EQ(askedRequesters().back().defaultText, "0.0000");
 
+    // A refused answer is asked for again, the reason above it and the answer in the field;
+    // the mended answer is stored.
+    scriptInputAnswer("1 234,56");
+    scriptInputAnswer("0x10");
+    scriptInputAnswer("1234,5");
+    const std::size_t before = askedRequesters().size();
+    key(SHORTCUT_COMMAND | 'w');
+    ASSERT_EQ(askedRequesters().size(), before + 3);
+    const RequesterQuestion& again = askedRequesters()[before + 1];
+    EXPECT_EQ(again.title, "Width Reference");
+    EXPECT_EQ(again.text,
+        "This is not a number that can be read: \"1 234,56\". Please enter like 1234,56 or 1234.56!");
+    EXPECT_EQ(again.defaultText, "1 234,56");
+    EXPECT_EQ(askedRequesters().back().defaultText, "0x10");
+    EXPECT_DOUBLE_EQ(widthReference, 1234.5);
+    // Closing the requester asked again keeps the value.
     scriptInputAnswer("abc");
     key(SHORTCUT_COMMAND | 'w');
-    EXPECT_EQ(statusField(), "Please enter like 1234,56 or 1234.56!");
+    EXPECT_DOUBLE_EQ(widthReference, 1234.5);
+    widthReference = 0.00004;
 
     // Command A asks with empty texts and drops the answer.
     scriptInputAnswer("77");
@@ -170,6 +187,33 @@ TEST_F(Calibration, ReferenceEntries)
     EXPECT_EQ(askedRequesters().back().title, "");
     EXPECT_DOUBLE_EQ(widthReference, 0.00004);
     EXPECT_DOUBLE_EQ(heightReference, 0);
+}
+
+TEST_F(Calibration, AFailedCaptureLeadsToTheHeightClick)
+{
+    start(sampleChartPath());
+    key(SHORTCUT_ALT | 's');
+    clickDiagram(40, 250);
+    scriptInputAnswer("6");
+    clickDiagram(360, 250);
+    // The height end on the origin's row: the span is 0.
+    scriptInputAnswer("100");
+    clickDiagram(40, 250);
+    ASSERT_EQ(clickMode, CLICK_CAPTURE);
+    clickDiagram(100, 150);
+    EXPECT_TRUE(tableRows().empty());
+    EXPECT_EQ(clickMode, CLICK_HEIGHT) << "the prompt asks for the height, the click sets it";
+    EXPECT_EQ(title(), "Graphonite / Set Height of Dataarea");
+    EXPECT_TRUE(blinking());
+    EXPECT_EQ(std::string(statusBarFieldText(STATUSBAR_MAIN, 1).c_str()), "") << "no chart values yet";
+
+    // The guided sequence goes on as after any height click.
+    scriptInputAnswer("");
+    clickDiagram(40, 50);
+    EXPECT_EQ(spanHeight, 200);
+    EXPECT_EQ(clickMode, CLICK_CAPTURE);
+    clickDiagram(100, 150);
+    EXPECT_EQ(tableRows(), (std::vector<std::vector<std::string>> { { "50.00" } }));
 }
 
 TEST_F(Calibration, ClicksWithoutAPositionAreIgnored)

@@ -164,6 +164,7 @@ TEST_F(DataFlow, LoadReplacesTheTableAndRoundTrips)
 
     const std::string other = writeTemporaryFile("other.csv", "\xEF\xBB\xBFTemp;H\xC3\xB6he\r\n1,5;7\r\n");
     scriptOpenFileAnswer({ other });
+    answerNextDialogWithKey('y'); // emptied since the save: unsaved
     key(SHORTCUT_COMMAND | 'l');
     EXPECT_EQ(columnTitles(), (Strings { "Temp", "H\xF6he" }));
     EXPECT_EQ(selectorItems(), (Strings { "Temp", "H\xF6he" }));

@@ -109,8 +109,10 @@ TEST_F(DataTable, CapturesThatAreNoNumbersAreNotStored)
     EXPECT_TRUE(tableRows().empty());
     EXPECT_FALSE(isWindowModified(WINDOW_MAIN));
     EXPECT_EQ(std::string(statusText.c_str()), "Please click for setting the Height of Dataarea.");
+    EXPECT_EQ(clickMode, CLICK_HEIGHT) << "the next click sets the height, as the prompt asks";
 
     // Without a height reference every value is zero.
+    choose(MENU_CATCH_POINTS);
     spanHeight = 100;
     heightReference = 0;
     capture(5);

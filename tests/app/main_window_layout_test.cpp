@@ -48,14 +48,54 @@ TEST(MainWindowLayout, LowDiagramsKeepTheRightHandColumnsUsable)
     EXPECT_GE(low.magnifier.y, 0);
 
     // At the bound and above it the diagram's own height rules.
-    EXPECT_EQ(mainWindowLayout(960.0, 230.0).contentHeight, 252);
-    EXPECT_EQ(mainWindowLayout(960.0, 231.0).contentHeight, 253);
+    EXPECT_EQ(mainWindowLayout(960.0, 380.0).contentHeight, 402);
+    EXPECT_EQ(mainWindowLayout(960.0, 381.0).contentHeight, 403);
 
     // Sizes that are no numbers never reach a window.
     const MainWindowLayout broken = mainWindowLayout(0.0 / 0.0, 1.0 / 0.0);
     EXPECT_EQ(broken.diagram.width, 0);
     EXPECT_EQ(broken.contentWidth, 390);
-    EXPECT_EQ(broken.contentHeight, 252);
+    EXPECT_EQ(broken.contentHeight, 402);
+}
+
+bool overlap(const GadgetRect& a, const GadgetRect& b)
+{
+    return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+TEST(MainWindowLayout, NoGadgetBesideTheDiagramCoversAnother)
+{
+    for (const double height : { 6.0, 229.0, 230.0, 300.0, 379.0, 380.0, 720.0 }) {
+        const MainWindowLayout l = mainWindowLayout(400.0, height);
+        EXPECT_EQ(l.diagram, (GadgetRect { 0, 0, 400, static_cast<int>(height) })) << height;
+        const struct {
+            const char* name;
+            GadgetRect rect;
+        } shown[] = {
+            { "coords", l.coords },
+            { "origin", l.origin },
+            { "width", l.width },
+            { "height", l.height },
+            { "message", l.message },
+            { "magnifier", l.magnifier },
+            { "select", l.columnSelect },
+            { "pen", l.renameButton },
+            { "table", l.table },
+        };
+        for (const auto& a : shown) {
+            // Inside the content, above the status bar, right of the diagram.
+            EXPECT_GE(a.rect.y, 0) << a.name << " at " << height;
+            EXPECT_LE(a.rect.y + a.rect.height, l.contentHeight - STATUS_BAR_HEIGHT)
+                << a.name << " at " << height;
+            EXPECT_GE(a.rect.x, l.diagram.width) << a.name << " at " << height;
+            EXPECT_GT(a.rect.height, 0) << a.name << " at " << height;
+            for (const auto& b : shown) {
+                if (&a != &b) {
+                    EXPECT_FALSE(overlap(a.rect, b.rect)) << a.name << " and " << b.name << " at " << height;
+                }
+            }
+        }
+    }
 }
 
 } // namespace

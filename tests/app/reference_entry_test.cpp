@@ -26,6 +26,19 @@ TEST(ReferenceAnswers, HowTypedTextsAreRead)
         { "1.234,56", ReferenceAnswer::Invalid, 0 },
         { "1,234.56", ReferenceAnswer::Invalid, 0 },
         { "1 234,56", ReferenceAnswer::Invalid, 0 },
+        { "1\xA0"
+          "234,56",
+            ReferenceAnswer::Invalid, 0 }, // no-break space in ISO 8859-1
+        { "1?234,56", ReferenceAnswer::Invalid, 0 }, // a narrow no-break space after conversion
+        { "1'234", ReferenceAnswer::Invalid, 0 },
+        { "12 kg", ReferenceAnswer::Number, 12 },
+        { "12x", ReferenceAnswer::Number, 12 },
+        // Only decimal numbers: the C library would read these as hexadecimal 16.
+        { "0x10", ReferenceAnswer::Invalid, 0 },
+        { "0x1p4", ReferenceAnswer::Invalid, 0 },
+        { " -0X10", ReferenceAnswer::Invalid, 0 },
+        { "1p4", ReferenceAnswer::Number, 1 },
+        { "infinity", ReferenceAnswer::Invalid, 0 },
         // No number at the start, or no finite one.
         { "abc", ReferenceAnswer::Invalid, 0 },
         { "   ", ReferenceAnswer::Invalid, 0 },
@@ -44,6 +57,12 @@ TEST(ReferenceAnswers, HowTypedTextsAreRead)
             EXPECT_DOUBLE_EQ(parsed.value, c.value) << '"' << c.answer << '"';
         }
     }
+}
+
+TEST(ReferenceAnswers, TheRefusalNamesTheAnswerAndTheWayToWriteIt)
+{
+    EXPECT_STREQ(refusalText("1 234,56"),
+        "This is not a number that can be read: \"1 234,56\". Please enter like 1234,56 or 1234.56!");
 }
 
 TEST(ReferenceAnswers, TheOfferedTextUnchangedKeepsTheValue)

@@ -96,6 +96,10 @@ TEST_F(Translations, TheSupplementaryTextsFollowTheListedOnes)
     for (const char* english : { "This file holds no table: a quote is never closed. It opens in line",
              "A cell in this file is longer than 10,000 characters: line", "column" })
         EXPECT_STRNE(translate(english), english) << english;
+    EXPECT_STREQ(
+        translate("This is not a number that can be read:"), "Diese Zahl l\xE4sst sich nicht lesen:");
+    EXPECT_STREQ(translate("The picture is incomplete: %1 of %2 rows"),
+        "Das Bild ist unvollst\xE4ndig: %1 von %2 Zeilen");
 }
 
 TEST_F(Translations, DetectedLanguageIsTheLanguageVariable)

@@ -284,6 +284,56 @@ TEST_F(ScaledLoadingTest, BrokenFilesFailOrGetBlackRowsAsWhenLoadedWhole)
     EXPECT_GE(partial, 6) << "the cut files should end in black rows";
 }
 
+TEST_F(ScaledLoadingTest, TellsHowManyRowsTheDataDelivered)
+{
+    // Rows counted in the decoder's rows; a cut file delivers some of them and the rest are
+    // black: the first row after the delivered ones (top-down formats) is black throughout.
+    const int bmpRowBytes = (WIDTH * 3 + 3) / 4 * 4;
+    const Bytes halfBmp = cutShort(bmpFile(), 0.5);
+    const struct {
+        NamedFile file;
+        int decoded; // -1: fewer than all, more than none; -2: fewer than all
+        bool topDown;
+    } cases[] = {
+        { { "whole.png", pngFile(PNG_COLOR_TYPE_RGB) }, HEIGHT, true },
+        { { "whole-interlaced.png", pngFile(PNG_COLOR_TYPE_RGB, 8, true) }, HEIGHT, true },
+        { { "whole.bmp", bmpFile() }, HEIGHT, false },
+        { { "whole.jpg", jpegFile(3) }, HEIGHT, true },
+        // libpng asks for the image data in pieces larger than this small file: no row comes.
+        { { "cut.png", cutShort(pngFile(PNG_COLOR_TYPE_RGB), 0.6) }, -2, true },
+        { { "cut.jpg", cutShort(jpegFile(3), 0.5) }, -1, true },
+        { { "cut.bmp", halfBmp }, (static_cast<int>(halfBmp.size()) - 54) / bmpRowBytes, false },
+        // Rows are whole only after the last pass; the earlier passes drew into the others.
+        { { "cut-interlaced.png", cutShort(pngFile(PNG_COLOR_TYPE_RGB_ALPHA, 8, true), 0.6) }, -2, false },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file.name);
+        const std::string path = writeTemporaryFile(c.file.name, c.file.bytes);
+        DecodedRowCount rows { -7, -7 };
+        ASSERT_NE(loadImageFileScaled(5, path.c_str(), WIDTH, HEIGHT, &rows), 0);
+        EXPECT_EQ(rows.total, HEIGHT);
+        if (c.decoded >= 0) {
+            EXPECT_EQ(rows.decoded, c.decoded);
+        } else {
+            EXPECT_GE(rows.decoded, c.decoded == -1 ? 1 : 0);
+            EXPECT_LT(rows.decoded, HEIGHT);
+        }
+        if (c.topDown && rows.decoded > 0 && rows.decoded < HEIGHT) {
+            const int blackRow = rows.decoded;
+            EXPECT_TRUE(everyPixel(5, [blackRow](int, int y, Rgba p) {
+                return y != blackRow || p == Rgba { 0, 0, 0, 255 };
+            }));
+            EXPECT_FALSE(everyPixel(5, [blackRow](int, int y, Rgba p) {
+                return y != blackRow - 1 || p == Rgba { 0, 0, 0, 255 };
+            })) << "the last delivered row has the picture's colours";
+        }
+    }
+    // A failed load tells nothing.
+    DecodedRowCount untouched { -7, -7 };
+    EXPECT_EQ(loadImageFileScaled(5, "/nonexistent.png", WIDTH, HEIGHT, &untouched), 0);
+    EXPECT_EQ(untouched.decoded, -7);
+}
+
 TEST_F(ScaledLoadingTest, APngFileLargerThanTheDecodersReadWindowLoadsAsFromMemory)
 {
     // Noise does not compress: 2.4 MB of pixel data make a file of more than the decoder's 1 MB

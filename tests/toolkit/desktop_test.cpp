@@ -30,7 +30,21 @@ TEST_F(DesktopTest, TheSnapshotHoldsTheScreensInDeviceIndependentPixels)
         EXPECT_EQ(desktopX(outside), 0) << outside;
         EXPECT_EQ(desktopDepth(outside), 0) << outside;
         EXPECT_EQ(desktopFrequency(outside), 0) << outside;
+        EXPECT_EQ(desktopAvailableHeight(outside), 0) << outside;
+        EXPECT_EQ(desktopAvailableWidth(outside), 0) << outside;
     }
+}
+
+TEST_F(DesktopTest, TheAvailableAreaIsTheScreensAreaForWindows)
+{
+    ASSERT_GE(examineDesktops(), 1);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(desktopAvailableX(0), available.x());
+    EXPECT_EQ(desktopAvailableY(0), available.y());
+    EXPECT_EQ(desktopAvailableWidth(0), available.width());
+    EXPECT_EQ(desktopAvailableHeight(0), available.height());
+    EXPECT_GT(desktopAvailableHeight(0), 0);
+    EXPECT_LE(desktopAvailableHeight(0), desktopHeight(0));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 // Display metrics over QScreen.
 // Implements: listPlatformDisplays (QGuiApplication::primaryScreen first, then screens();
-// geometry in device-independent pixels, depth, refresh rate).
+// geometry and available geometry in device-independent pixels, depth, refresh rate).
 
 #include "toolkit/platform_desktop.h"
 
@@ -30,6 +30,11 @@ std::vector<PlatformDisplay> listPlatformDisplays(int maxCount)
         display.height = geometry.height();
         display.depth = screen->depth();
         display.refreshRate = screen->refreshRate();
+        const QRect available = screen->availableGeometry();
+        display.availableX = available.x();
+        display.availableY = available.y();
+        display.availableWidth = available.width();
+        display.availableHeight = available.height();
         displays.push_back(display);
     }
     return displays;
