@@ -17,9 +17,9 @@
 #include "toolkit/test_driver.h"
 #include "toolkit/window.h"
 
-#include <algorithm>
 #include "app/data_table.h"
 #include "app/diagram_size.h"
+#include <algorithm>
 
 #include "toolkit/desktop.h"
 
