@@ -128,6 +128,24 @@ TEST(MarkerIndex, FindsTheNearestAmongManyAsSearchingAllDoes)
     }
 }
 
+TEST(MarkerIndex, OfEquallyNearOnesFindsTheLowestId)
+{
+    MarkerIndex index;
+    index.reset(100, 100, 8);
+    // Equally far on either side, across a cell border, and inserted highest first.
+    for (const auto& [id, x, y] : { std::tuple { 9, 20.0, 20.0 }, { 4, 12.0, 20.0 }, { 7, 16.0, 24.0 },
+             { 5, 16.0, 16.0 }, { 2, 40.0, 40.0 }, { 8, 40.0, 40.0 } })
+        ASSERT_TRUE(index.insert(id, x, y));
+    EXPECT_EQ(index.nearest(16, 20, 4), 4);
+    EXPECT_EQ(index.nearest(16, 20, 3.9), -1) << "the radius counts inclusively, and no further";
+    EXPECT_EQ(index.nearest(40, 40, 0), 2);
+    index.remove(4);
+    EXPECT_EQ(index.nearest(16, 20, 4), 5);
+    index.move(2, 16, 20);
+    EXPECT_EQ(index.nearest(16, 20, 4), 2);
+    EXPECT_EQ(index.nearest(40, 40, 0), 8);
+}
+
 TEST(MarkerIndex, RefusesWhatItCannotHold)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
