@@ -35,7 +35,7 @@ void MarkerIndex::reset(double width, double height, double cellSize)
 
 void MarkerIndex::clear()
 {
-    for (std::vector<int>& cell : m_cells)
+    for (std::vector<CellEntry>& cell : m_cells)
         cell.clear();
     m_entries.clear();
     m_size = 0;
@@ -60,22 +60,19 @@ bool MarkerIndex::contains(int id) const
 void MarkerIndex::place(int id, double x, double y)
 {
     Entry& entry = m_entries[id];
-    entry.x = x;
-    entry.y = y;
     entry.cell = rowOf(y) * m_columns + columnOf(x);
-    std::vector<int>& cell = m_cells[entry.cell];
+    std::vector<CellEntry>& cell = m_cells[entry.cell];
     entry.slot = static_cast<int>(cell.size());
-    cell.push_back(id);
+    cell.push_back({ x, y, id });
 }
 
 // Swaps the last id of the cell into the place that frees up, so that removal stays O(1).
 void MarkerIndex::unplace(int id)
 {
     Entry& entry = m_entries[id];
-    std::vector<int>& cell = m_cells[entry.cell];
-    const int last = cell.back();
-    cell[entry.slot] = last;
-    m_entries[last].slot = entry.slot;
+    std::vector<CellEntry>& cell = m_cells[entry.cell];
+    cell[entry.slot] = cell.back();
+    m_entries[cell[entry.slot].id].slot = entry.slot;
     cell.pop_back();
     entry.cell = -1;
 }
@@ -97,8 +94,9 @@ bool MarkerIndex::move(int id, double x, double y)
         return false;
     Entry& entry = m_entries[id];
     if (rowOf(y) * m_columns + columnOf(x) == entry.cell) {
-        entry.x = x;
-        entry.y = y;
+        CellEntry& held = m_cells[entry.cell][entry.slot];
+        held.x = x;
+        held.y = y;
         return true;
     }
     unplace(id);
@@ -127,13 +125,12 @@ int MarkerIndex::nearest(double x, double y, double radius) const
     double bestDistance = radius * radius;
     for (int row = firstRow; row <= lastRow; ++row) {
         for (int column = firstColumn; column <= lastColumn; ++column) {
-            for (int id : m_cells[static_cast<std::size_t>(row) * m_columns + column]) {
-                const Entry& entry = m_entries[id];
+            for (const CellEntry& entry : m_cells[static_cast<std::size_t>(row) * m_columns + column]) {
                 const double dx = entry.x - x;
                 const double dy = entry.y - y;
                 const double distance = dx * dx + dy * dy;
-                if (distance < bestDistance || (distance == bestDistance && (best < 0 || id < best))) {
-                    best = id;
+                if (distance < bestDistance || (distance == bestDistance && (best < 0 || entry.id < best))) {
+                    best = entry.id;
                     bestDistance = distance;
                 }
             }
@@ -152,10 +149,9 @@ void MarkerIndex::collect(double left, double top, double right, double bottom, 
     const int lastRow = rowOf(bottom);
     for (int row = firstRow; row <= lastRow; ++row) {
         for (int column = firstColumn; column <= lastColumn; ++column) {
-            for (int id : m_cells[static_cast<std::size_t>(row) * m_columns + column]) {
-                const Entry& entry = m_entries[id];
+            for (const CellEntry& entry : m_cells[static_cast<std::size_t>(row) * m_columns + column]) {
                 if (entry.x >= left && entry.x <= right && entry.y >= top && entry.y <= bottom)
-                    ids.push_back(id);
+                    ids.push_back(entry.id);
             }
         }
     }

@@ -35,9 +35,13 @@ public:
     void collect(double left, double top, double right, double bottom, std::vector<int>& ids) const;
 
 private:
+    // Cells hold the positions themselves, so that a lookup reads each cell's memory in one run.
+    struct CellEntry {
+        double x;
+        double y;
+        int id;
+    };
     struct Entry {
-        double x = 0.0;
-        double y = 0.0;
         int cell = -1; // -1: absent
         int slot = 0; // where in the cell's list
     };
@@ -51,6 +55,6 @@ private:
     int m_columns = 1;
     int m_rows = 1;
     std::size_t m_size = 0;
-    std::vector<std::vector<int>> m_cells = std::vector<std::vector<int>>(1);
+    std::vector<std::vector<CellEntry>> m_cells = std::vector<std::vector<CellEntry>>(1);
     std::vector<Entry> m_entries;
 };
