@@ -2,7 +2,8 @@
 #
 # Builds one GoogleTest executable and registers its tests with CTest. GUI tests run with Qt's
 # offscreen platform so that they need no display. The executable also joins the <label>_tests
-# target of each of its labels (see graphonite_add_label_targets).
+# target of each of its labels (see graphonite_add_label_targets). A source that many programs of a
+# folder list is compiled once where graphonite_share_test_source names it.
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
@@ -41,10 +42,40 @@ function(graphonite_qt_test_pch out)
   set(${out} ${pch} PARENT_SCOPE)
 endfunction()
 
+# The target that holds the one compiled copy of a shared test source of the current folder.
+function(graphonite_shared_test_source_target out source)
+  file(RELATIVE_PATH folder "${CMAKE_SOURCE_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}")
+  string(MAKE_C_IDENTIFIER "graphonite_shared_${folder}_${source}" target)
+  set(${out} ${target} PARENT_SCOPE)
+endfunction()
+
+# graphonite_share_test_source(<file> LIBS <targets...>)
+#
+# The test programs of the current folder that list <file> among their SOURCES share one compiled
+# copy of it instead of compiling it each. Call it before those programs are added.
+function(graphonite_share_test_source source)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  graphonite_shared_test_source_target(target ${source})
+  add_library(${target} OBJECT ${source})
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} GTest::gtest graphonite_warnings)
+  target_precompile_headers(${target} REUSE_FROM graphonite_test_pch)
+  target_compile_options(${target} PRIVATE ${graphonite_test_options})
+endfunction()
+
 function(graphonite_add_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS;LABELS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main graphonite_warnings)
+  set(sources "")
+  set(shared "")
+  foreach(source IN LISTS ARG_SOURCES)
+    graphonite_shared_test_source_target(target ${source})
+    if(TARGET ${target})
+      list(APPEND shared ${target})
+    else()
+      list(APPEND sources ${source})
+    endif()
+  endforeach()
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${shared} ${ARG_LIBS} GTest::gtest GTest::gtest_main graphonite_warnings)
   # Programs that use Qt's test library get the header with Qt in it; their definitions match it.
   if("Qt6::Test" IN_LIST ARG_LIBS AND "Qt6::Widgets" IN_LIST ARG_LIBS)
     graphonite_qt_test_pch(pch)
