@@ -69,7 +69,7 @@ public:
             fixSideColumn(0);
 
         connect(
-            selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { selectionChanged(); });
+            selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { reportSelectedRows(); });
         connect(this, &QAbstractItemView::doubleClicked, this, [this] { post(GADGET_LEFT_DOUBLE_CLICK); });
 
         addColumn(0, title, width);
@@ -231,7 +231,7 @@ private:
     // Qt reports changes of selected cells; the gadget reports changes of the set of selected
     // rows: a row newly selected (GADGET_LEFT_CLICK) and any change of the set (GADGET_CHANGE).
     // The set is kept as persistent indexes, which follow rows that move.
-    void selectionChanged()
+    void reportSelectedRows()
     {
         const QModelIndexList now = selectionModel()->selectedRows();
         // Rows removed meanwhile are no longer selected.

@@ -77,13 +77,20 @@ void appendBigEndian(Bytes& out, std::uint32_t value)
     }
 }
 
-// A chunk of the type and data with its CRC, claiming `length` bytes of data.
-Bytes chunk(const char* type, const Bytes& data, std::uint32_t length)
+// The length, type and data of a chunk that claims `length` bytes of data, without its CRC.
+Bytes chunkWithoutCrc(const char* type, const Bytes& data, std::uint32_t length)
 {
     Bytes out;
     appendBigEndian(out, length);
     out.insert(out.end(), type, type + 4);
     out.insert(out.end(), data.begin(), data.end());
+    return out;
+}
+
+// A chunk of the type and data with its CRC, claiming `length` bytes of data.
+Bytes chunk(const char* type, const Bytes& data, std::uint32_t length)
+{
+    Bytes out = chunkWithoutCrc(type, data, length);
     appendBigEndian(
         out, static_cast<std::uint32_t>(crc32(0, out.data() + 4, static_cast<uInt>(4 + data.size()))));
     return out;
@@ -246,8 +253,8 @@ TEST(PngDecoder, SizesAndBrokenHeadersAreRefused)
     // own check before libpng sets aside the claimed size (1 MiB is within libpng's own limit).
     Bytes lateHugeChunk = small;
     Bytes gamma = chunk("gAMA", { 0, 0, 0xB1, 0x8F }, 4);
-    Bytes text = chunk("tEXt", { 'a', 0, 'b' }, 1u << 20);
-    text.resize(text.size() - 4); // no CRC: the chunk just claims to go on
+    // No CRC: the chunk just claims to go on.
+    Bytes text = chunkWithoutCrc("tEXt", { 'a', 0, 'b' }, 1u << 20);
     gamma.insert(gamma.end(), text.begin(), text.end());
     lateHugeChunk.insert(lateHugeChunk.begin() + 33, gamma.begin(), gamma.end());
     EXPECT_EQ(decodeMemory(lateHugeChunk).opened, 0);
