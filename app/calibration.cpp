@@ -68,6 +68,7 @@ void clickOrigin()
     originX = mouseX;
     originY = mouseY;
     showCalibration(GADGET_ORIGIN, pointReadout(translate("Origin"), originX, originY));
+    recordCalibration(currentCaptureCalibration());
     if (guidedCalibration == 1) {
         clickMode = CLICK_WIDTH;
         promptForClick(CLICK_WIDTH);
@@ -79,6 +80,7 @@ void clickWidth()
     spanWidth = mouseX - originX;
     widthCalibrated = 1;
     showCalibration(GADGET_WIDTH, spanReadout(translate("Width"), spanWidth, widthReference));
+    recordCalibration(currentCaptureCalibration());
     if (guidedCalibration == 1) {
         prompt("Please enter the Reference for the Width.", "Set Reference for Width");
         enterReference(MENU_SET_REFERENCE_WIDTH);
@@ -92,6 +94,7 @@ void clickHeight()
     spanHeight = originY - mouseY;
     heightCalibrated = 1;
     showCalibration(GADGET_HEIGHT, spanReadout(translate("Height"), spanHeight, heightReference));
+    recordCalibration(currentCaptureCalibration());
     if (guidedCalibration == 1) {
         prompt("Please enter the Reference for the Height.", "Set Reference for Height");
         enterReference(MENU_SET_REFERENCE_HEIGHT);
@@ -149,7 +152,13 @@ void diagramClick()
         clickHeight();
         break;
     case CLICK_CAPTURE:
-        captureValue();
+        if (!captureValue(mouseX, mouseY, currentCaptureCalibration())) {
+            // The height end lies on the origin's row, or the numbers overflow: nothing sensible
+            // to store until the height is set again, so the next click sets it, as the prompt
+            // says.
+            clickMode = CLICK_HEIGHT;
+            promptForClick(CLICK_HEIGHT);
+        }
         break;
     default:
         break;
@@ -180,6 +189,31 @@ void resetCalibration()
     widthReference = heightReference = 0.0;
     mouseX = mouseY = 0.0;
     widthCalibrated = heightCalibrated = 0;
+}
+
+CaptureCalibration currentCaptureCalibration()
+{
+    return { originX, originY, spanWidth, spanHeight, widthReference, heightReference,
+        diagramDisplayScale() };
+}
+
+void restoreCalibration(const CaptureCalibration& calibration)
+{
+    originX = calibration.originX;
+    originY = calibration.originY;
+    spanWidth = calibration.spanWidth;
+    spanHeight = calibration.spanHeight;
+    widthReference = calibration.widthReference;
+    heightReference = calibration.heightReference;
+    setGadgetText(GADGET_ORIGIN, pointReadout(translate("Origin"), originX, originY));
+    const String width = widthCalibrated == 1 ? spanReadout(translate("Width"), spanWidth, widthReference)
+                                              : unsetSpanReadout(translate("Width"), widthReference);
+    setGadgetText(GADGET_WIDTH, width);
+    const String height = heightCalibrated == 1
+        ? spanReadout(translate("Height"), spanHeight, heightReference)
+        : unsetSpanReadout(translate("Height"), heightReference);
+    setGadgetText(GADGET_HEIGHT, height);
+    forgetTrackedMouse();
 }
 
 String chartPositionText(double x, double y)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/capture_calibration.h"
+
 #include "runtime/runtime_string.h"
 
 // Calibration: where the chart's data area lies on the displayed diagram (origin, end of the
@@ -51,6 +53,11 @@ void startCalibrationStep(int mode);
 
 // Back to the values before start-up.
 void resetCalibration();
+
+// The calibration as it stands, with the diagram's display scale: what a capture is taken under.
+CaptureCalibration currentCaptureCalibration();
+// Puts a calibration back (Undo, Redo) and shows it in the readouts.
+void restoreCalibration(const CaptureCalibration& calibration);
 
 // The chart values at a pixel of the diagram, once width and height are calibrated:
 // "x: 3.2500   y: 45.0000"; the empty text while a span is 0 or a value is not finite, since

@@ -31,6 +31,14 @@ void quit()
     quitRequested = lastEventType() == QUIT_ALREADY_AGREED ? 1 : confirmQuit();
 }
 
+// The table shows its own changes; a calibration taken back or brought again is shown by its
+// owner.
+void showUndoneChange(ModelChange::Kind kind)
+{
+    if (kind == ModelChange::Kind::Calibration)
+        restoreCalibration(captureModel().currentCalibration());
+}
+
 struct MenuCommand {
     int item;
     void (*run)();
@@ -65,6 +73,9 @@ constexpr MenuCommand MENU_COMMANDS[] = {
     { MENU_NAME_COLUMN, openRenameField },
     { MENU_CONFIRM_NAME, confirmRenameField },
     { MENU_CANCEL_NAME, cancelRenameField },
+    { MENU_UNDO, [] { showUndoneChange(undoChange()); } },
+    { MENU_REDO, [] { showUndoneChange(redoChange()); } },
+    { MENU_APPLY_CALIBRATION, [] { applyCalibrationToColumn(currentCaptureCalibration()); } },
 };
 
 } // namespace

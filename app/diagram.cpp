@@ -36,6 +36,8 @@ constexpr const char* IMAGE_PATTERN = "Images|*.png,*.jpg";
 // Rows of the picture last loaded that its data delivered, and all its rows.
 int g_decodedSourceRows = 0;
 int g_sourceRows = 0;
+// Displayed pixels per picture pixel of the diagram shown.
+double g_displayScale = 1.0;
 
 void reportUnreadablePicture(const char* path)
 {
@@ -99,6 +101,11 @@ double diagramHeightBoundOfDesktop()
     return index < 0 ? 0.0 : diagramHeightLimit(desktopAvailableHeight(index));
 }
 
+double diagramDisplayScale()
+{
+    return g_displayScale;
+}
+
 void registerImageDecoders()
 {
     usePngDecoder();
@@ -121,6 +128,7 @@ int loadDiagram(const char* path)
         ? size.height
         : static_cast<int>(static_cast<long long>(rows.decoded) * size.height / rows.total);
     g_sourceRows = size.height;
+    g_displayScale = static_cast<double>(shown.pixelWidth) / size.width;
     // The origin starts at the displayed picture's bottom-left corner, in the same pixels as
     // every click.
     originX = 0.0;

@@ -25,6 +25,9 @@ double displayWidthOfDesktop();
 // The bound for the main display's available height; 0 when it tells none.
 double diagramHeightBoundOfDesktop();
 
+// Displayed pixels per pixel of the picture shown: below 1 for a picture shown reduced.
+double diagramDisplayScale();
+
 // Registers the PNG and JPEG decoders beside the built-in BMP decoder.
 void registerImageDecoders();
 

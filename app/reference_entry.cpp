@@ -3,6 +3,7 @@
 #include "app_ids.h"
 #include "calibration.h"
 #include "chart_transform.h"
+#include "data_table.h"
 #include "status_prompt.h"
 #include "translations.h"
 
@@ -143,4 +144,5 @@ void enterReference(int item)
         heightReference = parsed.value;
         setGadgetText(GADGET_HEIGHT, spanReadout(translate("Height"), spanHeight, heightReference));
     }
+    recordCalibration(currentCaptureCalibration());
 }
