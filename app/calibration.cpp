@@ -65,10 +65,11 @@ void showCalibration(int gadget, const String& text)
 
 void clickOrigin()
 {
+    const CaptureCalibration before = currentCaptureCalibration();
     originX = mouseX;
     originY = mouseY;
     showCalibration(GADGET_ORIGIN, pointReadout(translate("Origin"), originX, originY));
-    recordCalibration(currentCaptureCalibration());
+    recordCalibration(before, currentCaptureCalibration());
     if (guidedCalibration == 1) {
         clickMode = CLICK_WIDTH;
         promptForClick(CLICK_WIDTH);
@@ -77,10 +78,11 @@ void clickOrigin()
 
 void clickWidth()
 {
+    const CaptureCalibration before = currentCaptureCalibration();
     spanWidth = mouseX - originX;
     widthCalibrated = 1;
     showCalibration(GADGET_WIDTH, spanReadout(translate("Width"), spanWidth, widthReference));
-    recordCalibration(currentCaptureCalibration());
+    recordCalibration(before, currentCaptureCalibration());
     if (guidedCalibration == 1) {
         prompt("Please enter the Reference for the Width.", "Set Reference for Width");
         enterReference(MENU_SET_REFERENCE_WIDTH);
@@ -91,10 +93,11 @@ void clickWidth()
 
 void clickHeight()
 {
+    const CaptureCalibration before = currentCaptureCalibration();
     spanHeight = originY - mouseY;
     heightCalibrated = 1;
     showCalibration(GADGET_HEIGHT, spanReadout(translate("Height"), spanHeight, heightReference));
-    recordCalibration(currentCaptureCalibration());
+    recordCalibration(before, currentCaptureCalibration());
     if (guidedCalibration == 1) {
         prompt("Please enter the Reference for the Height.", "Set Reference for Height");
         enterReference(MENU_SET_REFERENCE_HEIGHT);

@@ -81,10 +81,10 @@ bool canRedoChange()
     return g_document.canRedo();
 }
 
-void recordCalibration(const CaptureCalibration& calibration)
+void recordCalibration(const CaptureCalibration& before, const CaptureCalibration& after)
 {
-    if (!(calibration == g_document.model().currentCalibration()))
-        runCommand(setCalibrationCommand(calibration));
+    if (!(before == after))
+        runCommand(setCalibrationCommand(before, after));
 }
 
 void applyCalibrationToColumn(const CaptureCalibration& calibration)

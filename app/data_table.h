@@ -30,8 +30,9 @@ ModelChange::Kind redoChange();
 bool canUndoChange();
 bool canRedoChange();
 
-// The calibration the next capture is taken under was set: a change that Undo takes back.
-void recordCalibration(const CaptureCalibration& calibration);
+// The calibration the next capture is taken under changed from before to after: a change that
+// Undo takes back.
+void recordCalibration(const CaptureCalibration& before, const CaptureCalibration& after);
 
 // "Apply Calibration to Column": the selected column's points are taken under the calibration.
 void applyCalibrationToColumn(const CaptureCalibration& calibration);

@@ -137,6 +137,7 @@ void enterReference(int item)
     }
     if (parsed.answer != ReferenceAnswer::Number)
         return;
+    const CaptureCalibration before = currentCaptureCalibration();
     if (width) {
         widthReference = parsed.value;
         setGadgetText(GADGET_WIDTH, spanReadout(translate("Width"), spanWidth, widthReference));
@@ -144,5 +145,5 @@ void enterReference(int item)
         heightReference = parsed.value;
         setGadgetText(GADGET_HEIGHT, spanReadout(translate("Height"), spanHeight, heightReference));
     }
-    recordCalibration(currentCaptureCalibration());
+    recordCalibration(before, currentCaptureCalibration());
 }

@@ -256,23 +256,27 @@ private:
 
 class SetCalibration final : public ModelCommand {
 public:
-    explicit SetCalibration(const CaptureCalibration& calibration)
-        : m_calibration(calibration)
+    SetCalibration(const CaptureCalibration& before, const CaptureCalibration& after)
+        : m_before(before)
+        , m_after(after)
     {
     }
 
     ModelChange apply(CaptureModel& model) override
     {
-        const CaptureCalibration before = model.currentCalibration();
-        model.setCurrentCalibration(m_calibration);
-        m_calibration = before;
+        model.setCurrentCalibration(m_after);
         return { Kind::Calibration, -1, -1 };
     }
 
-    ModelChange revert(CaptureModel& model) override { return apply(model); }
+    ModelChange revert(CaptureModel& model) override
+    {
+        model.setCurrentCalibration(m_before);
+        return { Kind::Calibration, -1, -1 };
+    }
 
 private:
-    CaptureCalibration m_calibration;
+    CaptureCalibration m_before;
+    CaptureCalibration m_after;
 };
 
 } // namespace
@@ -319,7 +323,8 @@ std::unique_ptr<ModelCommand> applyCalibrationCommand(int column, const CaptureC
     return std::make_unique<ApplyCalibration>(column, calibration);
 }
 
-std::unique_ptr<ModelCommand> setCalibrationCommand(const CaptureCalibration& calibration)
+std::unique_ptr<ModelCommand> setCalibrationCommand(
+    const CaptureCalibration& before, const CaptureCalibration& after)
 {
-    return std::make_unique<SetCalibration>(calibration);
+    return std::make_unique<SetCalibration>(before, after);
 }

@@ -53,5 +53,7 @@ public:
 // Every captured point of the column is taken under the calibration from now on.
 [[nodiscard]] std::unique_ptr<ModelCommand> applyCalibrationCommand(
     int column, const CaptureCalibration& calibration);
-// The calibration that later captures are taken under.
-[[nodiscard]] std::unique_ptr<ModelCommand> setCalibrationCommand(const CaptureCalibration& calibration);
+// The calibration that later captures are taken under changes from one to the other (undo puts
+// the first back).
+[[nodiscard]] std::unique_ptr<ModelCommand> setCalibrationCommand(
+    const CaptureCalibration& before, const CaptureCalibration& after);

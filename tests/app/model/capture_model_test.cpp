@@ -146,7 +146,7 @@ TEST(CaptureModel, EveryCommandUndoesAndRedoes)
                 return replaceTableCommand({ "a", "b", "c" }, { { "1", "", "x" }, { "", "2", "" } });
             } },
         { "apply calibration", [] { return applyCalibrationCommand(0, simpleCalibration(0.5)); } },
-        { "calibrate", [] { return setCalibrationCommand(simpleCalibration(0.5)); } },
+        { "calibrate", [] { return setCalibrationCommand({}, simpleCalibration(0.5)); } },
     };
     for (const auto& c : commands) {
         SCOPED_TRACE(c.name);
@@ -204,7 +204,7 @@ TEST(CaptureModel, UnsavedMarkFollowsTheHistory)
             },
             true },
         { "rename", [](CaptureDocument& doc) { doc.run(renameColumnCommand(0, "x")); }, true },
-        { "calibrate", [](CaptureDocument& doc) { doc.run(setCalibrationCommand(simpleCalibration())); },
+        { "calibrate", [](CaptureDocument& doc) { doc.run(setCalibrationCommand({}, simpleCalibration())); },
             false },
         { "add and remove a column",
             [](CaptureDocument& doc) {
