@@ -88,7 +88,6 @@ std::string CaptureModel::cellText(int row, int column) const
     const Cell& c = cell(row, column);
     switch (c.kind) {
     case CellKind::Captured:
-        return calibration(c.calibration).valueText(c.point);
     case CellKind::Loaded:
         return c.text;
     case CellKind::Empty:
@@ -138,6 +137,8 @@ void CaptureModel::setCell(int row, int column, Cell cell)
         --m_filled;
     }
     target = std::move(cell);
+    if (target.kind == CellKind::Captured)
+        target.text = calibration(target.calibration).valueText(target.point);
     if (!target.isEmpty()) {
         m_cellSum += cellHash(row, column, target);
         ++m_filled;

@@ -22,7 +22,10 @@ struct Cell {
     CellKind kind = CellKind::Empty;
     PixelPoint point; // Captured: in picture pixels
     int calibration = -1; // Captured: index into the model's calibrations
-    std::string text; // Loaded
+    // Loaded: the text of the file. Captured: the value text under its calibration, kept by
+    // the model when the cell is set, since showing a long table would otherwise format every
+    // value again.
+    std::string text;
 
     [[nodiscard]] static Cell captured(PixelPoint point, int calibration);
     [[nodiscard]] static Cell loaded(std::string text);
