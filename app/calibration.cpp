@@ -3,7 +3,6 @@
 #include "app_ids.h"
 #include "chart_transform.h"
 #include "data_table.h"
-#include "diagram.h"
 #include "magnifier.h"
 #include "reference_entry.h"
 #include "status_prompt.h"
@@ -12,12 +11,12 @@
 #include "runtime/number_text.h"
 #include "runtime/text_builder.h"
 #include "toolkit/gadgets.h"
-#include "toolkit/timers.h"
 #include "toolkit/window.h"
 
 #include <cmath>
 
-int clickMode = CLICK_NOTHING;
+ClickMode clickMode = CLICK_NOTHING;
+double diagramShownWidth = 0.0;
 int guidedCalibration = 0;
 double originX = 0.0;
 double originY = 0.0;
@@ -45,14 +44,18 @@ constexpr StepPrompt CLICK_PROMPTS[] = {
     { "Please click for setting the Height of Dataarea.", "Set Height of Dataarea" },
 };
 
+// Displayed pixels per picture pixel of the diagram shown.
+double g_displayScale = 1.0;
+
 void prompt(const char* message, const char* title)
 {
     setStatus(translate(message), translate(title));
 }
 
-void promptForClick(int mode)
+void promptForClick(ClickMode mode)
 {
-    prompt(CLICK_PROMPTS[mode].message, CLICK_PROMPTS[mode].title);
+    const StepPrompt& step = CLICK_PROMPTS[static_cast<int>(mode)];
+    prompt(step.message, step.title);
 }
 
 // Shows a calibration result in its readout and the status bar, and clears the prompt.
@@ -163,7 +166,7 @@ void diagramClick()
             promptForClick(CLICK_HEIGHT);
         }
         break;
-    default:
+    case CLICK_NOTHING:
         break;
     }
 }
@@ -175,13 +178,22 @@ void measureDiagram()
     promptForClick(CLICK_ORIGIN);
 }
 
-void startCalibrationStep(int mode)
+void startCalibrationStep(ClickMode mode)
 {
     clickMode = mode;
-    blinkTicks = 0;
+    // The prompt starts its blink cycle anew.
     promptForClick(mode);
-    addWindowTimer(WINDOW_MAIN, TIMER_BLINK, BLINK_INTERVAL_MS);
-    blinkVisible = 0;
+}
+
+void startCalibration(double width, double height, double displayScale)
+{
+    originX = 0.0;
+    widthCalibrated = heightCalibrated = 0;
+    spanHeight = height;
+    spanWidth = width;
+    originY = spanHeight;
+    diagramShownWidth = width;
+    g_displayScale = displayScale;
 }
 
 void resetCalibration()
@@ -192,12 +204,13 @@ void resetCalibration()
     widthReference = heightReference = 0.0;
     mouseX = mouseY = 0.0;
     widthCalibrated = heightCalibrated = 0;
+    diagramShownWidth = 0.0;
+    g_displayScale = 1.0;
 }
 
 CaptureCalibration currentCaptureCalibration()
 {
-    return { originX, originY, spanWidth, spanHeight, widthReference, heightReference,
-        diagramDisplayScale() };
+    return { originX, originY, spanWidth, spanHeight, widthReference, heightReference, g_displayScale };
 }
 
 void restoreCalibration(const CaptureCalibration& calibration)

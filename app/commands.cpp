@@ -6,7 +6,6 @@
 #include "csv_commands.h"
 #include "data_table.h"
 #include "diagram.h"
-#include "event_loop.h"
 #include "message_dialog.h"
 #include "reference_entry.h"
 #include "translations.h"
@@ -22,6 +21,8 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+
+int quitRequested = 0;
 
 namespace {
 
@@ -95,8 +96,8 @@ void openDroppedFile()
             loadTableFile(path);
         return;
     }
-    if (confirmDiscard(translate("Open Diagram File (PNG, JPG)")) && openDiagramFile(path))
-        buildMenus();
+    if (confirmDiscard(translate("Open Diagram File (PNG, JPG)")))
+        (void)openDiagramFile(path);
 }
 
 void runMenuCommand(int item)

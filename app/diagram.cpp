@@ -26,7 +26,6 @@
 
 double displayWidth = 0.0;
 double diagramHeightBound = 0.0;
-double diagramShownWidth = 0.0;
 String diagramPath;
 
 namespace {
@@ -36,8 +35,6 @@ constexpr const char* IMAGE_PATTERN = "Images|*.png,*.jpg";
 // Rows of the picture last loaded that its data delivered, and all its rows.
 int g_decodedSourceRows = 0;
 int g_sourceRows = 0;
-// Displayed pixels per picture pixel of the diagram shown.
-double g_displayScale = 1.0;
 
 void reportUnreadablePicture(const char* path)
 {
@@ -101,11 +98,6 @@ double diagramHeightBoundOfDesktop()
     return index < 0 ? 0.0 : diagramHeightLimit(desktopAvailableHeight(index));
 }
 
-double diagramDisplayScale()
-{
-    return g_displayScale;
-}
-
 void registerImageDecoders()
 {
     usePngDecoder();
@@ -128,15 +120,9 @@ int loadDiagram(const char* path)
         ? size.height
         : static_cast<int>(static_cast<long long>(rows.decoded) * size.height / rows.total);
     g_sourceRows = size.height;
-    g_displayScale = static_cast<double>(shown.pixelWidth) / size.width;
     // The origin starts at the displayed picture's bottom-left corner, in the same pixels as
     // every click.
-    originX = 0.0;
-    widthCalibrated = heightCalibrated = 0;
-    spanHeight = shown.height;
-    spanWidth = shown.width;
-    originY = spanHeight;
-    diagramShownWidth = shown.width;
+    startCalibration(shown.width, shown.height, static_cast<double>(shown.pixelWidth) / size.width);
     return 1;
 }
 
@@ -148,6 +134,7 @@ int openDiagramFile(const char* path)
     }
     diagramPath = path;
     openMainWindow();
+    buildMenus();
     // The missing rows are black; without a word the user would take them for the chart's.
     if (g_decodedSourceRows < g_sourceRows)
         showNotice(incompletePictureText(g_decodedSourceRows, g_sourceRows));
@@ -160,12 +147,8 @@ void openDiagram(int mandatory)
         const String path = openFileRequester(
             translate("Open Diagram File (PNG, JPG)"), diagramFolder().c_str(), IMAGE_PATTERN, 0);
         if (!path.isEmpty()) {
-            if (openDiagramFile(path)) {
-                // The menu bar belongs to the window and went with the old one.
-                if (!mandatory)
-                    buildMenus();
+            if (openDiagramFile(path))
                 return;
-            }
             if (!mandatory)
                 return;
             continue;

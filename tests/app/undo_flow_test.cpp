@@ -3,7 +3,6 @@
 #include "app/app_ids.h"
 #include "app/calibration.h"
 #include "app/data_table.h"
-#include "app/diagram.h"
 #include "app/table_view.h"
 
 #include "toolkit/gadgets.h"
@@ -220,7 +219,7 @@ TEST_F(Undo, ValuesKeepTheCalibrationTheyWereCapturedUnder)
 
 TEST_F(Undo, PointsAreKeptInThePicturesOwnPixels)
 {
-    const double scale = diagramDisplayScale();
+    const double scale = currentCaptureCalibration().displayScale;
     ASSERT_GT(scale, 0);
     const CaptureModel& model = captureModel();
     EXPECT_EQ(model.cell(0, 0).kind, CellKind::Captured);
