@@ -208,6 +208,28 @@ void resetCalibration()
     g_displayScale = 1.0;
 }
 
+void enterReference(int item)
+{
+    const bool width = item == MENU_SET_REFERENCE_WIDTH;
+    if (!width && item != MENU_SET_REFERENCE_HEIGHT) {
+        askNumberWithoutUse();
+        return;
+    }
+    const std::optional<double> value = askReference(
+        translate(width ? "Width Reference" : "Height Reference"), width ? widthReference : heightReference);
+    if (!value)
+        return;
+    const CaptureCalibration before = currentCaptureCalibration();
+    if (width) {
+        widthReference = *value;
+        setGadgetText(GADGET_WIDTH, spanReadout(translate("Width"), spanWidth, widthReference));
+    } else {
+        heightReference = *value;
+        setGadgetText(GADGET_HEIGHT, spanReadout(translate("Height"), spanHeight, heightReference));
+    }
+    recordCalibration(before, currentCaptureCalibration());
+}
+
 CaptureCalibration currentCaptureCalibration()
 {
     return { originX, originY, spanWidth, spanHeight, widthReference, heightReference, g_displayScale };

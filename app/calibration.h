@@ -58,6 +58,10 @@ void startCalibrationStep(ClickMode mode);
 // picture pixel: the origin at its bottom-left corner, the spans its size, nothing clicked yet.
 void startCalibration(double width, double height, double displayScale);
 
+// Asks for a reference: MENU_SET_REFERENCE_WIDTH or MENU_SET_REFERENCE_HEIGHT store their value
+// and rewrite the readout; MENU_ENTER_NUMBER asks with empty texts and drops the answer.
+void enterReference(int item);
+
 // Back to the values before start-up.
 void resetCalibration();
 
