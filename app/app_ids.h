@@ -55,3 +55,8 @@ inline constexpr int MENU_NAME_COLUMN = 24;
 // Return and Escape in the main window: they confirm or close an open rename field.
 inline constexpr int MENU_CONFIRM_NAME = 25;
 inline constexpr int MENU_CANCEL_NAME = 26;
+// The Edit menu and the table popup: undo and redo of every change of the data.
+inline constexpr int MENU_UNDO = 30;
+inline constexpr int MENU_REDO = 31;
+// The selected column's points taken under the current calibration.
+inline constexpr int MENU_APPLY_CALIBRATION = 32;

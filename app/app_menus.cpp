@@ -34,6 +34,9 @@ constexpr ItemText ITEM_TEXTS[] = {
     { MENU_EMPTY_TABLE, "Empty Table", "\tALT+E" },
     { MENU_ADD_COLUMN, "Add Column", "\tALT+A" },
     { MENU_REMOVE_LAST_COLUMN, "Remove Last Column", "\tALT+R" },
+    { MENU_UNDO, "Undo", "\tCMD+Z" },
+    { MENU_REDO, "Redo", "\tCMD+SHIFT+Z" },
+    { MENU_APPLY_CALIBRATION, "Apply Calibration to Column", "" },
 };
 
 struct WindowShortcut {
@@ -61,6 +64,9 @@ constexpr WindowShortcut WINDOW_SHORTCUTS[] = {
     { SHORTCUT_ALT | 'e', MENU_EMPTY_TABLE },
     { 13, MENU_CONFIRM_NAME },
     { 27, MENU_CANCEL_NAME },
+    // Control+Z itself is the menu item's key equivalent, which leaves it to a focused text field.
+    { SHORTCUT_COMMAND | SHORTCUT_SHIFT | 'z', MENU_REDO },
+    { SHORTCUT_COMMAND | 'y', MENU_REDO },
 };
 constexpr WindowShortcut REMOVE_COLUMN_SHORTCUT = { SHORTCUT_ALT | 'r', MENU_REMOVE_LAST_COLUMN };
 
@@ -94,13 +100,21 @@ void addMenuItems(int part)
         menuSeparator();
         addItem(MENU_COPY_DATA);
     }
+    if (part == MENU_PART_BAR) {
+        menuTitle(translate("Edit"));
+        addItems({ MENU_UNDO, MENU_REDO });
+    }
     if (part != MENU_PART_TABLE) {
         menuTitle(translate("Data"));
         addItem(MENU_CATCH_POINTS);
         menuSeparator();
         addItems({ MENU_MEASURE_DIAGRAM, MENU_SET_ORIGIN, MENU_SET_WIDTH, MENU_SET_HEIGHT });
         menuSeparator();
-        addItems({ MENU_SET_REFERENCE_WIDTH, MENU_SET_REFERENCE_HEIGHT });
+        addItems({ MENU_SET_REFERENCE_WIDTH, MENU_SET_REFERENCE_HEIGHT, MENU_APPLY_CALIBRATION });
+    }
+    if (part == MENU_PART_TABLE) {
+        menuSeparator();
+        addItems({ MENU_UNDO, MENU_REDO });
     }
     if (part != MENU_PART_DIAGRAM) {
         menuSeparator();

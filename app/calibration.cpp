@@ -3,7 +3,6 @@
 #include "app_ids.h"
 #include "chart_transform.h"
 #include "data_table.h"
-#include "diagram.h"
 #include "magnifier.h"
 #include "reference_entry.h"
 #include "status_prompt.h"
@@ -12,12 +11,12 @@
 #include "runtime/number_text.h"
 #include "runtime/text_builder.h"
 #include "toolkit/gadgets.h"
-#include "toolkit/timers.h"
 #include "toolkit/window.h"
 
 #include <cmath>
 
-int clickMode = CLICK_NOTHING;
+ClickMode clickMode = CLICK_NOTHING;
+double diagramShownWidth = 0.0;
 int guidedCalibration = 0;
 double originX = 0.0;
 double originY = 0.0;
@@ -45,14 +44,18 @@ constexpr StepPrompt CLICK_PROMPTS[] = {
     { "Please click for setting the Height of Dataarea.", "Set Height of Dataarea" },
 };
 
+// Displayed pixels per picture pixel of the diagram shown.
+double g_displayScale = 1.0;
+
 void prompt(const char* message, const char* title)
 {
     setStatus(translate(message), translate(title));
 }
 
-void promptForClick(int mode)
+void promptForClick(ClickMode mode)
 {
-    prompt(CLICK_PROMPTS[mode].message, CLICK_PROMPTS[mode].title);
+    const StepPrompt& step = CLICK_PROMPTS[static_cast<int>(mode)];
+    prompt(step.message, step.title);
 }
 
 // Shows a calibration result in its readout and the status bar, and clears the prompt.
@@ -65,9 +68,11 @@ void showCalibration(int gadget, const String& text)
 
 void clickOrigin()
 {
+    const CaptureCalibration before = currentCaptureCalibration();
     originX = mouseX;
     originY = mouseY;
     showCalibration(GADGET_ORIGIN, pointReadout(translate("Origin"), originX, originY));
+    recordCalibration(before, currentCaptureCalibration());
     if (guidedCalibration == 1) {
         clickMode = CLICK_WIDTH;
         promptForClick(CLICK_WIDTH);
@@ -76,9 +81,11 @@ void clickOrigin()
 
 void clickWidth()
 {
+    const CaptureCalibration before = currentCaptureCalibration();
     spanWidth = mouseX - originX;
     widthCalibrated = 1;
     showCalibration(GADGET_WIDTH, spanReadout(translate("Width"), spanWidth, widthReference));
+    recordCalibration(before, currentCaptureCalibration());
     if (guidedCalibration == 1) {
         prompt("Please enter the Reference for the Width.", "Set Reference for Width");
         enterReference(MENU_SET_REFERENCE_WIDTH);
@@ -89,9 +96,11 @@ void clickWidth()
 
 void clickHeight()
 {
+    const CaptureCalibration before = currentCaptureCalibration();
     spanHeight = originY - mouseY;
     heightCalibrated = 1;
     showCalibration(GADGET_HEIGHT, spanReadout(translate("Height"), spanHeight, heightReference));
+    recordCalibration(before, currentCaptureCalibration());
     if (guidedCalibration == 1) {
         prompt("Please enter the Reference for the Height.", "Set Reference for Height");
         enterReference(MENU_SET_REFERENCE_HEIGHT);
@@ -149,9 +158,15 @@ void diagramClick()
         clickHeight();
         break;
     case CLICK_CAPTURE:
-        captureValue();
+        if (!captureValue(mouseX, mouseY, currentCaptureCalibration())) {
+            // The height end lies on the origin's row, or the numbers overflow: nothing sensible
+            // to store until the height is set again, so the next click sets it, as the prompt
+            // says.
+            clickMode = CLICK_HEIGHT;
+            promptForClick(CLICK_HEIGHT);
+        }
         break;
-    default:
+    case CLICK_NOTHING:
         break;
     }
 }
@@ -163,13 +178,22 @@ void measureDiagram()
     promptForClick(CLICK_ORIGIN);
 }
 
-void startCalibrationStep(int mode)
+void startCalibrationStep(ClickMode mode)
 {
     clickMode = mode;
-    blinkTicks = 0;
+    // The prompt starts its blink cycle anew.
     promptForClick(mode);
-    addWindowTimer(WINDOW_MAIN, TIMER_BLINK, BLINK_INTERVAL_MS);
-    blinkVisible = 0;
+}
+
+void startCalibration(double width, double height, double displayScale)
+{
+    originX = 0.0;
+    widthCalibrated = heightCalibrated = 0;
+    spanHeight = height;
+    spanWidth = width;
+    originY = spanHeight;
+    diagramShownWidth = width;
+    g_displayScale = displayScale;
 }
 
 void resetCalibration()
@@ -180,6 +204,54 @@ void resetCalibration()
     widthReference = heightReference = 0.0;
     mouseX = mouseY = 0.0;
     widthCalibrated = heightCalibrated = 0;
+    diagramShownWidth = 0.0;
+    g_displayScale = 1.0;
+}
+
+void enterReference(int item)
+{
+    const bool width = item == MENU_SET_REFERENCE_WIDTH;
+    if (!width && item != MENU_SET_REFERENCE_HEIGHT) {
+        askNumberWithoutUse();
+        return;
+    }
+    const std::optional<double> value = askReference(
+        translate(width ? "Width Reference" : "Height Reference"), width ? widthReference : heightReference);
+    if (!value)
+        return;
+    const CaptureCalibration before = currentCaptureCalibration();
+    if (width) {
+        widthReference = *value;
+        setGadgetText(GADGET_WIDTH, spanReadout(translate("Width"), spanWidth, widthReference));
+    } else {
+        heightReference = *value;
+        setGadgetText(GADGET_HEIGHT, spanReadout(translate("Height"), spanHeight, heightReference));
+    }
+    recordCalibration(before, currentCaptureCalibration());
+}
+
+CaptureCalibration currentCaptureCalibration()
+{
+    return { originX, originY, spanWidth, spanHeight, widthReference, heightReference, g_displayScale };
+}
+
+void restoreCalibration(const CaptureCalibration& calibration)
+{
+    originX = calibration.originX;
+    originY = calibration.originY;
+    spanWidth = calibration.spanWidth;
+    spanHeight = calibration.spanHeight;
+    widthReference = calibration.widthReference;
+    heightReference = calibration.heightReference;
+    setGadgetText(GADGET_ORIGIN, pointReadout(translate("Origin"), originX, originY));
+    const String width = widthCalibrated == 1 ? spanReadout(translate("Width"), spanWidth, widthReference)
+                                              : unsetSpanReadout(translate("Width"), widthReference);
+    setGadgetText(GADGET_WIDTH, width);
+    const String height = heightCalibrated == 1
+        ? spanReadout(translate("Height"), spanHeight, heightReference)
+        : unsetSpanReadout(translate("Height"), heightReference);
+    setGadgetText(GADGET_HEIGHT, height);
+    forgetTrackedMouse();
 }
 
 String chartPositionText(double x, double y)

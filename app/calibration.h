@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/capture_calibration.h"
+
 #include "runtime/runtime_string.h"
 
 // Calibration: where the chart's data area lies on the displayed diagram (origin, end of the
@@ -8,13 +10,14 @@
 // the displayed diagram (it sits at the content's top-left corner); y grows downward.
 
 // What a left click on the diagram does.
-inline constexpr int CLICK_NOTHING = 0;
-inline constexpr int CLICK_ORIGIN = 1;
-inline constexpr int CLICK_WIDTH = 2;
-inline constexpr int CLICK_HEIGHT = 3;
-inline constexpr int CLICK_CAPTURE = 4;
+enum class ClickMode { Nothing, Origin, Width, Height, Capture };
+inline constexpr ClickMode CLICK_NOTHING = ClickMode::Nothing;
+inline constexpr ClickMode CLICK_ORIGIN = ClickMode::Origin;
+inline constexpr ClickMode CLICK_WIDTH = ClickMode::Width;
+inline constexpr ClickMode CLICK_HEIGHT = ClickMode::Height;
+inline constexpr ClickMode CLICK_CAPTURE = ClickMode::Capture;
 
-extern int clickMode;
+extern ClickMode clickMode;
 // 1 once "Measure Diagram" was chosen: from then on each calibration click leads on to the next
 // step, for the rest of the run.
 extern int guidedCalibration;
@@ -30,6 +33,8 @@ extern double heightReference;
 // 1 once the width end, and the height end, were clicked on the diagram shown.
 extern int widthCalibrated;
 extern int heightCalibrated;
+// The width the current diagram is shown at: the mouse is tracked over it.
+extern double diagramShownWidth;
 // The mouse relative to the main window's content, sampled after every wait; -1 outside it.
 extern double mouseX;
 extern double mouseY;
@@ -47,10 +52,23 @@ void diagramClick();
 // "Measure Diagram": the guided sequence from the origin on.
 void measureDiagram();
 // "Set Origin", "Set Width", "Set Height": one step, with its prompt blinking anew.
-void startCalibrationStep(int mode);
+void startCalibrationStep(ClickMode mode);
+
+// A new diagram, shown at width x height displayed pixels, displayScale displayed pixels per
+// picture pixel: the origin at its bottom-left corner, the spans its size, nothing clicked yet.
+void startCalibration(double width, double height, double displayScale);
+
+// Asks for a reference: MENU_SET_REFERENCE_WIDTH or MENU_SET_REFERENCE_HEIGHT store their value
+// and rewrite the readout; MENU_ENTER_NUMBER asks with empty texts and drops the answer.
+void enterReference(int item);
 
 // Back to the values before start-up.
 void resetCalibration();
+
+// The calibration as it stands, with the diagram's display scale: what a capture is taken under.
+CaptureCalibration currentCaptureCalibration();
+// Puts a calibration back (Undo, Redo) and shows it in the readouts.
+void restoreCalibration(const CaptureCalibration& calibration);
 
 // The chart values at a pixel of the diagram, once width and height are calibrated:
 // "x: 3.2500   y: 45.0000"; the empty text while a span is 0 or a value is not finite, since

@@ -6,7 +6,6 @@
 #include "csv_commands.h"
 #include "data_table.h"
 #include "diagram.h"
-#include "event_loop.h"
 #include "message_dialog.h"
 #include "reference_entry.h"
 #include "translations.h"
@@ -23,12 +22,22 @@
 #include <cctype>
 #include <string>
 
+int quitRequested = 0;
+
 namespace {
 
 void quit()
 {
     // When the desktop's session ends, the user has answered the question already.
     quitRequested = lastEventType() == QUIT_ALREADY_AGREED ? 1 : confirmQuit();
+}
+
+// The table shows its own changes; a calibration taken back or brought again is shown by its
+// owner.
+void showUndoneChange(ModelChange::Kind kind)
+{
+    if (kind == ModelChange::Kind::Calibration)
+        restoreCalibration(captureModel().currentCalibration());
 }
 
 struct MenuCommand {
@@ -65,6 +74,9 @@ constexpr MenuCommand MENU_COMMANDS[] = {
     { MENU_NAME_COLUMN, openRenameField },
     { MENU_CONFIRM_NAME, confirmRenameField },
     { MENU_CANCEL_NAME, cancelRenameField },
+    { MENU_UNDO, [] { showUndoneChange(undoChange()); } },
+    { MENU_REDO, [] { showUndoneChange(redoChange()); } },
+    { MENU_APPLY_CALIBRATION, [] { applyCalibrationToColumn(currentCaptureCalibration()); } },
 };
 
 } // namespace
@@ -84,8 +96,8 @@ void openDroppedFile()
             loadTableFile(path);
         return;
     }
-    if (confirmDiscard(translate("Open Diagram File (PNG, JPG)")) && openDiagramFile(path))
-        buildMenus();
+    if (confirmDiscard(translate("Open Diagram File (PNG, JPG)")))
+        (void)openDiagramFile(path);
 }
 
 void runMenuCommand(int item)

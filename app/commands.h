@@ -1,5 +1,8 @@
 #pragma once
 
+// 1 once a quit was confirmed: the event loop ends.
+extern int quitRequested;
+
 // What each command does: menu items (from the menu bar, a popup menu, a key equivalent or a
 // window shortcut alike) and the gadget events the application answers.
 

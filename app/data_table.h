@@ -1,9 +1,12 @@
 #pragma once
 
-// The data table: a multi-column list (GADGET_TABLE) whose columns are data series, chosen in the
-// column selector above it (GADGET_COLUMN_SELECT; item k names column k). Each capture writes
-// one value into the first empty cell of the selected column. The table lives only in the
-// gadgets of the main window.
+#include "model/capture_model.h"
+#include "model/model_command.h"
+
+// The data table: the captured data of the diagram shown (a capture model with its history) and
+// the commands that change it. The table gadget (GADGET_TABLE) and the column selector above it
+// (GADGET_COLUMN_SELECT; item k names column k) show the model. Each capture puts one point into
+// the first empty cell of the selected column.
 
 // 1 while the table differs from what was last saved or loaded (with the main window's modified
 // mark); see refreshDataModified.
@@ -16,18 +19,33 @@ extern int columnCount;
 // The number of columns of the table; 0 without a table.
 int countTableColumns();
 
-// Captures the chart value of the mouse row into the selected column (column 0 when none is
-// selected). A value that is not finite is not stored; the height prompt asks for a usable
-// calibration instead and the next click sets the height.
-void captureValue();
+// The captured data as it stands.
+const CaptureModel& captureModel();
 
-// The value text into the first empty cell of the column, appending a row when there is none.
-void storeInColumn(int column, const char* text);
+// Undo and Redo of the last change of the data (calibrations included): what kind of change was
+// undone or redone, None when there was nothing to do. After a Calibration the model's current
+// calibration is the one to show.
+ModelChange::Kind undoChange();
+ModelChange::Kind redoChange();
+bool canUndoChange();
+bool canRedoChange();
+
+// The calibration the next capture is taken under changed from before to after: a change that
+// Undo takes back.
+void recordCalibration(const CaptureCalibration& before, const CaptureCalibration& after);
+
+// "Apply Calibration to Column": the selected column's points are taken under the calibration.
+void applyCalibrationToColumn(const CaptureCalibration& calibration);
+
+// Captures the point clicked at the displayed pixel (x, y) under the calibration into the
+// selected column (column 0 when none is selected), and shows its value. false, with nothing
+// stored, when the calibration gives the point no finite value.
+[[nodiscard]] bool captureValue(double x, double y, const CaptureCalibration& calibration);
 
 // "Add Column": a column numbered after the others, selected in the selector.
 void addColumn();
-// "Remove Last Column": 1 when a column was removed (there were at least two), else 0.
-int removeLastColumn();
+// "Remove Last Column": true when a column was removed (there were at least two).
+bool removeLastColumn();
 // "Empty Table": every row goes; the columns stay.
 void emptyTable();
 // Option D: the selected row goes, the rows below move up.
@@ -51,17 +69,18 @@ void openRenameField();
 void confirmRenameField();
 void cancelRenameField();
 
-// The unsaved mark follows one rule: the table is unsaved while it differs (values, rows,
-// columns or titles) from what was last saved or loaded, or, before either, from the fresh table
-// of its window; a table that never held a captured or loaded value is never unsaved. The event
-// loop applies the rule after every command, so no command can forget it.
+// The unsaved mark follows one rule: the table is unsaved while its history stands elsewhere
+// than at the last save or load and it differs (values, rows, columns or titles) from what it was
+// there, or, before either, from the fresh table of its window; a table that never held a
+// captured or loaded value is never unsaved. Every change of the data applies the rule.
 void refreshDataModified();
 // The window's modified mark.
 int isDataModified();
 // The table was saved or loaded: it is what the file holds, nothing unsaved any more.
 void clearDataModified();
-// A new main window: its fresh table is the one to compare with, and it holds nothing yet.
-void startDataTracking();
+// A new main window: a fresh model and history, the calibration given current; it holds nothing
+// yet.
+void startDataTracking(const CaptureCalibration& calibration);
 
 // Back to the values before start-up.
 void resetDataTable();

@@ -26,7 +26,6 @@
 
 double displayWidth = 0.0;
 double diagramHeightBound = 0.0;
-double diagramShownWidth = 0.0;
 String diagramPath;
 
 namespace {
@@ -123,12 +122,7 @@ int loadDiagram(const char* path)
     g_sourceRows = size.height;
     // The origin starts at the displayed picture's bottom-left corner, in the same pixels as
     // every click.
-    originX = 0.0;
-    widthCalibrated = heightCalibrated = 0;
-    spanHeight = shown.height;
-    spanWidth = shown.width;
-    originY = spanHeight;
-    diagramShownWidth = shown.width;
+    startCalibration(shown.width, shown.height, static_cast<double>(shown.pixelWidth) / size.width);
     return 1;
 }
 
@@ -140,6 +134,7 @@ int openDiagramFile(const char* path)
     }
     diagramPath = path;
     openMainWindow();
+    buildMenus();
     // The missing rows are black; without a word the user would take them for the chart's.
     if (g_decodedSourceRows < g_sourceRows)
         showNotice(incompletePictureText(g_decodedSourceRows, g_sourceRows));
@@ -152,12 +147,8 @@ void openDiagram(int mandatory)
         const String path = openFileRequester(
             translate("Open Diagram File (PNG, JPG)"), diagramFolder().c_str(), IMAGE_PATTERN, 0);
         if (!path.isEmpty()) {
-            if (openDiagramFile(path)) {
-                // The menu bar belongs to the window and went with the old one.
-                if (!mandatory)
-                    buildMenus();
+            if (openDiagramFile(path))
                 return;
-            }
             if (!mandatory)
                 return;
             continue;

@@ -15,10 +15,6 @@ extern double displayWidth;
 // no bound.
 extern double diagramHeightBound;
 
-// The width the current diagram is shown at: displayWidth, or less for a picture that the
-// height bound made smaller.
-extern double diagramShownWidth;
-
 // Half the main display's width; when the desktop reports no width, 0 (the picture then keeps
 // its own width).
 double displayWidthOfDesktop();
@@ -33,7 +29,8 @@ void registerImageDecoders();
 // cancelled choice or a picture that cannot be opened changes nothing.
 void openDiagram(int mandatory);
 
-// Opens the picture at path as the diagram in a new main window; 0 (after telling the user, in
+// Opens the picture at path as the diagram in a new main window with its menus (the one place
+// that opens it); 0 (after telling the user, in
 // a dialog, that the file is no picture we can read) when it cannot be decoded, leaving the
 // current diagram, window and table as they were. A picture whose data breaks off opens with
 // black rows for the missing ones, and the status bar says how many rows it has.
@@ -42,6 +39,6 @@ int openDiagramFile(const char* path);
 // "The picture is incomplete: 120 of 480 rows", in the interface language.
 String incompletePictureText(int decodedRows, int rows);
 
-// Loads and scales the picture and resets origin and spans to it; 0 when it cannot be decoded
-// (nothing changed then).
+// Loads and scales the picture and starts its calibration; 0 when it cannot be decoded (nothing
+// changed then).
 int loadDiagram(const char* path);

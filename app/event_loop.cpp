@@ -11,7 +11,6 @@
 #include "toolkit/file_drops.h"
 #include "toolkit/wait_event.h"
 
-int quitRequested = 0;
 int eventCode = 0;
 int eventGadget = 0;
 int eventType = 0;

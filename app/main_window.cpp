@@ -83,7 +83,7 @@ void openMainWindow()
 
     const GadgetRect& t = layout.table;
     listGadget(GADGET_TABLE, t.x, t.y, t.width, t.height, "1", TABLE_COLUMN_WIDTH);
-    startDataTracking();
+    startDataTracking(currentCaptureCalibration());
 
     acceptFileDrops(WINDOW_MAIN, 1);
 

@@ -1,14 +1,10 @@
 #include "reference_entry.h"
 
-#include "app_ids.h"
-#include "calibration.h"
-#include "chart_transform.h"
 #include "status_prompt.h"
 #include "translations.h"
 
 #include "runtime/number_text.h"
 #include "runtime/text_builder.h"
-#include "toolkit/gadgets.h"
 #include "toolkit/requesters.h"
 
 #include <cmath>
@@ -110,21 +106,10 @@ ParsedReference parseReference(const char* answer, const char* defaultText)
     return { ReferenceAnswer::Number, value };
 }
 
-void enterReference(int item)
+std::optional<double> askReference(const char* title, double current)
 {
-    const bool width = item == MENU_SET_REFERENCE_WIDTH;
-    const bool height = item == MENU_SET_REFERENCE_HEIGHT;
-    String title;
-    String defaultText;
-    if (width || height) {
-        title = translate(width ? "Width Reference" : "Height Reference");
-        defaultText = makeText(fixed(width ? widthReference : heightReference, 4));
-    }
-    const char* hint = translate("Please enter like 1234,56 or 1234.56!");
-    String answer = inputRequester(title, hint, defaultText);
-    if (!width && !height)
-        return;
-
+    const String defaultText = makeText(fixed(current, 4));
+    String answer = inputRequester(title, translate("Please enter like 1234,56 or 1234.56!"), defaultText);
     // A refused answer is asked for again, with the reason above the field and the answer in it
     // to be mended: there the whole message can be read, right where the user types, and nothing
     // that comes after the entry (the next prompt of the calibration) covers it.
@@ -135,12 +120,11 @@ void enterReference(int item)
         parsed = parseReference(answer, defaultText);
     }
     if (parsed.answer != ReferenceAnswer::Number)
-        return;
-    if (width) {
-        widthReference = parsed.value;
-        setGadgetText(GADGET_WIDTH, spanReadout(translate("Width"), spanWidth, widthReference));
-    } else {
-        heightReference = parsed.value;
-        setGadgetText(GADGET_HEIGHT, spanReadout(translate("Height"), spanHeight, heightReference));
-    }
+        return std::nullopt;
+    return parsed.value;
+}
+
+void askNumberWithoutUse()
+{
+    (void)inputRequester("", translate("Please enter like 1234,56 or 1234.56!"), "");
 }

@@ -2,6 +2,8 @@
 
 #include "runtime/runtime_string.h"
 
+#include <optional>
+
 // The chart values that the calibrated width and height stand for, typed into the toolkit's
 // input requester. A decimal comma is read like a decimal point.
 
@@ -27,7 +29,9 @@ ParsedReference parseReference(const char* answer, const char* defaultText);
 // The message with which a refused answer is asked for again: the reason, the answer, the hint.
 String refusalText(const char* answer);
 
-// Asks for a reference: MENU_SET_REFERENCE_WIDTH or MENU_SET_REFERENCE_HEIGHT store their value
-// and rewrite the readout, asking again with the reason while the answer is refused; MENU_ENTER_NUMBER asks
-// with empty texts and drops the answer.
-void enterReference(int item);
+// Asks for a reference value under the title (translated), offering the current value, and asks
+// again with the reason while the answer is refused. The value typed; none when the answer keeps
+// the current value.
+[[nodiscard]] std::optional<double> askReference(const char* title, double current);
+// The requester with an empty title and field, whose answer is dropped.
+void askNumberWithoutUse();

@@ -80,7 +80,6 @@ void resetApplicationState()
     displayWidth = 0.0;
     diagramPath = String();
     diagramHeightBound = 0.0;
-    diagramShownWidth = 0.0;
     quitRequested = 0;
     eventCode = eventGadget = eventType = eventMenuItem = 0;
 }
@@ -100,7 +99,6 @@ void startApplication(const char* picturePath)
     registerImageDecoders();
     if (!picturePath || !*picturePath || !openDiagramFile(picturePath))
         openDiagram(1);
-    buildMenus();
 }
 
 void shutdownRuntime()

@@ -184,6 +184,15 @@ const char SUPPLEMENTARY_TRANSLATION_DATA[]
       "Diese Zahl l\xE4sst sich nicht lesen:\0"
       "The picture is incomplete: %1 of %2 rows\0"
       "Das Bild ist unvollst\xE4ndig: %1 von %2 Zeilen\0"
+      "Edit\0"
+      "Bearbeiten\0"
+      "Undo\0"
+      "R\xFC"
+      "ckg\xE4ngig\0"
+      "Redo\0"
+      "Wiederholen\0"
+      "Apply Calibration to Column\0"
+      "Kalibrierung auf Spalte anwenden\0"
       // The end entry.
       "-1\0"
       "-1";

@@ -21,7 +21,8 @@
 namespace {
 
 // Each command leaves a trace of its own on a prepared window: two columns, two rows of which
-// the first is selected, nothing unsaved, no click mode.
+// the first is selected, a capture into the second column undone (to be redone), a height
+// reference changed after the captures, nothing unsaved, no click mode.
 class CommandKeys : public AppTest {
 protected:
     void prepare(bool renameOpen = false)
@@ -32,6 +33,9 @@ protected:
         clickDiagram(20, 249);
         clickDiagram(20, 248);
         addColumn();
+        clickDiagram(20, 247);
+        undoChange();
+        heightReference = 200;
         clearDataModified();
         clickMode = CLICK_NOTHING;
         setGadgetState(GADGET_TABLE, 0);
@@ -81,7 +85,18 @@ protected:
                     return tableRows() == std::vector<std::vector<std::string>> { { "2.00", "" } };
                 } },
             { MENU_ADD_COLUMN, [] { return columnTitles().size() == 3; } },
-            { MENU_REMOVE_LAST_COLUMN, [] { return columnTitles().size() == 1; } },
+            { MENU_REMOVE_LAST_COLUMN, [] { return columnTitles().size() == 1 && !canRedoChange(); } },
+            { MENU_UNDO, [] { return columnTitles().size() == 1 && canRedoChange(); } },
+            { MENU_REDO,
+                [] {
+                    return tableRows()
+                        == std::vector<std::vector<std::string>> { { "1.00", "3.00" }, { "2.00", "" } };
+                } },
+            { MENU_APPLY_CALIBRATION,
+                [] {
+                    return tableRows()
+                        == std::vector<std::vector<std::string>> { { "2.00", "" }, { "4.00", "" } };
+                } },
             { MENU_EMPTY_TABLE, [] { return tableRows().empty() && columnTitles().size() == 2; } },
             { MENU_NAME_COLUMN,
                 [] { return renameFieldOpen() == 1 && focusedGadget() == GADGET_COLUMN_NAME; } },
@@ -136,12 +151,15 @@ TEST_F(CommandKeys, EveryKeyReachesItsOwnCommand)
         { SHORTCUT_ALT | 'e', MENU_EMPTY_TABLE },
         { SHORTCUT_ALT | 'a', MENU_ADD_COLUMN },
         { SHORTCUT_ALT | 'r', MENU_REMOVE_LAST_COLUMN },
+        { SHORTCUT_COMMAND | 'z', MENU_UNDO },
+        { SHORTCUT_COMMAND | SHORTCUT_SHIFT | 'z', MENU_REDO },
         // Window shortcuts that no menu shows.
         { SHORTCUT_COMMAND | 'a', MENU_ENTER_NUMBER },
         { SHORTCUT_ALT | 'u', MENU_SET_ORIGIN },
         { SHORTCUT_ALT | 'd', MENU_DELETE_ROW },
         { SHORTCUT_COMMAND | 'w', MENU_SET_REFERENCE_WIDTH },
         { SHORTCUT_COMMAND | 'h', MENU_SET_REFERENCE_HEIGHT },
+        { SHORTCUT_COMMAND | 'y', MENU_REDO },
         { 13, MENU_CONFIRM_NAME },
         { 27, MENU_CANCEL_NAME },
     };
@@ -169,8 +187,9 @@ TEST_F(CommandKeys, EveryMenuBarItemReachesItsOwnCommand)
     }
     std::sort(chosen.begin(), chosen.end());
     // Every command but those of keys alone; Remove Last Column with two columns.
-    EXPECT_EQ(
-        chosen, (std::vector<int> { MENU_ITEM_QUIT, 1, 2, 3, 4, 5, 9, 10, 11, 12, 16, 17, 21, 22, 23, 24 }));
+    EXPECT_EQ(chosen,
+        (std::vector<int> {
+            MENU_ITEM_QUIT, 1, 2, 3, 4, 5, 9, 10, 11, 12, 16, 17, 21, 22, 23, 24, 30, 31, 32 }));
 }
 
 } // namespace
