@@ -14,11 +14,15 @@ enum class AxisScale { Linear, Logarithmic };
 struct PixelPoint {
     double x = 0.0;
     double y = 0.0;
+
+    bool operator==(const PixelPoint&) const = default;
 };
 
 struct ChartPoint {
     double x = 0.0;
     double y = 0.0;
+
+    bool operator==(const ChartPoint&) const = default;
 };
 
 // A clicked point on one axis and the value typed for it.
