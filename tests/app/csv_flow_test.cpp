@@ -168,6 +168,7 @@ TEST_F(DataFlow, LoadReplacesTheTableAndRoundTrips)
     key(SHORTCUT_COMMAND | 'l');
     EXPECT_EQ(columnTitles(), (Strings { "Temp", "H\xF6he" }));
     EXPECT_EQ(selectorItems(), (Strings { "Temp", "H\xF6he" }));
+    EXPECT_EQ(text(GADGET_COLUMN_SELECT), "Temp") << "the first column is selected";
     EXPECT_EQ(tableRows(), (Rows { { "1,5", "7" } }));
     EXPECT_FALSE(isWindowModified(WINDOW_MAIN));
 
@@ -175,6 +176,45 @@ TEST_F(DataFlow, LoadReplacesTheTableAndRoundTrips)
     key(SHORTCUT_COMMAND | 'l');
     EXPECT_EQ(tableRows(), saved);
     EXPECT_EQ(columnTitles(), (Strings { "1", "2" }));
+}
+
+using SaveRequester = AppTest;
+
+// The save requester proposes the picture's own name with .csv for its extension; where the name
+// has none (a dot that starts a hidden name, a dot in a folder's name), .csv is added.
+TEST_F(SaveRequester, ProposesThePicturesNameAsCsv)
+{
+    char folder[] = "/tmp/graphonite-names-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string base = folder;
+    ASSERT_EQ(::mkdir((base + "/v1.2").c_str(), 0700), 0);
+    struct Case {
+        std::string picture;
+        std::string proposed;
+    };
+    const Case cases[] = {
+        { base + "/chart.png", base + "/chart.csv" },
+        { base + "/chart.scan.png", base + "/chart.scan.csv" },
+        { base + "/.chart", base + "/.chart.csv" },
+        { base + "/v1.2/chart", base + "/v1.2/chart.csv" },
+    };
+    const std::string bytes = contentOf(sampleChartPath());
+    for (const Case& c : cases)
+        std::ofstream(c.picture, std::ios::binary) << bytes;
+    start(cases[0].picture);
+    for (const Case& c : cases) {
+        scriptOpenFileAnswer({ c.picture });
+        choose(MENU_OPEN_DIAGRAM);
+        scriptSaveFileAnswer(""); // cancelled
+        key(SHORTCUT_COMMAND | 's');
+        ASSERT_FALSE(askedRequesters().empty());
+        EXPECT_EQ(askedRequesters().back().kind, RequesterKind::SaveFile) << c.picture;
+        EXPECT_EQ(askedRequesters().back().defaultText, c.proposed);
+    }
+    for (const Case& c : cases)
+        std::remove(c.picture.c_str());
+    ::rmdir((base + "/v1.2").c_str());
+    ::rmdir(folder);
 }
 
 TEST_F(DataFlow, RefusedFilesLeaveTheTableUntouched)
