@@ -400,6 +400,34 @@ TEST_F(DataFlow, ChartValuesUnderTheMouseOnceCalibrated)
     EXPECT_EQ(std::string(statusBarFieldText(STATUSBAR_MAIN, 1).c_str()), "x: 1.0000   y: 50.0000");
 }
 
+using ChartValues = AppTest;
+
+// The picture's own size is no calibration: the chart values appear once both the width end and
+// the height end were clicked, in either order.
+TEST_F(ChartValues, ShowOnlyOnceWidthAndHeightWereBothClicked)
+{
+    const struct {
+        int first;
+        int second;
+    } orders[] = { { MENU_SET_WIDTH, MENU_SET_HEIGHT }, { MENU_SET_HEIGHT, MENU_SET_WIDTH } };
+    start(sampleChartPath());
+    for (const auto& order : orders) {
+        scriptOpenFileAnswer({ sampleChartPath() });
+        choose(MENU_OPEN_DIAGRAM); // a new picture starts uncalibrated
+        const auto field = [] { return std::string(statusBarFieldText(STATUSBAR_MAIN, 1).c_str()); };
+        choose(order.first);
+        clickDiagram(300, 100);
+        placeMouse(WINDOW_MAIN, 30, 200);
+        pass();
+        EXPECT_EQ(field(), "") << "after item " << order.first << " alone";
+        choose(order.second);
+        clickDiagram(300, 100);
+        placeMouse(WINDOW_MAIN, 30, 200);
+        pass();
+        EXPECT_EQ(field().substr(0, 3), "x: ") << "after items " << order.first << " and " << order.second;
+    }
+}
+
 } // namespace
 
 namespace {

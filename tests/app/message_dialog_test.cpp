@@ -80,6 +80,8 @@ TEST_F(MessageDialog, LettersReturnAndEscape)
     // German letters: j for Yes, a for Cancel; y means nothing.
     EXPECT_EQ(answerTo(DIALOG_CANCEL_YES, { 'y', 'j' }, 1), ANSWER_YES);
     EXPECT_EQ(answerTo(DIALOG_CANCEL_YES, { 'a' }, 1), ANSWER_CANCEL);
+    EXPECT_EQ(answerTo(DIALOG_CANCEL_YES, { 'y', 27 }, 1), ANSWER_CANCEL);
+    EXPECT_EQ(answerTo(DIALOG_CANCEL_YES_NO, { 'c', 'n' }, 1), ANSWER_NO);
     language = 0;
 }
 
