@@ -506,6 +506,22 @@ TEST_F(Tracking, TheMagnifierShowsThreeTimesTheAreaWithAnOpenCrossHair)
     EXPECT_EQ(pixel(75, 90), 0x000000);
     EXPECT_EQ(pixel(89, 88), 0xFFFFFF);
     EXPECT_EQ(pixel(91, 91), 0xFFFFFF);
+    // Each bar from end to end, 3 thick, with the chart's white beside it.
+    const struct {
+        const char* bar;
+        int firstX, firstY, lastX, lastY; // opposite corners, black
+        int besideX, besideY; // just beside its middle, white
+    } bars[] = {
+        { "top", 89, 70, 91, 87, 92, 78 },
+        { "bottom", 89, 92, 91, 109, 88, 100 },
+        { "left", 70, 89, 87, 91, 78, 92 },
+        { "right", 92, 89, 109, 91, 100, 88 },
+    };
+    for (const auto& b : bars) {
+        EXPECT_EQ(pixel(b.firstX, b.firstY), 0x000000) << b.bar;
+        EXPECT_EQ(pixel(b.lastX, b.lastY), 0x000000) << b.bar;
+        EXPECT_EQ(pixel(b.besideX, b.besideY), 0xFFFFFF) << b.bar;
+    }
 }
 
 } // namespace

@@ -168,6 +168,7 @@ TEST_F(DataFlow, LoadReplacesTheTableAndRoundTrips)
     key(SHORTCUT_COMMAND | 'l');
     EXPECT_EQ(columnTitles(), (Strings { "Temp", "H\xF6he" }));
     EXPECT_EQ(selectorItems(), (Strings { "Temp", "H\xF6he" }));
+    EXPECT_EQ(text(GADGET_COLUMN_SELECT), "Temp") << "the first column is selected";
     EXPECT_EQ(tableRows(), (Rows { { "1,5", "7" } }));
     EXPECT_FALSE(isWindowModified(WINDOW_MAIN));
 
@@ -175,6 +176,45 @@ TEST_F(DataFlow, LoadReplacesTheTableAndRoundTrips)
     key(SHORTCUT_COMMAND | 'l');
     EXPECT_EQ(tableRows(), saved);
     EXPECT_EQ(columnTitles(), (Strings { "1", "2" }));
+}
+
+using SaveRequester = AppTest;
+
+// The save requester proposes the picture's own name with .csv for its extension; where the name
+// has none (a dot that starts a hidden name, a dot in a folder's name), .csv is added.
+TEST_F(SaveRequester, ProposesThePicturesNameAsCsv)
+{
+    char folder[] = "/tmp/graphonite-names-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string base = folder;
+    ASSERT_EQ(::mkdir((base + "/v1.2").c_str(), 0700), 0);
+    struct Case {
+        std::string picture;
+        std::string proposed;
+    };
+    const Case cases[] = {
+        { base + "/chart.png", base + "/chart.csv" },
+        { base + "/chart.scan.png", base + "/chart.scan.csv" },
+        { base + "/.chart", base + "/.chart.csv" },
+        { base + "/v1.2/chart", base + "/v1.2/chart.csv" },
+    };
+    const std::string bytes = contentOf(sampleChartPath());
+    for (const Case& c : cases)
+        std::ofstream(c.picture, std::ios::binary) << bytes;
+    start(cases[0].picture);
+    for (const Case& c : cases) {
+        scriptOpenFileAnswer({ c.picture });
+        choose(MENU_OPEN_DIAGRAM);
+        scriptSaveFileAnswer(""); // cancelled
+        key(SHORTCUT_COMMAND | 's');
+        ASSERT_FALSE(askedRequesters().empty());
+        EXPECT_EQ(askedRequesters().back().kind, RequesterKind::SaveFile) << c.picture;
+        EXPECT_EQ(askedRequesters().back().defaultText, c.proposed);
+    }
+    for (const Case& c : cases)
+        std::remove(c.picture.c_str());
+    ::rmdir((base + "/v1.2").c_str());
+    ::rmdir(folder);
 }
 
 TEST_F(DataFlow, RefusedFilesLeaveTheTableUntouched)
@@ -358,6 +398,34 @@ TEST_F(DataFlow, ChartValuesUnderTheMouseOnceCalibrated)
     widthReference = 10;
     pass();
     EXPECT_EQ(std::string(statusBarFieldText(STATUSBAR_MAIN, 1).c_str()), "x: 1.0000   y: 50.0000");
+}
+
+using ChartValues = AppTest;
+
+// The picture's own size is no calibration: the chart values appear once both the width end and
+// the height end were clicked, in either order.
+TEST_F(ChartValues, ShowOnlyOnceWidthAndHeightWereBothClicked)
+{
+    const struct {
+        int first;
+        int second;
+    } orders[] = { { MENU_SET_WIDTH, MENU_SET_HEIGHT }, { MENU_SET_HEIGHT, MENU_SET_WIDTH } };
+    start(sampleChartPath());
+    for (const auto& order : orders) {
+        scriptOpenFileAnswer({ sampleChartPath() });
+        choose(MENU_OPEN_DIAGRAM); // a new picture starts uncalibrated
+        const auto field = [] { return std::string(statusBarFieldText(STATUSBAR_MAIN, 1).c_str()); };
+        choose(order.first);
+        clickDiagram(300, 100);
+        placeMouse(WINDOW_MAIN, 30, 200);
+        pass();
+        EXPECT_EQ(field(), "") << "after item " << order.first << " alone";
+        choose(order.second);
+        clickDiagram(300, 100);
+        placeMouse(WINDOW_MAIN, 30, 200);
+        pass();
+        EXPECT_EQ(field().substr(0, 3), "x: ") << "after items " << order.first << " and " << order.second;
+    }
 }
 
 } // namespace

@@ -69,6 +69,10 @@ TEST(CsvReading, CommonVariants)
             { { "1", "", "" }, { "1", "2", "3" } } },
         { "blank lines", "a\n\n1\n\n", { "a" }, { { "1" } } },
         { "separator found most often", "a;b;c,d\n", { "a", "b", "c,d" }, {} },
+        // A tie keeps the comma, the format's own separator, and a semicolon before a tab.
+        { "tie of comma and semicolon", "a;b,c\n", { "a;b", "c" }, {} },
+        { "tie of comma and tab", "a\tb,c\n", { "a\tb", "c" }, {} },
+        { "tie of semicolon and tab", "a\tb;c\n", { "a\tb", "c" }, {} },
     };
     for (const Case& c : cases) {
         const CsvReading reading = readCsv(c.bytes);

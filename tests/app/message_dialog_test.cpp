@@ -9,7 +9,10 @@
 #include "toolkit/test_driver.h"
 #include "toolkit/window.h"
 
+#include <algorithm>
+#include <map>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -77,6 +80,8 @@ TEST_F(MessageDialog, LettersReturnAndEscape)
     // German letters: j for Yes, a for Cancel; y means nothing.
     EXPECT_EQ(answerTo(DIALOG_CANCEL_YES, { 'y', 'j' }, 1), ANSWER_YES);
     EXPECT_EQ(answerTo(DIALOG_CANCEL_YES, { 'a' }, 1), ANSWER_CANCEL);
+    EXPECT_EQ(answerTo(DIALOG_CANCEL_YES, { 'y', 27 }, 1), ANSWER_CANCEL);
+    EXPECT_EQ(answerTo(DIALOG_CANCEL_YES_NO, { 'c', 'n' }, 1), ANSWER_NO);
     language = 0;
 }
 
@@ -108,6 +113,64 @@ TEST_F(MessageDialog, LayoutButtonsAndCleanUp)
         ADD_FAILURE() << "no default button";
     });
     EXPECT_EQ(messageDialog("Info", "Text", DIALOG_CANCEL_OK, 3), ANSWER_OK);
+}
+
+// The dialog's buttons as "text@x", left to right.
+std::vector<std::string> dialogButtons()
+{
+    std::vector<std::pair<int, std::string>> found;
+    for (int gadget = 0x40000000; gadget < 0x40010000; ++gadget) {
+        if (!isGadget(gadget))
+            continue;
+        const std::string text = getGadgetText(gadget).c_str();
+        if (text == "OK" || text == "Yes" || text == "No" || text == "Cancel")
+            found.emplace_back(gadgetX(gadget), text);
+    }
+    std::sort(found.begin(), found.end());
+    std::vector<std::string> buttons;
+    for (const auto& [x, text] : found)
+        buttons.push_back(text + "@" + std::to_string(x));
+    return buttons;
+}
+
+int dialogButton(const char* text)
+{
+    for (int gadget = 0x40000000; gadget < 0x40010000; ++gadget) {
+        if (isGadget(gadget) && std::string(getGadgetText(gadget).c_str()) == text)
+            return gadget;
+    }
+    return 0;
+}
+
+// Cancel stands apart on the left, the answers that go on side by side on the right; no two
+// buttons share a place, and a click on each gives its own answer.
+TEST_F(MessageDialog, EachButtonHasItsOwnPlaceAndAnswer)
+{
+    const struct {
+        int style;
+        std::vector<std::string> buttons;
+    } cases[] = {
+        { DIALOG_OK, { "OK@330" } },
+        { DIALOG_YES_NO, { "Yes@260", "No@330" } },
+        { DIALOG_CANCEL_YES_NO, { "Cancel@10", "Yes@260", "No@330" } },
+        { DIALOG_CANCEL_YES, { "Cancel@10", "Yes@260" } },
+        { DIALOG_CANCEL_NO, { "Cancel@10", "No@330" } },
+        { DIALOG_CANCEL_OK, { "Cancel@10", "OK@330" } },
+    };
+    const std::map<std::string, int> answers
+        = { { "OK", ANSWER_OK }, { "Yes", ANSWER_YES }, { "No", ANSWER_NO }, { "Cancel", ANSWER_CANCEL } };
+    for (const auto& c : cases) {
+        for (const std::string& button : c.buttons) {
+            const std::string text = button.substr(0, button.find('@'));
+            std::vector<std::string> shown;
+            actInNextDialog([&](int) {
+                shown = dialogButtons();
+                EXPECT_EQ(clickGadget(dialogButton(text.c_str())), 1) << text;
+            });
+            EXPECT_EQ(messageDialog("Title", "Text", c.style, 0), answers.at(text)) << c.style << " " << text;
+            EXPECT_EQ(shown, c.buttons) << c.style;
+        }
+    }
 }
 
 } // namespace
