@@ -60,3 +60,8 @@ inline constexpr int MENU_UNDO = 30;
 inline constexpr int MENU_REDO = 31;
 // The selected column's points taken under the current calibration.
 inline constexpr int MENU_APPLY_CALIBRATION = 32;
+// The axes: values at the origin, logarithmic scales, the two-point calibration.
+inline constexpr int MENU_SET_ORIGIN_VALUES = 50;
+inline constexpr int MENU_LOGARITHMIC_X = 51;
+inline constexpr int MENU_LOGARITHMIC_Y = 52;
+inline constexpr int MENU_CALIBRATE_BY_AXIS_MARKS = 53;

@@ -1,6 +1,7 @@
 #include "app_menus.h"
 
 #include "app_ids.h"
+#include "axis_calibration.h"
 #include "data_table.h"
 #include "translations.h"
 
@@ -37,6 +38,10 @@ constexpr ItemText ITEM_TEXTS[] = {
     { MENU_UNDO, "Undo", "\tCMD+Z" },
     { MENU_REDO, "Redo", "\tCMD+SHIFT+Z" },
     { MENU_APPLY_CALIBRATION, "Apply Calibration to Column", "" },
+    { MENU_SET_ORIGIN_VALUES, "Set Origin Values", "" },
+    { MENU_LOGARITHMIC_X, "Logarithmic X Axis", "" },
+    { MENU_LOGARITHMIC_Y, "Logarithmic Y Axis", "" },
+    { MENU_CALIBRATE_BY_AXIS_MARKS, "Calibrate by Two Points per Axis", "" },
 };
 
 struct WindowShortcut {
@@ -111,6 +116,9 @@ void addMenuItems(int part)
         addItems({ MENU_MEASURE_DIAGRAM, MENU_SET_ORIGIN, MENU_SET_WIDTH, MENU_SET_HEIGHT });
         menuSeparator();
         addItems({ MENU_SET_REFERENCE_WIDTH, MENU_SET_REFERENCE_HEIGHT, MENU_APPLY_CALIBRATION });
+        menuSeparator();
+        addItems(
+            { MENU_SET_ORIGIN_VALUES, MENU_LOGARITHMIC_X, MENU_LOGARITHMIC_Y, MENU_CALIBRATE_BY_AXIS_MARKS });
     }
     if (part == MENU_PART_TABLE) {
         menuSeparator();
@@ -136,4 +144,5 @@ void buildMenus()
         addKeyboardShortcut(WINDOW_MAIN, shortcut.code, shortcut.item);
     if (countTableColumns() > 1)
         addKeyboardShortcut(WINDOW_MAIN, REMOVE_COLUMN_SHORTCUT.code, REMOVE_COLUMN_SHORTCUT.item);
+    showAxisScaleChecks();
 }

@@ -1,6 +1,7 @@
 #include "calibration.h"
 
 #include "app_ids.h"
+#include "axis_calibration.h"
 #include "chart_transform.h"
 #include "data_table.h"
 #include "magnifier.h"
@@ -46,6 +47,13 @@ constexpr StepPrompt CLICK_PROMPTS[] = {
 
 // Displayed pixels per picture pixel of the diagram shown.
 double g_displayScale = 1.0;
+// The values at the origin, the kind of each axis and the marks of the two-point way: the parts
+// of the calibration that no readout of its own shows.
+double g_originValueX = 0.0;
+double g_originValueY = 0.0;
+AxisScale g_xScale = AxisScale::Linear;
+AxisScale g_yScale = AxisScale::Linear;
+std::optional<AxisMarks> g_axisMarks;
 
 void prompt(const char* message, const char* title)
 {
@@ -69,6 +77,8 @@ void showCalibration(int gadget, const String& text)
 void clickOrigin()
 {
     const CaptureCalibration before = currentCaptureCalibration();
+    // A corner click takes the calibration back to the corner way.
+    g_axisMarks.reset();
     originX = mouseX;
     originY = mouseY;
     showCalibration(GADGET_ORIGIN, pointReadout(translate("Origin"), originX, originY));
@@ -82,6 +92,7 @@ void clickOrigin()
 void clickWidth()
 {
     const CaptureCalibration before = currentCaptureCalibration();
+    g_axisMarks.reset();
     spanWidth = mouseX - originX;
     widthCalibrated = 1;
     showCalibration(GADGET_WIDTH, spanReadout(translate("Width"), spanWidth, widthReference));
@@ -97,6 +108,7 @@ void clickWidth()
 void clickHeight()
 {
     const CaptureCalibration before = currentCaptureCalibration();
+    g_axisMarks.reset();
     spanHeight = originY - mouseY;
     heightCalibrated = 1;
     showCalibration(GADGET_HEIGHT, spanReadout(translate("Height"), spanHeight, heightReference));
@@ -132,7 +144,7 @@ void trackMouse()
     if (mouseX == -1 || mouseY == -1 || !(mouseX < diagramShownWidth))
         return;
     // The chart values follow calibration changes too; the field is written only when it changes.
-    if (widthCalibrated == 1 && heightCalibrated == 1)
+    if (chartCalibrated() == 1)
         showChartPosition(chartPositionText(mouseX, mouseY));
     if (mouseX == g_trackedX && mouseY == g_trackedY)
         return;
@@ -157,8 +169,14 @@ void diagramClick()
     case CLICK_HEIGHT:
         clickHeight();
         break;
+    case CLICK_AXIS_MARK:
+        clickAxisMark();
+        break;
     case CLICK_CAPTURE:
-        if (!captureValue(mouseX, mouseY, currentCaptureCalibration())) {
+        if (!currentCaptureCalibration().isPlainCorner()) {
+            if (!captureValue(mouseX, mouseY, currentCaptureCalibration()))
+                refuseCaptureWithoutValue();
+        } else if (!captureValue(mouseX, mouseY, currentCaptureCalibration())) {
             // The height end lies on the origin's row, or the numbers overflow: nothing sensible
             // to store until the height is set again, so the next click sets it, as the prompt
             // says.
@@ -194,6 +212,8 @@ void startCalibration(double width, double height, double displayScale)
     originY = spanHeight;
     diagramShownWidth = width;
     g_displayScale = displayScale;
+    // The marks were clicked on the diagram shown before.
+    g_axisMarks.reset();
 }
 
 void resetCalibration()
@@ -206,6 +226,9 @@ void resetCalibration()
     widthCalibrated = heightCalibrated = 0;
     diagramShownWidth = 0.0;
     g_displayScale = 1.0;
+    g_originValueX = g_originValueY = 0.0;
+    g_xScale = g_yScale = AxisScale::Linear;
+    g_axisMarks.reset();
 }
 
 void enterReference(int item)
@@ -215,8 +238,10 @@ void enterReference(int item)
         askNumberWithoutUse();
         return;
     }
-    const std::optional<double> value = askReference(
-        translate(width ? "Width Reference" : "Height Reference"), width ? widthReference : heightReference);
+    const bool logarithmic = (width ? g_xScale : g_yScale) == AxisScale::Logarithmic;
+    const std::optional<double> value
+        = askReference(translate(width ? "Width Reference" : "Height Reference"),
+            width ? widthReference : heightReference, logarithmic);
     if (!value)
         return;
     const CaptureCalibration before = currentCaptureCalibration();
@@ -232,7 +257,34 @@ void enterReference(int item)
 
 CaptureCalibration currentCaptureCalibration()
 {
-    return { originX, originY, spanWidth, spanHeight, widthReference, heightReference, g_displayScale };
+    CaptureCalibration calibration;
+    calibration.originX = originX;
+    calibration.originY = originY;
+    calibration.spanWidth = spanWidth;
+    calibration.spanHeight = spanHeight;
+    calibration.widthReference = widthReference;
+    calibration.heightReference = heightReference;
+    calibration.displayScale = g_displayScale;
+    calibration.originValueX = g_originValueX;
+    calibration.originValueY = g_originValueY;
+    calibration.xScale = g_xScale;
+    calibration.yScale = g_yScale;
+    calibration.axisMarks = g_axisMarks;
+    return calibration;
+}
+
+void changeCalibration(const CaptureCalibration& after)
+{
+    const CaptureCalibration before = currentCaptureCalibration();
+    if (after == before)
+        return;
+    restoreCalibration(after);
+    recordCalibration(before, after);
+}
+
+int chartCalibrated()
+{
+    return (widthCalibrated == 1 && heightCalibrated == 1) || g_axisMarks ? 1 : 0;
 }
 
 void restoreCalibration(const CaptureCalibration& calibration)
@@ -243,6 +295,12 @@ void restoreCalibration(const CaptureCalibration& calibration)
     spanHeight = calibration.spanHeight;
     widthReference = calibration.widthReference;
     heightReference = calibration.heightReference;
+    g_originValueX = calibration.originValueX;
+    g_originValueY = calibration.originValueY;
+    g_xScale = calibration.xScale;
+    g_yScale = calibration.yScale;
+    g_axisMarks = calibration.axisMarks;
+    showAxisScaleChecks();
     setGadgetText(GADGET_ORIGIN, pointReadout(translate("Origin"), originX, originY));
     const String width = widthCalibrated == 1 ? spanReadout(translate("Width"), spanWidth, widthReference)
                                               : unsetSpanReadout(translate("Width"), widthReference);
@@ -256,6 +314,13 @@ void restoreCalibration(const CaptureCalibration& calibration)
 
 String chartPositionText(double x, double y)
 {
+    const CaptureCalibration calibration = currentCaptureCalibration();
+    if (!calibration.isPlainCorner()) {
+        const ChartPoint chart = calibration.chartPoint(calibration.picturePixel({ x, y }));
+        if (!std::isfinite(chart.x) || !std::isfinite(chart.y))
+            return String();
+        return makeText("x: ", fixed(chart.x, 4), "   y: ", fixed(chart.y, 4));
+    }
     if (spanWidth == 0 || spanHeight == 0)
         return String();
     const double chartX = widthReference / spanWidth * (x - originX);

@@ -10,12 +10,14 @@
 // the displayed diagram (it sits at the content's top-left corner); y grows downward.
 
 // What a left click on the diagram does.
-enum class ClickMode { Nothing, Origin, Width, Height, Capture };
+enum class ClickMode { Nothing, Origin, Width, Height, Capture, AxisMark };
 inline constexpr ClickMode CLICK_NOTHING = ClickMode::Nothing;
 inline constexpr ClickMode CLICK_ORIGIN = ClickMode::Origin;
 inline constexpr ClickMode CLICK_WIDTH = ClickMode::Width;
 inline constexpr ClickMode CLICK_HEIGHT = ClickMode::Height;
 inline constexpr ClickMode CLICK_CAPTURE = ClickMode::Capture;
+// The clicks of the two marks per axis (axis_calibration.h).
+inline constexpr ClickMode CLICK_AXIS_MARK = ClickMode::AxisMark;
 
 extern ClickMode clickMode;
 // 1 once "Measure Diagram" was chosen: from then on each calibration click leads on to the next
@@ -69,6 +71,11 @@ void resetCalibration();
 CaptureCalibration currentCaptureCalibration();
 // Puts a calibration back (Undo, Redo) and shows it in the readouts.
 void restoreCalibration(const CaptureCalibration& calibration);
+// Makes the calibration current as a change that Undo takes back; nothing when it is current
+// already.
+void changeCalibration(const CaptureCalibration& after);
+// 1 while the calibration tells chart values: width and height clicked, or the marks set.
+int chartCalibrated();
 
 // The chart values at a pixel of the diagram, once width and height are calibrated:
 // "x: 3.2500   y: 45.0000"; the empty text while a span is 0 or a value is not finite, since

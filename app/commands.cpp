@@ -2,6 +2,7 @@
 
 #include "app_ids.h"
 #include "app_menus.h"
+#include "axis_calibration.h"
 #include "calibration.h"
 #include "csv_commands.h"
 #include "data_table.h"
@@ -77,6 +78,10 @@ constexpr MenuCommand MENU_COMMANDS[] = {
     { MENU_UNDO, [] { showUndoneChange(undoChange()); } },
     { MENU_REDO, [] { showUndoneChange(redoChange()); } },
     { MENU_APPLY_CALIBRATION, [] { applyCalibrationToColumn(currentCaptureCalibration()); } },
+    { MENU_SET_ORIGIN_VALUES, setOriginValues },
+    { MENU_LOGARITHMIC_X, [] { toggleLogarithmicAxis(true); } },
+    { MENU_LOGARITHMIC_Y, [] { toggleLogarithmicAxis(false); } },
+    { MENU_CALIBRATE_BY_AXIS_MARKS, calibrateByAxisMarks },
 };
 
 } // namespace

@@ -106,7 +106,13 @@ ParsedReference parseReference(const char* answer, const char* defaultText)
     return { ReferenceAnswer::Number, value };
 }
 
-std::optional<double> askReference(const char* title, double current)
+String notPositiveText(const char* answer)
+{
+    return makeText(translate("A logarithmic axis has only values above 0:"), " \"", answer, "\". ",
+        translate("Please enter like 1234,56 or 1234.56!"));
+}
+
+std::optional<double> askReference(const char* title, double current, bool positiveOnly)
 {
     const String defaultText = makeText(fixed(current, 4));
     String answer = inputRequester(title, translate("Please enter like 1234,56 or 1234.56!"), defaultText);
@@ -114,9 +120,12 @@ std::optional<double> askReference(const char* title, double current)
     // to be mended: there the whole message can be read, right where the user types, and nothing
     // that comes after the entry (the next prompt of the calibration) covers it.
     ParsedReference parsed = parseReference(answer, defaultText);
-    while (parsed.answer == ReferenceAnswer::Invalid) {
+    const auto notPositive
+        = [&] { return positiveOnly && parsed.answer == ReferenceAnswer::Number && !(parsed.value > 0); };
+    while (parsed.answer == ReferenceAnswer::Invalid || notPositive()) {
         const String refused = answer;
-        answer = inputRequester(title, refusalText(refused), refused);
+        answer
+            = inputRequester(title, notPositive() ? notPositiveText(refused) : refusalText(refused), refused);
         parsed = parseReference(answer, defaultText);
     }
     if (parsed.answer != ReferenceAnswer::Number)

@@ -31,7 +31,12 @@ String refusalText(const char* answer);
 
 // Asks for a reference value under the title (translated), offering the current value, and asks
 // again with the reason while the answer is refused. The value typed; none when the answer keeps
-// the current value.
-[[nodiscard]] std::optional<double> askReference(const char* title, double current);
+// the current value. For a logarithmic axis (positiveOnly) a value that is not above 0 is refused
+// too.
+[[nodiscard]] std::optional<double> askReference(
+    const char* title, double current, bool positiveOnly = false);
+
+// The message with which a value that a logarithmic axis cannot take is asked for again.
+String notPositiveText(const char* answer);
 // The requester with an empty title and field, whose answer is dropped.
 void askNumberWithoutUse();

@@ -45,6 +45,11 @@ void menuTitle(const char* title);
 // count), 0 when nothing was added.
 int menuItem(int item, const char* text);
 
+// Shows a check mark beside every item with that number in the menu (a menu bar or a popup menu)
+// when checked is 1, and an empty check box when it is 0: the item stands for a setting that is on
+// or off. Nothing for an unknown menu or item.
+void setMenuItemChecked(int menu, int item, int checked);
+
 // Appends a separator line to the current menu.
 void menuSeparator();
 

@@ -45,6 +45,10 @@ std::vector<int> menuBarItems(int window);
 std::vector<std::string> menuBarTitles(int window);
 std::vector<std::string> menuBarItemTexts(int window); // shown labels, without the key part
 std::vector<int> popupMenuItems(int popup);
+// Whether the item of a menu bar / popup menu shows a check mark: 1 checked, 0 a check box that
+// is empty, -1 no check box or no such item.
+int menuBarItemChecked(int window, int item);
+int popupMenuItemChecked(int popup, int item);
 
 // The popup menu that displayPopupMenu showed last (-1 none) and how often it was shown;
 // displayPopupMenu shows nothing and blocks nothing while the driver is in use.

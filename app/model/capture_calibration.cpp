@@ -2,7 +2,9 @@
 
 #include "app/chart_transform.h"
 
+#include <cfloat>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -16,7 +18,39 @@ double snapToWhole(double pixel)
                                                                                                 : pixel;
 }
 
+bool sameMark(const AxisMark& a, const AxisMark& b)
+{
+    return a.pixel.x == b.pixel.x && a.pixel.y == b.pixel.y && a.value == b.value;
+}
+
+// A mark clicked on the display, on the picture.
+AxisMark pictureMark(const AxisMark& mark, double scale)
+{
+    return { { mark.pixel.x / scale, mark.pixel.y / scale }, mark.value };
+}
+
+// Rounded to a 32-bit float, as the table stores values; beyond the float range the conversion
+// is undefined, so such a value overflows to infinity.
+double storedValue(double value)
+{
+    if (std::isfinite(value) && std::fabs(value) > FLT_MAX)
+        return std::copysign(std::numeric_limits<double>::infinity(), value);
+    return static_cast<double>(static_cast<float>(value));
+}
+
 } // namespace
+
+bool AxisMarks::operator==(const AxisMarks& other) const
+{
+    return sameMark(x1, other.x1) && sameMark(x2, other.x2) && sameMark(y1, other.y1)
+        && sameMark(y2, other.y2);
+}
+
+bool CaptureCalibration::isPlainCorner() const
+{
+    return !axisMarks && originValueX == 0.0 && originValueY == 0.0 && xScale == AxisScale::Linear
+        && yScale == AxisScale::Linear;
+}
 
 PixelPoint CaptureCalibration::picturePixel(PixelPoint displayed) const
 {
@@ -34,7 +68,30 @@ PixelPoint CaptureCalibration::displayedPixel(PixelPoint picture) const
 
 double CaptureCalibration::value(PixelPoint picture) const
 {
-    return chartValue(heightReference, spanHeight, originY, displayedPixel(picture).y);
+    if (isPlainCorner())
+        return chartValue(heightReference, spanHeight, originY, displayedPixel(picture).y);
+    if (axisMarks)
+        return storedValue(chartPoint(picture).y);
+    // On the corner way the value depends on the vertical calibration alone, as it always did: a
+    // width not yet set must not keep a capture from its value, so a stand-in horizontal axis is
+    // used.
+    const double scale = displayScale > 0 ? displayScale : 1.0;
+    const std::optional<ChartCalibration> vertical = ChartCalibration::fromCorner(
+        { originX / scale, originY / scale }, originX / scale + 1.0, (originY - spanHeight) / scale,
+        ChartPoint { 0.0, originValueY }, 1.0, heightReference, AxisScale::Linear, yScale);
+    if (!vertical)
+        return std::numeric_limits<double>::quiet_NaN();
+    return storedValue(vertical->toChart(picture).y);
+}
+
+ChartPoint CaptureCalibration::chartPoint(PixelPoint picture) const
+{
+    const std::optional<ChartCalibration> calibration = chartCalibration();
+    if (!calibration) {
+        const double none = std::numeric_limits<double>::quiet_NaN();
+        return { none, none };
+    }
+    return calibration->toChart(picture);
 }
 
 std::string CaptureCalibration::valueText(PixelPoint picture) const
@@ -48,7 +105,12 @@ std::string CaptureCalibration::valueText(PixelPoint picture) const
 std::optional<ChartCalibration> CaptureCalibration::chartCalibration() const
 {
     const double scale = displayScale > 0 ? displayScale : 1.0;
+    if (axisMarks) {
+        return ChartCalibration::fromAxisMarks(pictureMark(axisMarks->x1, scale),
+            pictureMark(axisMarks->x2, scale), pictureMark(axisMarks->y1, scale),
+            pictureMark(axisMarks->y2, scale), xScale, yScale);
+    }
     const PixelPoint origin { originX / scale, originY / scale };
     return ChartCalibration::fromCorner(origin, (originX + spanWidth) / scale, (originY - spanHeight) / scale,
-        ChartPoint {}, widthReference, heightReference);
+        ChartPoint { originValueX, originValueY }, widthReference, heightReference, xScale, yScale);
 }

@@ -97,6 +97,13 @@ protected:
                     return tableRows()
                         == std::vector<std::vector<std::string>> { { "2.00", "" }, { "4.00", "" } };
                 } },
+            { MENU_SET_ORIGIN_VALUES,
+                [] { return !askedRequesters().empty() && askedRequesters()[0].title == "Origin X Value"; } },
+            { MENU_LOGARITHMIC_X,
+                [] { return currentCaptureCalibration().xScale == AxisScale::Logarithmic; } },
+            { MENU_LOGARITHMIC_Y,
+                [] { return currentCaptureCalibration().yScale == AxisScale::Logarithmic; } },
+            { MENU_CALIBRATE_BY_AXIS_MARKS, [] { return clickMode == CLICK_AXIS_MARK; } },
             { MENU_EMPTY_TABLE, [] { return tableRows().empty() && columnTitles().size() == 2; } },
             { MENU_NAME_COLUMN,
                 [] { return renameFieldOpen() == 1 && focusedGadget() == GADGET_COLUMN_NAME; } },
@@ -188,8 +195,8 @@ TEST_F(CommandKeys, EveryMenuBarItemReachesItsOwnCommand)
     std::sort(chosen.begin(), chosen.end());
     // Every command but those of keys alone; Remove Last Column with two columns.
     EXPECT_EQ(chosen,
-        (std::vector<int> {
-            MENU_ITEM_QUIT, 1, 2, 3, 4, 5, 9, 10, 11, 12, 16, 17, 21, 22, 23, 24, 30, 31, 32 }));
+        (std::vector<int> { MENU_ITEM_QUIT, 1, 2, 3, 4, 5, 9, 10, 11, 12, 16, 17, 21, 22, 23, 24, 30, 31, 32,
+            50, 51, 52, 53 }));
 }
 
 } // namespace

@@ -391,3 +391,38 @@ TEST_F(MenuTest, AMenuBarOutlivingItsWindowIsHarmless)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(MenuTest, CheckMarksGoOnEveryItemOfTheirNumberAndOnlyThere)
+{
+    openActiveWindow(0);
+    createMenu(0, windowHandle(0));
+    menuTitle("Data");
+    menuItem(51, "Logarithmic X Axis");
+    menuSeparator();
+    menuItem(52, "Logarithmic Y Axis");
+    menuTitle("More");
+    menuItem(51, "Logarithmic X Axis again");
+    createPopupMenu(4);
+    menuItem(51, "Logarithmic X Axis");
+
+    setMenuItemChecked(0, 51, 1);
+    EXPECT_TRUE(titleMenu(0, 0).actions().at(0)->isChecked());
+    EXPECT_TRUE(titleMenu(0, 1).actions().at(0)->isChecked());
+    EXPECT_FALSE(titleMenu(0, 0).actions().at(2)->isCheckable());
+    EXPECT_FALSE(titleMenu(0, 0).actions().at(1)->isCheckable()) << "the separator stays one";
+    EXPECT_FALSE(qtPopupMenu(4)->actions().at(0)->isCheckable()) << "another menu";
+
+    setMenuItemChecked(4, 51, 1);
+    EXPECT_TRUE(qtPopupMenu(4)->actions().at(0)->isChecked());
+    setMenuItemChecked(0, 51, 0);
+    EXPECT_TRUE(titleMenu(0, 0).actions().at(0)->isCheckable());
+    EXPECT_FALSE(titleMenu(0, 0).actions().at(0)->isChecked());
+    // Unknown menus and items change nothing and do not fail.
+    setMenuItemChecked(9, 51, 1);
+    setMenuItemChecked(0, 77, 1);
+    EXPECT_FALSE(titleMenu(0, 0).actions().at(0)->isChecked());
+}
+
+} // namespace

@@ -1,7 +1,7 @@
 // Menu bars and popup menus over QMenuBar and QMenu.
 // Implements:
 // - initMenus, createMenu, menuTitle, menuItem, menuSeparator, createPopupMenu,
-//   displayPopupMenu, freeAllMenus (menus.h) and freeMenu (menu_registry.h).
+//   displayPopupMenu, setMenuItemChecked, freeAllMenus (menus.h) and freeMenu (menu_registry.h).
 // - The current menu: the record and the QMenu that items go into.
 // - Items: QActions with the label as text and the key equivalent as shortcut, whose triggered
 //   signal goes to routeMenuChoice with the item number; the application items of a menu bar
@@ -148,6 +148,26 @@ int menuItem(int item, const char* text)
         [record, item, key = parsed.key] { routeMenuChoice(item, key, record->window); });
     placeNewAction(*record, *menu, action);
     return static_cast<int>(menu->actions().indexOf(action)) + 1;
+}
+
+void setMenuItemChecked(int number, int item, int checked)
+{
+    MenuRecord* record = menuTable().objectRecord(number);
+    if (!record)
+        return;
+    std::vector<QMenu*> menus;
+    if (record->popup)
+        menus.push_back(record->popupMenu.get());
+    for (const auto& title : record->titles)
+        menus.push_back(title.get());
+    for (QMenu* menu : menus) {
+        for (QAction* action : menu->actions()) {
+            if (action->isSeparator() || menuItemNumber(*action) != item)
+                continue;
+            action->setCheckable(true);
+            action->setChecked(checked != 0);
+        }
+    }
 }
 
 void menuSeparator()

@@ -287,6 +287,29 @@ std::vector<int> popupMenuItems(int popup)
     return itemNumbers(popupActions(popup));
 }
 
+namespace {
+
+int checkStateAmong(const std::vector<QAction*>& actions, int item)
+{
+    for (const QAction* action : actions) {
+        if (!action->isSeparator() && menuItemNumber(*action) == item)
+            return action->isCheckable() ? (action->isChecked() ? 1 : 0) : -1;
+    }
+    return -1;
+}
+
+} // namespace
+
+int menuBarItemChecked(int window, int item)
+{
+    return checkStateAmong(barActions(window), item);
+}
+
+int popupMenuItemChecked(int popup, int item)
+{
+    return checkStateAmong(popupActions(popup), item);
+}
+
 int lastDisplayedPopup()
 {
     return state().lastPopup;
