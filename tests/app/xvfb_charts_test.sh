@@ -1,0 +1,226 @@
+#!/usr/bin/env bash
+# End-to-end run of the real program on charts drawn with known data (tests/app/charts, made by
+# scripts/make_test_charts.py): each chart is calibrated and its points captured as a user would,
+# with xdotool, and the table on the clipboard is compared with the chart's truth. Every value must
+# lie within 1.5 pixels of the truth, measured along its axis.
+# - years: x from 1990 to 2020 against y from 20 to 80, the corner way with origin values;
+# - logarithmic: a logarithmic y axis from 1 to 10,000;
+# - rotated: the years chart turned by 3 degrees, calibrated by two points on each axis;
+# - undo: five captures, Undo twice and Redo once, compared with the expected table.
+#
+# Usage: xvfb_charts_test.sh <graphonite> <charts folder>
+# Exit status 77 (skipped) when Xvfb, xdotool or xclip is missing.
+set -euo pipefail
+
+program=$1
+charts=$2
+for tool in Xvfb xdotool xclip /usr/bin/python3; do
+  command -v "$tool" > /dev/null || { echo "skipped: $tool is missing"; exit 77; }
+done
+
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+run=start
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2> /dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
+  wait 2> /dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAILED ($run): $*"
+  echo "--- program errors:"
+  cat "$work/err" 2> /dev/null || true
+  exit 1
+}
+
+wait_for() {
+  local seconds=$1
+  shift
+  local tries=$((seconds * 10))
+  while ! "$@"; do
+    tries=$((tries - 1))
+    [ "$tries" -gt 0 ] || return 1
+    sleep 0.1
+  done
+}
+
+Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1920x1080x24 3> "$work/display" 2> "$work/xvfb.log" &
+xvfb_pid=$!
+wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+export QT_QPA_PLATFORM=xcb
+unset LC_ALL LC_MESSAGES
+
+window=
+menu_bar=0
+main_window() { window=$(xdotool search --onlyvisible --name '^\*?Graphonite' 2> /dev/null | head -n 1); [ -n "$window" ]; }
+window_named() { xdotool search --onlyvisible --name "^$1\$" > /dev/null 2>&1; }
+focus() { xdotool windowactivate --sync "$1" 2> /dev/null || xdotool windowfocus --sync "$1"; }
+
+# Clicks the picture pixel (x, y), rounded to the nearest whole pixel; the 960 x 720 charts are
+# shown at their own size.
+click() {
+  local x y
+  x=$(printf '%.0f' "$1")
+  y=$(printf '%.0f' "$2")
+  xdotool mousemove --window "$window" "$x" $((y + menu_bar)) sleep 0.1 click 1
+  sleep 0.3
+}
+
+# Chooses the nth item of the diagram's popup menu (counted from 1, separators not counted).
+popup_item() {
+  focus "$window"
+  xdotool mousemove --window "$window" 20 $((20 + menu_bar)) sleep 0.1 click 3
+  sleep 0.5
+  xdotool key --repeat "$1" --delay 30 Down
+  xdotool key Return
+  sleep 0.3
+}
+
+# Types a value into the input requester titled $1.
+answer() {
+  wait_for 10 window_named "$1" || fail "no requester '$1'"
+  focus "$(xdotool search --onlyvisible --name "^$1\$" | head -n 1)"
+  xdotool key --clearmodifiers ctrl+a
+  xdotool type --delay 20 "$2"
+  xdotool key Return
+  wait_for 10 bash -c "! xdotool search --onlyvisible --name '^$1\$' > /dev/null 2>&1" || fail "requester '$1' stayed open"
+}
+
+# The truth's lines of one kind: "x-pixel y-pixel x-value y-value".
+truth() { grep "^$2 " "$charts/$1.txt" | cut -d' ' -f2-; }
+
+start() {
+  run=$1
+  LANG=en_US.UTF-8 "$program" "$charts/$1.png" > "$work/out" 2> "$work/err" &
+  app_pid=$!
+  wait_for 10 main_window || fail "no main window"
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  menu_bar=$((HEIGHT - 742))
+  [ "$menu_bar" -ge 0 ] && [ "$menu_bar" -lt 80 ] || fail "window height $HEIGHT: the chart is not shown at its size"
+  focus "$window"
+}
+
+quit() {
+  focus "$window"
+  xdotool key --clearmodifiers ctrl+q
+  # The captures are unsaved: the quit question's Yes letter confirms.
+  wait_for 10 window_named Quit || fail "no quit question"
+  focus "$(xdotool search --onlyvisible --name '^Quit$' | head -n 1)"
+  xdotool key y
+  wait_for 10 bash -c "! kill -0 $app_pid 2> /dev/null" || fail "the program did not end"
+  app_pid=
+}
+
+# The corner way: origin, width end and height end with their values, and the origin's values.
+calibrate_corner() {
+  local axis
+  mapfile -t axis < <(truth "$1" axis)
+  read -r ox oy ovx ovy <<< "${axis[0]}"
+  read -r wx _ wvx _ <<< "${axis[1]}"
+  read -r _ hy _ hvy <<< "${axis[2]}"
+  xdotool key --clearmodifiers alt+s
+  click "$ox" "$oy"
+  click "$wx" "$oy"
+  answer "Width Reference" "$wvx"
+  click "$ox" "$hy"
+  answer "Height Reference" "$hvy"
+  popup_item 10 # Set Origin Values
+  answer "Origin X Value" "$ovx"
+  answer "Origin Y Value" "$ovy"
+}
+
+capture_points() {
+  local px py
+  while read -r px py _ _; do
+    click "$px" "$py"
+  done < <(truth "$1" point)
+}
+
+# Compares the clipboard's single column with the points' y values, each within 1.5 pixels along
+# the y axis; $2 says whether that axis is logarithmic.
+check_values() {
+  focus "$window"
+  xdotool key --clearmodifiers ctrl+c
+  sleep 0.3
+  xclip -o -selection clipboard > "$work/table.txt"
+  /usr/bin/python3 - "$charts/$1.txt" "$work/table.txt" "$2" << 'EOF' || fail "values off the truth"
+import math, sys
+truth = [line.split() for line in open(sys.argv[1])]
+axis = [[float(v) for v in t[1:]] for t in truth if t[0] == "axis"]
+points = [[float(v) for v in t[1:]] for t in truth if t[0] == "point"]
+logarithmic = sys.argv[3] == "log"
+scale = (lambda v: math.log10(v)) if logarithmic else (lambda v: v)
+# Chart units per pixel along the y axis, from the two axis points on the y axis (same x value).
+a, b = next((a, b) for a in axis for b in axis if a[2] == b[2] and a[3] != b[3])
+per_pixel = abs(scale(b[3]) - scale(a[3])) / math.hypot(b[0] - a[0], b[1] - a[1])
+cells = open(sys.argv[2]).read().split("\n")[1:]
+values = [float(c) for c in cells if c]
+assert len(values) == len(points), f"{len(values)} values for {len(points)} points: {cells}"
+worst = 0.0
+for value, point in zip(values, points):
+    off = abs(scale(value) - scale(point[3])) / per_pixel
+    worst = max(worst, off)
+    print(f"  y {point[3]:g}: captured {value:g}, {off:.2f} px off")
+    assert off <= 1.5, f"{value} is {off:.2f} pixels from {point[3]}"
+print(f"  worst {worst:.2f} px")
+EOF
+}
+
+# Years against values, the corner way with origin values.
+start years
+calibrate_corner years
+capture_points years
+check_values years linear
+quit
+echo "years run passed"
+
+# A logarithmic y axis from 1 to 10,000.
+start logarithmic
+popup_item 12 # Logarithmic Y Axis
+calibrate_corner logarithmic
+capture_points logarithmic
+check_values logarithmic log
+quit
+echo "logarithmic run passed"
+
+# A scan turned by 3 degrees, two points on each axis.
+start rotated
+popup_item 13 # Calibrate by Two Points per Axis
+mapfile -t marks < <(truth rotated axis)
+titles=("First X Value" "Second X Value" "First Y Value" "Second Y Value")
+for i in 0 1 2 3; do
+  read -r mx my vx vy <<< "${marks[$i]}"
+  click "$mx" "$my"
+  if [ "$i" -lt 2 ]; then answer "${titles[$i]}" "$vx"; else answer "${titles[$i]}" "$vy"; fi
+done
+capture_points rotated
+check_values rotated linear
+quit
+echo "rotated run passed"
+
+# Five captures, Undo twice, Redo once: four values, the fifth capture gone.
+start years
+calibrate_corner years
+mapfile -t points < <(truth years point)
+for i in 0 1 2 3 4; do
+  read -r px py _ _ <<< "${points[$i]}"
+  click "$px" "$py"
+done
+focus "$window"
+xdotool key --clearmodifiers ctrl+z ctrl+z
+sleep 0.2
+xdotool key --clearmodifiers ctrl+y
+sleep 0.3
+# The truth of the first four points, as a chart of its own for the comparison.
+{ grep '^axis ' "$charts/years.txt"; grep '^point ' "$charts/years.txt" | head -n 4; } > "$work/undo.txt"
+charts_given=$charts
+charts=$work
+check_values undo linear
+charts=$charts_given
+quit
+echo "undo run passed"
