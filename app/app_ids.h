@@ -60,3 +60,5 @@ inline constexpr int MENU_UNDO = 30;
 inline constexpr int MENU_REDO = 31;
 // The selected column's points taken under the current calibration.
 inline constexpr int MENU_APPLY_CALIBRATION = 32;
+// Each point shows and saves its x value beside its y value (a checkable item of the Data menu).
+inline constexpr int MENU_CAPTURE_XY = 60;

@@ -111,6 +111,8 @@ void addMenuItems(int part)
         addItems({ MENU_MEASURE_DIAGRAM, MENU_SET_ORIGIN, MENU_SET_WIDTH, MENU_SET_HEIGHT });
         menuSeparator();
         addItems({ MENU_SET_REFERENCE_WIDTH, MENU_SET_REFERENCE_HEIGHT, MENU_APPLY_CALIBRATION });
+        menuSeparator();
+        menuCheckItem(MENU_CAPTURE_XY, translate("Capture X and Y"), capturesXy() ? 1 : 0);
     }
     if (part == MENU_PART_TABLE) {
         menuSeparator();

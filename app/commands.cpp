@@ -77,6 +77,7 @@ constexpr MenuCommand MENU_COMMANDS[] = {
     { MENU_UNDO, [] { showUndoneChange(undoChange()); } },
     { MENU_REDO, [] { showUndoneChange(redoChange()); } },
     { MENU_APPLY_CALIBRATION, [] { applyCalibrationToColumn(currentCaptureCalibration()); } },
+    { MENU_CAPTURE_XY, toggleCaptureXy },
 };
 
 } // namespace

@@ -193,6 +193,8 @@ const char SUPPLEMENTARY_TRANSLATION_DATA[]
       "Wiederholen\0"
       "Apply Calibration to Column\0"
       "Kalibrierung auf Spalte anwenden\0"
+      "Capture X and Y\0"
+      "X und Y erfassen\0"
       // The end entry.
       "-1\0"
       "-1";

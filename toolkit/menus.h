@@ -44,6 +44,10 @@ void menuTitle(const char* title);
 // Appends an item to the current menu; returns its 1-based position in its menu (separators
 // count), 0 when nothing was added.
 int menuItem(int item, const char* text);
+// The same for an item that shows a check mark, set when checked is not 0. Choosing the item
+// reports it like any other; the mark changes only when the menu is built again, so that it
+// always shows the application's state rather than the last click.
+int menuCheckItem(int item, const char* text, int checked);
 
 // Appends a separator line to the current menu.
 void menuSeparator();

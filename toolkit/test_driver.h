@@ -45,6 +45,8 @@ std::vector<int> menuBarItems(int window);
 std::vector<std::string> menuBarTitles(int window);
 std::vector<std::string> menuBarItemTexts(int window); // shown labels, without the key part
 std::vector<int> popupMenuItems(int popup);
+// Whether the menu bar's item shows a check mark; false also when the bar has no such item.
+bool isMenuBarItemChecked(int window, int item);
 
 // The popup menu that displayPopupMenu showed last (-1 none) and how often it was shown;
 // displayPopupMenu shows nothing and blocks nothing while the driver is in use.

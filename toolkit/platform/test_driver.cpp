@@ -287,6 +287,15 @@ std::vector<int> popupMenuItems(int popup)
     return itemNumbers(popupActions(popup));
 }
 
+bool isMenuBarItemChecked(int window, int item)
+{
+    for (const QAction* action : barActions(window)) {
+        if (!action->isSeparator() && menuItemNumber(*action) == item)
+            return action->isCheckable() && action->isChecked();
+    }
+    return false;
+}
+
 int lastDisplayedPopup()
 {
     return state().lastPopup;
