@@ -65,3 +65,6 @@ inline constexpr int MENU_SET_ORIGIN_VALUES = 50;
 inline constexpr int MENU_LOGARITHMIC_X = 51;
 inline constexpr int MENU_LOGARITHMIC_Y = 52;
 inline constexpr int MENU_CALIBRATE_BY_AXIS_MARKS = 53;
+
+// Each point shows and saves its x value beside its y value (a checkable item of the Data menu).
+inline constexpr int MENU_CAPTURE_XY = 60;

@@ -119,6 +119,8 @@ void addMenuItems(int part)
         menuSeparator();
         addItems(
             { MENU_SET_ORIGIN_VALUES, MENU_LOGARITHMIC_X, MENU_LOGARITHMIC_Y, MENU_CALIBRATE_BY_AXIS_MARKS });
+        menuSeparator();
+        menuCheckItem(MENU_CAPTURE_XY, translate("Capture X and Y"), capturesXy() ? 1 : 0);
     }
     if (part == MENU_PART_TABLE) {
         menuSeparator();

@@ -82,6 +82,7 @@ constexpr MenuCommand MENU_COMMANDS[] = {
     { MENU_LOGARITHMIC_X, [] { toggleLogarithmicAxis(true); } },
     { MENU_LOGARITHMIC_Y, [] { toggleLogarithmicAxis(false); } },
     { MENU_CALIBRATE_BY_AXIS_MARKS, calibrateByAxisMarks },
+    { MENU_CAPTURE_XY, toggleCaptureXy },
 };
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "model/capture_document.h"
 #include "status_prompt.h"
 #include "table_view.h"
+#include "xy_table.h"
 
 #include "runtime/text_builder.h"
 #include "toolkit/gadgets.h"
@@ -189,18 +190,7 @@ void toggleRenameField()
 
 TableData currentTable()
 {
-    TableData table;
-    const CaptureModel& model = g_document.model();
-    const int columns = model.columnCount();
-    for (int column = 0; column < columns; ++column)
-        table.titles.push_back(model.series(column).title);
-    table.rows.reserve(static_cast<std::size_t>(model.rowCount()));
-    for (int row = 0; row < model.rowCount(); ++row) {
-        auto& cells = table.rows.emplace_back();
-        for (int column = 0; column < columns; ++column)
-            cells.push_back(model.cellText(row, column));
-    }
-    return table;
+    return tableOf(g_document.model());
 }
 
 void replaceTable(const TableData& table)
@@ -209,7 +199,22 @@ void replaceTable(const TableData& table)
         return;
     if (renameFieldOpen())
         hideRenameField();
+    if (auto series = pairSeriesTitles(table.titles)) {
+        runCommand(replacePairTableCommand(std::move(*series), table.rows));
+        return;
+    }
     runCommand(replaceTableCommand(table.titles, table.rows));
+}
+
+bool capturesXy()
+{
+    return g_document.model().capturesXy();
+}
+
+void toggleCaptureXy()
+{
+    if (isGadget(GADGET_TABLE))
+        runCommand(setCapturesXyCommand(!capturesXy()));
 }
 
 void refreshDataModified()

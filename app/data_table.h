@@ -63,6 +63,11 @@ struct TableData;
 TableData currentTable();
 void replaceTable(const TableData& table);
 
+// "Capture X and Y": whether each point shows and saves its x value beside its y value, and
+// switching it (a change that Undo takes back; the cells keep both values either way).
+bool capturesXy();
+void toggleCaptureXy();
+
 // "Name Column": opens the rename field with the keyboard focus in it. Return in the open field
 // confirms like the pen, Escape closes it unchanged.
 void openRenameField();

@@ -4,6 +4,7 @@
 #include "app_menus.h"
 #include "main_window_layout.h"
 #include "translations.h"
+#include "xy_table.h"
 
 #include "runtime/text_builder.h"
 #include "toolkit/gadgets.h"
@@ -19,9 +20,9 @@ void addRow(const CaptureModel& model, int row, std::string& line)
 {
     line.clear();
     bool hasBreaks = false;
-    const int columns = model.columnCount();
+    const int columns = shownColumnCount(model);
     for (int column = 0; column < columns; ++column) {
-        const std::string cell = model.cellText(row, column);
+        const std::string cell = shownCellText(model, row, column);
         if (cell.find('\n') == std::string::npos)
             line += cell;
         else
@@ -32,7 +33,7 @@ void addRow(const CaptureModel& model, int row, std::string& line)
     if (!hasBreaks)
         return;
     for (int column = 0; column < columns; ++column) {
-        const std::string cell = model.cellText(row, column);
+        const std::string cell = shownCellText(model, row, column);
         if (cell.find('\n') != std::string::npos)
             setGadgetItemText(GADGET_TABLE, row, cell.c_str(), column);
     }
@@ -62,13 +63,16 @@ void showCell(const CaptureModel& model, int row, int column)
         addRow(model, row, line);
         return;
     }
-    setGadgetItemText(GADGET_TABLE, row, model.cellText(row, column).c_str(), column);
+    const int first = firstShownColumn(model, column);
+    for (int shown = first; shown < firstShownColumn(model, column + 1); ++shown)
+        setGadgetItemText(GADGET_TABLE, row, shownCellText(model, row, shown).c_str(), shown);
 }
 
 void showTitle(const CaptureModel& model, int column)
 {
     setGadgetItemText(GADGET_COLUMN_SELECT, column, columnLabel(model, column).c_str());
-    setGadgetItemText(GADGET_TABLE, -1, model.series(column).title.c_str(), column);
+    for (int shown = firstShownColumn(model, column); shown < firstShownColumn(model, column + 1); ++shown)
+        setGadgetItemText(GADGET_TABLE, -1, shownTitle(model, shown).c_str(), shown);
 }
 
 } // namespace
@@ -89,13 +93,13 @@ void showWholeModel(const CaptureModel& model, int selectColumn)
     clearGadgetItems(GADGET_TABLE);
     for (int column = countGadgetColumns(GADGET_TABLE) - 1; column > 0; --column)
         removeGadgetColumn(GADGET_TABLE, column);
-    setGadgetItemText(GADGET_TABLE, -1, model.series(0).title.c_str(), 0);
+    setGadgetItemText(GADGET_TABLE, -1, shownTitle(model, 0).c_str(), 0);
+    for (int shown = 1; shown < shownColumnCount(model); ++shown)
+        addGadgetColumn(GADGET_TABLE, -1, shownTitle(model, shown).c_str(), TABLE_COLUMN_WIDTH);
+    // The selector names series: a capture goes into a series whether it shows one column or two.
     clearGadgetItems(GADGET_COLUMN_SELECT);
-    for (int column = 0; column < model.columnCount(); ++column) {
-        if (column > 0)
-            addGadgetColumn(GADGET_TABLE, -1, model.series(column).title.c_str(), TABLE_COLUMN_WIDTH);
+    for (int column = 0; column < model.columnCount(); ++column)
         addGadgetItem(GADGET_COLUMN_SELECT, -1, columnLabel(model, column).c_str());
-    }
     if (selectColumn < 0)
         selectColumn = std::clamp(selected, 0, model.columnCount() - 1);
     setGadgetState(GADGET_COLUMN_SELECT, selectColumn);

@@ -242,6 +242,8 @@ const char SUPPLEMENTARY_TRANSLATION_DATA[]
       "The calibration gives this point no value. Please check the values of the axes.\0"
       "Die Kalibrierung gibt diesem Punkt keinen Wert. Bitte pr\xFC"
       "fen Sie die Werte der Achsen.\0"
+      "Capture X and Y\0"
+      "X und Y erfassen\0"
       // The end entry.
       "-1\0"
       "-1";

@@ -102,6 +102,22 @@ std::string CaptureCalibration::valueText(PixelPoint picture) const
     return ::valueText(chart).c_str();
 }
 
+double CaptureCalibration::xValue(PixelPoint picture) const
+{
+    // chartValue measures from its origin against the direction of the pixels (rows grow
+    // downward, values upward); columns and values both grow to the right, so the roles of the
+    // origin and the pixel swap.
+    return chartValue(widthReference, spanWidth, displayedPixel(picture).x, originX);
+}
+
+std::string CaptureCalibration::xValueText(PixelPoint picture) const
+{
+    const double chart = xValue(picture);
+    if (!std::isfinite(chart))
+        return std::string();
+    return ::valueText(chart).c_str();
+}
+
 std::optional<ChartCalibration> CaptureCalibration::chartCalibration() const
 {
     const double scale = displayScale > 0 ? displayScale : 1.0;

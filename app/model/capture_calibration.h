@@ -58,6 +58,10 @@ struct CaptureCalibration {
     [[nodiscard]] double value(PixelPoint picture) const;
     // The value as the table shows it; empty when it is not finite.
     [[nodiscard]] std::string valueText(PixelPoint picture) const;
+    // The horizontal value the same way: widthReference / spanWidth x (x - originX) on the
+    // displayed pixel, rounded to a float; and its text.
+    [[nodiscard]] double xValue(PixelPoint picture) const;
+    [[nodiscard]] std::string xValueText(PixelPoint picture) const;
 
     // Both chart values at a picture pixel, in full precision; not finite where value() is not.
     [[nodiscard]] ChartPoint chartPoint(PixelPoint picture) const;

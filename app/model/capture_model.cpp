@@ -55,6 +55,13 @@ Cell Cell::loaded(std::string text)
     return cell;
 }
 
+Cell Cell::loadedPair(std::string xText, std::string yText)
+{
+    Cell cell = loaded(std::move(yText));
+    cell.xText = std::move(xText);
+    return cell;
+}
+
 bool Cell::operator==(const Cell& other) const
 {
     if (kind != other.kind)
@@ -63,7 +70,7 @@ bool Cell::operator==(const Cell& other) const
     case CellKind::Captured:
         return point.x == other.point.x && point.y == other.point.y && calibration == other.calibration;
     case CellKind::Loaded:
-        return text == other.text;
+        return text == other.text && xText == other.xText;
     case CellKind::Empty:
         break;
     }
@@ -96,6 +103,20 @@ std::string CaptureModel::cellText(int row, int column) const
     return std::string();
 }
 
+std::string CaptureModel::cellXText(int row, int column) const
+{
+    const Cell& c = cell(row, column);
+    switch (c.kind) {
+    case CellKind::Captured:
+        return calibration(c.calibration).xValueText(c.point);
+    case CellKind::Loaded:
+        return c.xText;
+    case CellKind::Empty:
+        break;
+    }
+    return std::string();
+}
+
 int CaptureModel::firstEmptyRow(int column) const
 {
     if (column < 0 || column >= columnCount())
@@ -118,6 +139,8 @@ std::uint64_t CaptureModel::cellHash(int row, int column, const Cell& c) const
         hash = combine(hash, static_cast<std::uint64_t>(c.calibration));
     } else {
         hash = combine(hash, textHash(c.text));
+        if (!c.xText.empty())
+            hash = combine(hash, textHash(c.xText));
     }
     return hash;
 }
@@ -274,6 +297,9 @@ std::uint64_t CaptureModel::fingerprint() const
 {
     std::uint64_t hash = combine(m_cellSum, static_cast<std::uint64_t>(m_rows));
     hash = combine(hash, m_series.size());
+    // The option changes what a file gets, but a fresh table is the same in either form.
+    if (m_capturesXy)
+        hash = combine(hash, 0x78790000u);
     for (const Series& s : m_series) {
         hash = combine(hash, textHash(s.title));
         hash = combine(hash, s.label ? textHash(*s.label) : 0);

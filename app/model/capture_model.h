@@ -26,9 +26,13 @@ struct Cell {
     // the model when the cell is set, since showing a long table would otherwise format every
     // value again.
     std::string text;
+    // Loaded from a file of x,y pairs: the text of the x value (text holds the y value). A
+    // captured point's x text is formatted when asked for, as only the x,y table shows it.
+    std::string xText;
 
     [[nodiscard]] static Cell captured(PixelPoint point, int calibration);
     [[nodiscard]] static Cell loaded(std::string text);
+    [[nodiscard]] static Cell loadedPair(std::string xText, std::string yText);
     bool isEmpty() const { return kind == CellKind::Empty; }
     bool operator==(const Cell& other) const;
 };
@@ -56,6 +60,13 @@ public:
     // The text a cell shows: a captured point's value under its calibration, a loaded text, or
     // the empty text (also for a cell outside the table).
     std::string cellText(int row, int column) const;
+    // The x value's text of a cell the same way; empty for a text loaded without one.
+    std::string cellXText(int row, int column) const;
+
+    // Whether the table shows and writes each point as its x and y values ("Capture X and Y");
+    // otherwise a point shows its y value alone. Switching loses nothing: every cell keeps both.
+    bool capturesXy() const { return m_capturesXy; }
+    void setCapturesXy(bool on) { m_capturesXy = on; }
 
     // The rows from the top that the column fills next: its first empty cell, or rowCount() when
     // every cell holds something.
@@ -106,6 +117,7 @@ private:
     std::vector<CaptureCalibration> m_calibrations;
     CaptureCalibration m_current;
     std::size_t m_filled = 0;
+    bool m_capturesXy = false;
     // The sum of the hashes of the filled cells; the titles and the shape enter fingerprint().
     std::uint64_t m_cellSum = 0;
     // Per series, a row above which every cell is filled (a lower bound of the first empty cell),

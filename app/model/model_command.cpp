@@ -198,9 +198,30 @@ public:
         }
     }
 
+    // Rows of x,y pairs: cells 2k and 2k+1 are series k's x and y texts.
+    ReplaceTable(std::vector<std::string> titles, std::vector<std::vector<std::string>> rows, bool pairs)
+        : m_capturesXy(pairs)
+    {
+        m_series.reserve(titles.size());
+        for (std::size_t column = 0; column < titles.size(); ++column) {
+            Series series { titles[column], titles[column], {} };
+            series.cells.reserve(rows.size());
+            for (auto& row : rows) {
+                std::string x = 2 * column < row.size() ? std::move(row[2 * column]) : std::string();
+                std::string y = 2 * column + 1 < row.size() ? std::move(row[2 * column + 1]) : std::string();
+                const bool empty = x.empty() && y.empty();
+                series.cells.push_back(empty ? Cell {} : Cell::loadedPair(std::move(x), std::move(y)));
+            }
+            m_series.push_back(std::move(series));
+        }
+    }
+
     ModelChange apply(CaptureModel& model) override
     {
         m_series = model.replaceSeries(std::move(m_series));
+        const bool before = model.capturesXy();
+        model.setCapturesXy(m_capturesXy);
+        m_capturesXy = before;
         return { Kind::Whole, -1, 0 };
     }
 
@@ -208,6 +229,37 @@ public:
 
 private:
     std::vector<Series> m_series;
+    bool m_capturesXy = false;
+};
+
+class SetCapturesXy final : public ModelCommand {
+public:
+    explicit SetCapturesXy(bool on)
+        : m_on(on)
+    {
+    }
+
+    ModelChange apply(CaptureModel& model) override
+    {
+        if (model.capturesXy() == m_on)
+            return {};
+        model.setCapturesXy(m_on);
+        m_done = true;
+        return { Kind::Whole, -1, -1 };
+    }
+
+    ModelChange revert(CaptureModel& model) override
+    {
+        if (!m_done)
+            return {};
+        model.setCapturesXy(!m_on);
+        m_done = false;
+        return { Kind::Whole, -1, -1 };
+    }
+
+private:
+    bool m_on;
+    bool m_done = false;
 };
 
 class ApplyCalibration final : public ModelCommand {
@@ -316,6 +368,17 @@ std::unique_ptr<ModelCommand> replaceTableCommand(
     std::vector<std::string> titles, std::vector<std::vector<std::string>> rows)
 {
     return std::make_unique<ReplaceTable>(std::move(titles), std::move(rows));
+}
+
+std::unique_ptr<ModelCommand> replacePairTableCommand(
+    std::vector<std::string> titles, std::vector<std::vector<std::string>> rows)
+{
+    return std::make_unique<ReplaceTable>(std::move(titles), std::move(rows), true);
+}
+
+std::unique_ptr<ModelCommand> setCapturesXyCommand(bool on)
+{
+    return std::make_unique<SetCapturesXy>(on);
 }
 
 std::unique_ptr<ModelCommand> applyCalibrationCommand(int column, const CaptureCalibration& calibration)

@@ -50,6 +50,13 @@ public:
 // The whole table replaced by loaded titles and cell texts (an empty text is an empty cell).
 [[nodiscard]] std::unique_ptr<ModelCommand> replaceTableCommand(
     std::vector<std::string> titles, std::vector<std::vector<std::string>> rows);
+// The same for a file of x,y pairs: one title per series, and per row the x and y texts of each
+// series in turn (2k and 2k+1); the table then shows x and y. A pair of empty texts is an empty
+// cell.
+[[nodiscard]] std::unique_ptr<ModelCommand> replacePairTableCommand(
+    std::vector<std::string> titles, std::vector<std::vector<std::string>> rows);
+// "Capture X and Y" switched on or off; no cell changes, so switching back restores the table.
+[[nodiscard]] std::unique_ptr<ModelCommand> setCapturesXyCommand(bool on);
 // Every captured point of the column is taken under the calibration from now on.
 [[nodiscard]] std::unique_ptr<ModelCommand> applyCalibrationCommand(
     int column, const CaptureCalibration& calibration);

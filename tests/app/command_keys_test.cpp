@@ -105,6 +105,7 @@ protected:
                 [] { return currentCaptureCalibration().yScale == AxisScale::Logarithmic; } },
             { MENU_CALIBRATE_BY_AXIS_MARKS, [] { return clickMode == CLICK_AXIS_MARK; } },
             { MENU_EMPTY_TABLE, [] { return tableRows().empty() && columnTitles().size() == 2; } },
+            { MENU_CAPTURE_XY, [] { return capturesXy() && columnTitles().size() == 4; } },
             { MENU_NAME_COLUMN,
                 [] { return renameFieldOpen() == 1 && focusedGadget() == GADGET_COLUMN_NAME; } },
             { MENU_CONFIRM_NAME,
@@ -196,7 +197,7 @@ TEST_F(CommandKeys, EveryMenuBarItemReachesItsOwnCommand)
     // Every command but those of keys alone; Remove Last Column with two columns.
     EXPECT_EQ(chosen,
         (std::vector<int> { MENU_ITEM_QUIT, 1, 2, 3, 4, 5, 9, 10, 11, 12, 16, 17, 21, 22, 23, 24, 30, 31, 32,
-            50, 51, 52, 53 }));
+            50, 51, 52, 53, 60 }));
 }
 
 } // namespace
