@@ -42,6 +42,7 @@ constexpr ItemText ITEM_TEXTS[] = {
     { MENU_LOGARITHMIC_X, "Logarithmic X Axis", "" },
     { MENU_LOGARITHMIC_Y, "Logarithmic Y Axis", "" },
     { MENU_CALIBRATE_BY_AXIS_MARKS, "Calibrate by Two Points per Axis", "" },
+    { MENU_CAPTURE_XY, "Capture X and Y", "" },
 };
 
 struct WindowShortcut {
@@ -120,7 +121,7 @@ void addMenuItems(int part)
         addItems(
             { MENU_SET_ORIGIN_VALUES, MENU_LOGARITHMIC_X, MENU_LOGARITHMIC_Y, MENU_CALIBRATE_BY_AXIS_MARKS });
         menuSeparator();
-        menuCheckItem(MENU_CAPTURE_XY, translate("Capture X and Y"), capturesXy() ? 1 : 0);
+        addItem(MENU_CAPTURE_XY);
     }
     if (part == MENU_PART_TABLE) {
         menuSeparator();
@@ -147,4 +148,6 @@ void buildMenus()
     if (countTableColumns() > 1)
         addKeyboardShortcut(WINDOW_MAIN, REMOVE_COLUMN_SHORTCUT.code, REMOVE_COLUMN_SHORTCUT.item);
     showAxisScaleChecks();
+    for (int menu : { MENU_BAR, POPUP_DIAGRAM })
+        setMenuItemChecked(menu, MENU_CAPTURE_XY, capturesXy() ? 1 : 0);
 }

@@ -44,11 +44,6 @@ void menuTitle(const char* title);
 // Appends an item to the current menu; returns its 1-based position in its menu (separators
 // count), 0 when nothing was added.
 int menuItem(int item, const char* text);
-// The same for an item that shows a check mark, set when checked is not 0. Choosing the item
-// reports it like any other; the mark changes only when the menu is built again, so that it
-// always shows the application's state rather than the last click.
-int menuCheckItem(int item, const char* text, int checked);
-
 // Shows a check mark beside every item with that number in the menu (a menu bar or a popup menu)
 // when checked is 1, and an empty check box when it is 0: the item stands for a setting that is on
 // or off. Nothing for an unknown menu or item.

@@ -49,8 +49,6 @@ std::vector<int> popupMenuItems(int popup);
 // is empty, -1 no check box or no such item.
 int menuBarItemChecked(int window, int item);
 int popupMenuItemChecked(int popup, int item);
-// Whether the menu bar's item shows a check mark; false also when the bar has no such item.
-bool isMenuBarItemChecked(int window, int item);
 
 // The popup menu that displayPopupMenu showed last (-1 none) and how often it was shown;
 // displayPopupMenu shows nothing and blocks nothing while the driver is in use.

@@ -47,10 +47,10 @@ protected:
 
 TEST_F(XyFlow, TheOptionShowsBothValuesAndUndoTakesItBack)
 {
-    EXPECT_FALSE(isMenuBarItemChecked(WINDOW_MAIN, MENU_CAPTURE_XY));
+    EXPECT_EQ(menuBarItemChecked(WINDOW_MAIN, MENU_CAPTURE_XY), 0);
     EXPECT_EQ(columnTitles(), (Strings { "1", "2" }));
     choose(MENU_CAPTURE_XY);
-    EXPECT_TRUE(isMenuBarItemChecked(WINDOW_MAIN, MENU_CAPTURE_XY));
+    EXPECT_EQ(menuBarItemChecked(WINDOW_MAIN, MENU_CAPTURE_XY), 1);
     EXPECT_EQ(columnTitles(), (Strings { "1 x", "1 y", "2 x", "2 y" }));
     EXPECT_EQ(selectorItems(), (Strings { "Column 1", "Column 2" }));
     EXPECT_EQ(tableRows(), (Rows { { "1.00", "1.00", "3.00", "3.00" }, { "2.00", "2.00", "", "" } }));
@@ -61,10 +61,10 @@ TEST_F(XyFlow, TheOptionShowsBothValuesAndUndoTakesItBack)
 
     choose(MENU_UNDO);
     choose(MENU_UNDO);
-    EXPECT_FALSE(isMenuBarItemChecked(WINDOW_MAIN, MENU_CAPTURE_XY));
+    EXPECT_EQ(menuBarItemChecked(WINDOW_MAIN, MENU_CAPTURE_XY), 0);
     EXPECT_EQ(tableRows(), (Rows { { "1.00", "3.00" }, { "2.00", "" } }));
     choose(MENU_REDO);
-    EXPECT_TRUE(isMenuBarItemChecked(WINDOW_MAIN, MENU_CAPTURE_XY));
+    EXPECT_EQ(menuBarItemChecked(WINDOW_MAIN, MENU_CAPTURE_XY), 1);
     EXPECT_EQ(columnTitles(), (Strings { "1 x", "1 y", "2 x", "2 y" }));
 }
 
@@ -89,7 +89,7 @@ TEST_F(XyFlow, SaveLoadAndCopyCarryBothValues)
     scriptOpenFileAnswer({ path });
     answerNextDialogWithKey('y');
     key(SHORTCUT_COMMAND | 'l');
-    EXPECT_TRUE(isMenuBarItemChecked(WINDOW_MAIN, MENU_CAPTURE_XY));
+    EXPECT_EQ(menuBarItemChecked(WINDOW_MAIN, MENU_CAPTURE_XY), 1);
     EXPECT_EQ(tableRows(), saved);
     EXPECT_EQ(columnTitles(), (Strings { "1 x", "1 y", "2 x", "2 y" }));
     EXPECT_EQ(selectorItems(), (Strings { "1", "2" }));
@@ -109,7 +109,7 @@ TEST_F(XyFlow, APlainFileLoadsAsThePlainTable)
     scriptOpenFileAnswer({ plain });
     answerNextDialogWithKey('y');
     key(SHORTCUT_COMMAND | 'l');
-    EXPECT_FALSE(isMenuBarItemChecked(WINDOW_MAIN, MENU_CAPTURE_XY));
+    EXPECT_EQ(menuBarItemChecked(WINDOW_MAIN, MENU_CAPTURE_XY), 0);
     EXPECT_EQ(columnTitles(), (Strings { "A", "B" }));
     EXPECT_EQ(tableRows(), (Rows { { "1", "2" } }));
 }

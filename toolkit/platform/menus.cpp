@@ -1,7 +1,7 @@
 // Menu bars and popup menus over QMenuBar and QMenu.
 // Implements:
 // - initMenus, createMenu, menuTitle, menuItem, menuSeparator, createPopupMenu,
-//   displayPopupMenu, setMenuItemChecked, menuCheckItem, freeAllMenus (menus.h) and freeMenu
+//   displayPopupMenu, setMenuItemChecked, freeAllMenus (menus.h) and freeMenu
 //   (menu_registry.h).
 // - The current menu: the record and the QMenu that items go into.
 // - Items: QActions with the label as text and the key equivalent as shortcut, whose triggered
@@ -169,22 +169,6 @@ void setMenuItemChecked(int number, int item, int checked)
             action->setChecked(checked != 0);
         }
     }
-}
-
-int menuCheckItem(int item, const char* text, int checked)
-{
-    const int position = isApplicationItem(item) ? 0 : menuItem(item, text);
-    QMenu* menu = current().menu;
-    if (position <= 0 || !menu)
-        return position;
-    QAction* action = menu->actions().at(position - 1);
-    action->setCheckable(true);
-    action->setChecked(checked != 0);
-    // A click would toggle the mark by itself; the application decides it when it builds the
-    // menu again.
-    QObject::connect(
-        action, &QAction::triggered, action, [action, checked] { action->setChecked(checked != 0); });
-    return position;
 }
 
 void menuSeparator()

@@ -310,15 +310,6 @@ int popupMenuItemChecked(int popup, int item)
     return checkStateAmong(popupActions(popup), item);
 }
 
-bool isMenuBarItemChecked(int window, int item)
-{
-    for (const QAction* action : barActions(window)) {
-        if (!action->isSeparator() && menuItemNumber(*action) == item)
-            return action->isCheckable() && action->isChecked();
-    }
-    return false;
-}
-
 int lastDisplayedPopup()
 {
     return state().lastPopup;
