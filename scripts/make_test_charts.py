@@ -13,6 +13,7 @@ so the tests do not need it). Writes into tests/app/charts/, for each chart NAME
 
 The charts:
 - years: a line with markers over the years 1990 to 2020, values 20 to 80;
+- scatter: a scatter plot of ten points, x from 0 to 100 and y from 0 to 50;
 - logarithmic: markers on a logarithmic y axis from 1 to 10,000;
 - rotated: the years chart turned by 3 degrees, as a scan that is a little off, calibrated by two
   ticks on each axis.
@@ -31,6 +32,8 @@ import numpy as np  # noqa: E402
 WIDTH, HEIGHT, DPI = 960, 720, 100
 
 YEARS = [(1992, 31.5), (1996, 44.0), (2001, 38.25), (2005, 61.0), (2009, 55.5), (2014, 72.25), (2018, 66.0)]
+SCATTER = [(7.5, 12.0), (18.0, 40.5), (26.25, 21.0), (33.0, 47.25), (41.5, 8.75), (55.0, 30.0), (62.75, 44.0),
+           (70.0, 15.5), (81.5, 36.25), (93.0, 25.0)]
 LOGARITHMIC = [(1.0, 2.0), (2.5, 15.0), (4.0, 120.0), (5.5, 40.0), (7.0, 900.0), (8.5, 3500.0)]
 
 
@@ -68,6 +71,23 @@ def years_chart(out):
     ]
     truth += [("point",) + picture_pixel(fig, ax, x, y) + (x, y) for x, y in YEARS]
     save(fig, os.path.join(out, "years.png"))
+    return truth
+
+
+def scatter_chart(out):
+    fig, ax = figure()
+    ax.set_xlim(0, 100)
+    ax.set_ylim(0, 50)
+    ax.grid(True, color="#dddddd")
+    xs, ys = zip(*SCATTER)
+    ax.plot(xs, ys, "D", color="#8030a0", markersize=6, linestyle="none")
+    truth = [
+        ("axis",) + picture_pixel(fig, ax, 0, 0) + (0, 0),
+        ("axis",) + picture_pixel(fig, ax, 100, 0) + (100, 0),
+        ("axis",) + picture_pixel(fig, ax, 0, 50) + (0, 50),
+    ]
+    truth += [("point",) + picture_pixel(fig, ax, x, y) + (x, y) for x, y in SCATTER]
+    save(fig, os.path.join(out, "scatter.png"))
     return truth
 
 
@@ -141,7 +161,9 @@ def main():
     parser.add_argument("--out", default=os.path.join(os.path.dirname(__file__), "..", "tests", "app", "charts"))
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
-    for name, draw in (("years", years_chart), ("logarithmic", logarithmic_chart), ("rotated", rotated_chart)):
+    charts = (("years", years_chart), ("scatter", scatter_chart), ("logarithmic", logarithmic_chart),
+              ("rotated", rotated_chart))
+    for name, draw in charts:
         rows = draw(args.out)
         with open(os.path.join(args.out, name + ".txt"), "w") as truth:
             for kind, px, py, x, y in rows:

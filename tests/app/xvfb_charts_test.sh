@@ -4,6 +4,7 @@
 # with xdotool, and the table on the clipboard is compared with the chart's truth. Every value must
 # lie within 1.5 pixels of the truth, measured along its axis.
 # - years: x from 1990 to 2020 against y from 20 to 80, the corner way with origin values;
+# - scatter: ten points captured as x,y pairs, each within 1.5 pixels in both directions;
 # - logarithmic: a logarithmic y axis from 1 to 10,000;
 # - rotated: the years chart turned by 3 degrees, calibrated by two points on each axis;
 # - undo: five captures, Undo twice and Redo once, compared with the expected table.
@@ -178,6 +179,39 @@ capture_points years
 check_values years linear
 quit
 echo "years run passed"
+
+# A scatter plot captured as x,y pairs.
+start scatter
+calibrate_corner scatter
+popup_item 14 # Capture X and Y
+capture_points scatter
+focus "$window"
+xdotool key --clearmodifiers ctrl+c
+sleep 0.3
+xclip -o -selection clipboard > "$work/table.txt"
+/usr/bin/python3 - "$charts/scatter.txt" "$work/table.txt" << 'EOF' || fail "pairs off the truth"
+import sys
+truth = [line.split() for line in open(sys.argv[1])]
+axis = [[float(v) for v in t[1:]] for t in truth if t[0] == "axis"]
+points = [[float(v) for v in t[1:]] for t in truth if t[0] == "point"]
+lines = open(sys.argv[2]).read().split("\n")
+assert lines[0] == "1 x\t1 y", f"title line {lines[0]!r}"
+pairs = [[float(v) for v in line.split("\t")] for line in lines[1:] if line]
+assert len(pairs) == len(points), f"{len(pairs)} pairs for {len(points)} points"
+# Units per pixel: origin to width end along x, origin to height end along y.
+x_per_pixel = (axis[1][2] - axis[0][2]) / (axis[1][0] - axis[0][0])
+y_per_pixel = (axis[2][3] - axis[0][3]) / (axis[0][1] - axis[2][1])
+worst = 0.0
+for (x, y), point in zip(pairs, points):
+    off_x = abs(x - point[2]) / x_per_pixel
+    off_y = abs(y - point[3]) / y_per_pixel
+    worst = max(worst, off_x, off_y)
+    print(f"  ({point[2]:g}, {point[3]:g}): captured ({x:g}, {y:g}), {off_x:.2f} / {off_y:.2f} px off")
+    assert off_x <= 1.5 and off_y <= 1.5, f"({x}, {y}) is too far from ({point[2]}, {point[3]})"
+print(f"  worst {worst:.2f} px")
+EOF
+quit
+echo "scatter run passed"
 
 # A logarithmic y axis from 1 to 10,000.
 start logarithmic
