@@ -11,32 +11,44 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
-// A row is added as one text with a line per cell; a cell that holds a line break of its own is
-// set by itself afterwards, so that its break stays inside it.
-void addRow(const CaptureModel& model, int row, std::string& line)
+// The text of a row as the list takes it: a line per cell. Cells that hold a line break of their
+// own are left empty here and set by themselves afterwards, so that the break stays inside them;
+// true when the row has such a cell.
+bool rowLines(const CaptureModel& model, int row, std::string& line)
 {
     line.clear();
     bool hasBreaks = false;
-    const int columns = shownColumnCount(model);
+    const int columns = model.columnCount();
     for (int column = 0; column < columns; ++column) {
-        const std::string cell = shownCellText(model, row, column);
+        const std::string cell = model.cellText(row, column);
         if (cell.find('\n') == std::string::npos)
             line += cell;
         else
             hasBreaks = true;
         line += '\n';
     }
-    addGadgetItem(GADGET_TABLE, -1, line.c_str());
-    if (!hasBreaks)
-        return;
-    for (int column = 0; column < columns; ++column) {
-        const std::string cell = shownCellText(model, row, column);
+    return hasBreaks;
+}
+
+void setCellsWithBreaks(const CaptureModel& model, int row)
+{
+    for (int column = 0; column < model.columnCount(); ++column) {
+        const std::string cell = model.cellText(row, column);
         if (cell.find('\n') != std::string::npos)
             setGadgetItemText(GADGET_TABLE, row, cell.c_str(), column);
     }
+}
+
+void addRow(const CaptureModel& model, int row, std::string& line)
+{
+    const bool hasBreaks = rowLines(model, row, line);
+    addGadgetItem(GADGET_TABLE, -1, line.c_str());
+    if (hasBreaks)
+        setCellsWithBreaks(model, row);
 }
 
 void showRowsFrom(const CaptureModel& model, int firstRow)
@@ -51,9 +63,23 @@ void showRowsFrom(const CaptureModel& model, int firstRow)
         for (int row = shown - 1; row >= firstRow; --row)
             removeGadgetItem(GADGET_TABLE, row);
     }
-    std::string line;
-    for (int row = firstRow; row < model.rowCount(); ++row)
-        addRow(model, row, line);
+    // All rows go to the list in one step: one at a time, the list's view would take each in.
+    const int rows = model.rowCount() - firstRow;
+    if (rows <= 0)
+        return;
+    std::vector<std::string> lines(static_cast<std::size_t>(rows));
+    std::vector<int> rowsWithBreaks;
+    for (int row = firstRow; row < model.rowCount(); ++row) {
+        if (rowLines(model, row, lines[static_cast<std::size_t>(row - firstRow)]))
+            rowsWithBreaks.push_back(row);
+    }
+    std::vector<const char*> texts;
+    texts.reserve(lines.size());
+    for (const std::string& line : lines)
+        texts.push_back(line.c_str());
+    addGadgetItems(GADGET_TABLE, texts.data(), rows);
+    for (const int row : rowsWithBreaks)
+        setCellsWithBreaks(model, row);
 }
 
 void showCell(const CaptureModel& model, int row, int column)

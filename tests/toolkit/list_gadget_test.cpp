@@ -138,6 +138,31 @@ TEST_F(ListGadgetTest, CellsAreLinesOfTheRowText)
     EXPECT_EQ(countGadgetColumns(LIST), 2) << "an empty title still counts";
 }
 
+// Many rows at once are the same rows as one by one, after those already there; a combo box
+// takes them as items.
+TEST_F(ListGadgetTest, RowsAddedAtOnceAreTheRowsAddedOneByOne)
+{
+    addGadgetColumn(LIST, 1, "2", 78);
+    addGadgetItem(LIST, -1, "first\nrow");
+    const char* const texts[] = { "a\nb", "", nullptr, "c", "d\ne\nf" };
+    addGadgetItems(LIST, texts, 5);
+    EXPECT_EQ(countGadgetItems(LIST), 6);
+    EXPECT_EQ(column(0), (Cells { "first", "a", "", "", "c", "d" }));
+    EXPECT_EQ(column(1), (Cells { "row", "b", "", "", "", "e" }));
+    EXPECT_EQ(rowText(5), "d\ne\nf\n");
+    EXPECT_EQ(model()->data(model()->index(1, 1), Qt::DisplayRole).toString(), QStringLiteral("b"));
+
+    addGadgetItems(LIST, texts, 0);
+    addGadgetItems(LIST, nullptr, 3);
+    addGadgetItems(99, texts, 5);
+    EXPECT_EQ(countGadgetItems(LIST), 6);
+
+    comboBoxGadget(7, 10, 220, 100, 25);
+    addGadgetItems(7, texts + 3, 2);
+    EXPECT_EQ(countGadgetItems(7), 2);
+    EXPECT_EQ(text(getGadgetItemText(7, 0)), "c");
+}
+
 TEST_F(ListGadgetTest, ACellSetByItselfKeepsItsLineBreaks)
 {
     addGadgetColumn(LIST, 1, "2", 78);

@@ -47,6 +47,12 @@ public:
     virtual QByteArray text() { return {}; }
     virtual void setText(const char*) { }
     virtual void addItem(int, const char*, Handle) { }
+    // Appends items without images; kinds that can take many at once do so.
+    virtual void addItems(const char* const* texts, int count)
+    {
+        for (int i = 0; i < count; ++i)
+            addItem(-1, texts[i] ? texts[i] : "", 0);
+    }
     virtual void removeItem(int) { }
     virtual void clearItems() { }
     virtual int countItems() { return 0; }

@@ -101,6 +101,14 @@ void addGadgetItem(int number, int position, const char* text, Handle image)
         gadget->addItem(position, text ? text : "", image);
 }
 
+void addGadgetItems(int number, const char* const* texts, int count)
+{
+    if (!texts || count <= 0)
+        return;
+    if (Gadget* gadget = gadgetOf(number))
+        gadget->addItems(texts, count);
+}
+
 void removeGadgetItem(int number, int position)
 {
     if (Gadget* gadget = gadgetOf(number))

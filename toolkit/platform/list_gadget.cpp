@@ -128,6 +128,12 @@ public:
         }
     }
 
+    void addItems(const char* const* texts, int count) override
+    {
+        Quiet quiet(*this);
+        m_model->appendRows(texts, count);
+    }
+
     void removeItem(int position) override
     {
         if (position < 0 || position >= m_model->rows())

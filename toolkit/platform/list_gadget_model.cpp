@@ -114,6 +114,19 @@ bool ListGadgetModel::insertRow(int row, std::string_view text, Handle image)
     return addedImageColumn;
 }
 
+void ListGadgetModel::appendRows(const char* const* texts, int count)
+{
+    const int first = rows();
+    beginInsertRows(QModelIndex(), first, first + count - 1);
+    m_rows.reserve(m_rows.size() + static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        Row entry;
+        entry.cells = cellsOf(texts[i] ? std::string_view(texts[i]) : std::string_view());
+        m_rows.push_back(std::move(entry));
+    }
+    endInsertRows();
+}
+
 void ListGadgetModel::removeRowAt(int row)
 {
     beginRemoveRows(QModelIndex(), row, row);

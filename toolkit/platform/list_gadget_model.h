@@ -36,6 +36,8 @@ public:
     // Inserts before `row` (rows() appends). Returns true when the row brought the first image,
     // so that the image column was added.
     bool insertRow(int row, std::string_view text, Handle image);
+    // Appends rows of text in one insertion, which the view lays out once.
+    void appendRows(const char* const* texts, int count);
     void removeRowAt(int row);
     void removeAllRows();
     int checkState(int row) const { return m_rows[static_cast<std::size_t>(row)].check; }
