@@ -22,9 +22,9 @@ bool rowLines(const CaptureModel& model, int row, std::string& line)
 {
     line.clear();
     bool hasBreaks = false;
-    const int columns = model.columnCount();
+    const int columns = shownColumnCount(model);
     for (int column = 0; column < columns; ++column) {
-        const std::string cell = model.cellText(row, column);
+        const std::string cell = shownCellText(model, row, column);
         if (cell.find('\n') == std::string::npos)
             line += cell;
         else
@@ -36,8 +36,8 @@ bool rowLines(const CaptureModel& model, int row, std::string& line)
 
 void setCellsWithBreaks(const CaptureModel& model, int row)
 {
-    for (int column = 0; column < model.columnCount(); ++column) {
-        const std::string cell = model.cellText(row, column);
+    for (int column = 0; column < shownColumnCount(model); ++column) {
+        const std::string cell = shownCellText(model, row, column);
         if (cell.find('\n') != std::string::npos)
             setGadgetItemText(GADGET_TABLE, row, cell.c_str(), column);
     }
