@@ -60,3 +60,15 @@ inline constexpr int MENU_UNDO = 30;
 inline constexpr int MENU_REDO = 31;
 // The selected column's points taken under the current calibration.
 inline constexpr int MENU_APPLY_CALIBRATION = 32;
+// The markers of the captured points on the diagram: shown or hidden, and the selected point
+// moved by one picture pixel (Shift: ten) or deleted (these by keys only).
+inline constexpr int MENU_TOGGLE_MARKERS = 40;
+inline constexpr int MENU_DELETE_POINT = 41;
+inline constexpr int MENU_POINT_LEFT = 42;
+inline constexpr int MENU_POINT_RIGHT = 43;
+inline constexpr int MENU_POINT_UP = 44;
+inline constexpr int MENU_POINT_DOWN = 45;
+inline constexpr int MENU_POINT_FAR_LEFT = 46;
+inline constexpr int MENU_POINT_FAR_RIGHT = 47;
+inline constexpr int MENU_POINT_FAR_UP = 48;
+inline constexpr int MENU_POINT_FAR_DOWN = 49;

@@ -37,7 +37,16 @@ constexpr ItemText ITEM_TEXTS[] = {
     { MENU_UNDO, "Undo", "\tCMD+Z" },
     { MENU_REDO, "Redo", "\tCMD+SHIFT+Z" },
     { MENU_APPLY_CALIBRATION, "Apply Calibration to Column", "" },
+    { MENU_TOGGLE_MARKERS, "Hide/Show Markers", "\tALT+M" },
 };
+
+// The arrow keys (virtual key codes) and the Delete key (its character).
+constexpr int VIRTUAL_KEY = 256;
+constexpr int ARROW_LEFT = VIRTUAL_KEY | 0x7B;
+constexpr int ARROW_RIGHT = VIRTUAL_KEY | 0x7C;
+constexpr int ARROW_DOWN = VIRTUAL_KEY | 0x7D;
+constexpr int ARROW_UP = VIRTUAL_KEY | 0x7E;
+constexpr int DELETE_KEY = 127;
 
 struct WindowShortcut {
     int code;
@@ -67,6 +76,16 @@ constexpr WindowShortcut WINDOW_SHORTCUTS[] = {
     // Control+Z itself is the menu item's key equivalent, which leaves it to a focused text field.
     { SHORTCUT_COMMAND | SHORTCUT_SHIFT | 'z', MENU_REDO },
     { SHORTCUT_COMMAND | 'y', MENU_REDO },
+    { SHORTCUT_ALT | 'm', MENU_TOGGLE_MARKERS },
+    { DELETE_KEY, MENU_DELETE_POINT },
+    { ARROW_LEFT, MENU_POINT_LEFT },
+    { ARROW_RIGHT, MENU_POINT_RIGHT },
+    { ARROW_UP, MENU_POINT_UP },
+    { ARROW_DOWN, MENU_POINT_DOWN },
+    { SHORTCUT_SHIFT | ARROW_LEFT, MENU_POINT_FAR_LEFT },
+    { SHORTCUT_SHIFT | ARROW_RIGHT, MENU_POINT_FAR_RIGHT },
+    { SHORTCUT_SHIFT | ARROW_UP, MENU_POINT_FAR_UP },
+    { SHORTCUT_SHIFT | ARROW_DOWN, MENU_POINT_FAR_DOWN },
 };
 constexpr WindowShortcut REMOVE_COLUMN_SHORTCUT = { SHORTCUT_ALT | 'r', MENU_REMOVE_LAST_COLUMN };
 
@@ -111,6 +130,8 @@ void addMenuItems(int part)
         addItems({ MENU_MEASURE_DIAGRAM, MENU_SET_ORIGIN, MENU_SET_WIDTH, MENU_SET_HEIGHT });
         menuSeparator();
         addItems({ MENU_SET_REFERENCE_WIDTH, MENU_SET_REFERENCE_HEIGHT, MENU_APPLY_CALIBRATION });
+        menuSeparator();
+        addItem(MENU_TOGGLE_MARKERS);
     }
     if (part == MENU_PART_TABLE) {
         menuSeparator();

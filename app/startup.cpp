@@ -77,6 +77,7 @@ void resetApplicationState()
     resetCalibration();
     resetStatusPrompt();
     resetDataTable();
+    resetDiagramMarkers();
     displayWidth = 0.0;
     diagramPath = String();
     diagramHeightBound = 0.0;

@@ -193,6 +193,8 @@ const char SUPPLEMENTARY_TRANSLATION_DATA[]
       "Wiederholen\0"
       "Apply Calibration to Column\0"
       "Kalibrierung auf Spalte anwenden\0"
+      "Hide/Show Markers\0"
+      "Markierungen aus-/einblenden\0"
       // The end entry.
       "-1\0"
       "-1";
