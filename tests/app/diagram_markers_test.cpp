@@ -1,14 +1,17 @@
 #include "support/app_test_support.h"
 
 #include "app/app_ids.h"
+#include "app/data_table.h"
 #include "app/diagram_markers.h"
 #include "app/marker_palette.h"
 
 #include "imaging/image.h"
+#include "toolkit/event_codes.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/keyboard_shortcuts.h"
 #include "toolkit/test_driver.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 
@@ -92,7 +95,9 @@ TEST_F(Markers, UndoAndRedoKeepTheMarkersWithTheData)
     EXPECT_EQ(diagramPixel(60, 240), fillOf(0));
     choose(MENU_REDO);
     EXPECT_EQ(diagramPixel(100, 230), fillOf(1));
-    choose(MENU_EMPTY_TABLE);
+    for (int i = 0; i < 4; ++i)
+        choose(MENU_UNDO);
+    EXPECT_EQ(diagramPixel(100, 230), m_bare[2]);
     EXPECT_EQ(diagramPixel(20, 249), m_bare[0]);
     EXPECT_EQ(diagramPixel(60, 240), m_bare[1]);
 }
@@ -108,7 +113,6 @@ TEST_F(Markers, TheMagnifierShowsTheMarkers)
 
 TEST_F(Markers, TheTableRowSelectsItsPointWhichTheArrowKeysMove)
 {
-    const std::uint32_t farBare = diagramPixel(50, 229);
     setGadgetState(GADGET_COLUMN_SELECT, 1);
     selectTableRow(0);
     EXPECT_EQ(selectedPointRow(), 0);
@@ -118,39 +122,49 @@ TEST_F(Markers, TheTableRowSelectsItsPointWhichTheArrowKeysMove)
     EXPECT_EQ(selectedPointRow(), 1);
     EXPECT_EQ(selectedPointColumn(), 0);
 
-    // One picture pixel per key, ten with Shift; the value follows (250 - y).
+    // One picture pixel per key, ten with Shift (the sample is shown reduced); the marker and
+    // the value follow.
+    const PixelPoint start = captureModel().cell(1, 0).point;
     struct Step {
         int key;
-        int x;
-        int y;
-        const char* value;
+        double dx;
+        double dy;
     };
     const Step steps[] = {
-        { ARROW_UP, 60, 239, "11" },
-        { ARROW_UP, 60, 238, "12" },
-        { ARROW_DOWN, 60, 239, "11" },
-        { ARROW_RIGHT, 61, 239, "11" },
-        { ARROW_LEFT, 60, 239, "11" },
-        { SHORTCUT_SHIFT | ARROW_UP, 60, 229, "21" },
-        { SHORTCUT_SHIFT | ARROW_LEFT, 50, 229, "21" },
+        { ARROW_UP, 0, -1 },
+        { ARROW_UP, 0, -2 },
+        { ARROW_DOWN, 0, -1 },
+        { ARROW_RIGHT, 1, -1 },
+        { ARROW_LEFT, 0, -1 },
+        { SHORTCUT_SHIFT | ARROW_UP, 0, -11 },
+        { SHORTCUT_SHIFT | ARROW_LEFT, -10, -11 },
     };
     for (const Step& step : steps) {
         key(step.key);
-        EXPECT_EQ(diagramPixel(step.x, step.y), fillOf(0)) << step.x << "," << step.y;
-        EXPECT_EQ(tableRows()[1][0].substr(0, 2), step.value) << step.x << "," << step.y;
+        const Cell& cell = captureModel().cell(1, 0);
+        EXPECT_EQ(cell.point.x, start.x + step.dx) << step.dx << "," << step.dy;
+        EXPECT_EQ(cell.point.y, start.y + step.dy) << step.dx << "," << step.dy;
+        const PixelPoint shown = captureModel().calibration(cell.calibration).displayedPixel(cell.point);
+        EXPECT_EQ(
+            diagramPixel(static_cast<int>(std::lround(shown.x)), static_cast<int>(std::lround(shown.y))),
+            fillOf(0));
+        EXPECT_EQ(tableRows()[1][0], cell.text);
+        EXPECT_NEAR(std::stod(cell.text), 250 - shown.y, 0.006);
     }
+    EXPECT_NE(tableRows()[1][0].substr(0, 3), "10.");
     EXPECT_EQ(diagramPixel(60, 240), m_bare[1]);
 
     // One undo step per key press.
     for (int i = 0; i < 7; ++i)
         choose(MENU_UNDO);
     EXPECT_EQ(diagramPixel(60, 240), fillOf(0));
-    EXPECT_EQ(diagramPixel(50, 229), farBare);
-    EXPECT_EQ(tableRows()[1][0].substr(0, 2), "10");
+    EXPECT_EQ(captureModel().cell(1, 0).point.y, start.y);
+    EXPECT_EQ(tableRows()[1][0].substr(0, 3), "10.");
 }
 
 TEST_F(Markers, DeleteRemovesTheSelectedPointAndTheCellsBelowMoveUp)
 {
+    setGadgetState(GADGET_COLUMN_SELECT, 0);
     selectTableRow(0);
     ASSERT_EQ(selectedPointColumn(), 0);
     const auto before = tableRows();

@@ -53,14 +53,14 @@ TEST_F(PointCommands, MoveKeepsTheCalibrationAndUndoes)
 {
     const ModelChange change = m_document.run(movePointCommand(1, 0, { 12, 238 }));
     EXPECT_EQ(change.kind, ModelChange::Kind::Cell);
-    EXPECT_EQ(texts(m_document.model()), (Rows { { "1", "7" }, { "12", "" }, { "3", "" } }));
+    EXPECT_EQ(texts(m_document.model()), (Rows { { "1.00", "7.00" }, { "12.00", "" }, { "3.00", "" } }));
     const Cell& cell = m_document.model().cell(1, 0);
     EXPECT_EQ(cell.point.x, 12);
     EXPECT_EQ(cell.calibration, m_document.model().cell(0, 0).calibration);
     m_document.undo();
     EXPECT_EQ(texts(m_document.model()), m_start);
     m_document.redo();
-    EXPECT_EQ(texts(m_document.model())[1][0], "12");
+    EXPECT_EQ(texts(m_document.model())[1][0], "12.00");
 }
 
 TEST_F(PointCommands, DeleteMovesTheCellsBelowUpInThatColumnOnly)
@@ -71,9 +71,9 @@ TEST_F(PointCommands, DeleteMovesTheCellsBelowUpInThatColumnOnly)
         Rows after;
     };
     const Case cases[] = {
-        { 0, 0, { { "2", "7" }, { "3", "" } } },
-        { 2, 0, { { "1", "7" }, { "2", "" } } },
-        { 0, 1, { { "1", "" }, { "2", "" }, { "3", "" } } },
+        { 0, 0, { { "2.00", "7.00" }, { "3.00", "" } } },
+        { 2, 0, { { "1.00", "7.00" }, { "2.00", "" } } },
+        { 0, 1, { { "1.00", "" }, { "2.00", "" }, { "3.00", "" } } },
     };
     for (const Case& c : cases) {
         const ModelChange change = m_document.run(deletePointCommand(c.row, c.column));
