@@ -68,3 +68,16 @@ inline constexpr int MENU_CALIBRATE_BY_AXIS_MARKS = 53;
 
 // Each point shows and saves its x value beside its y value (a checkable item of the Data menu).
 inline constexpr int MENU_CAPTURE_XY = 60;
+
+// The markers of the captured points on the diagram: shown or hidden, and the selected point
+// moved by one picture pixel (Shift: ten) or deleted (these by keys only).
+inline constexpr int MENU_TOGGLE_MARKERS = 40;
+inline constexpr int MENU_DELETE_POINT = 41;
+inline constexpr int MENU_POINT_LEFT = 42;
+inline constexpr int MENU_POINT_RIGHT = 43;
+inline constexpr int MENU_POINT_UP = 44;
+inline constexpr int MENU_POINT_DOWN = 45;
+inline constexpr int MENU_POINT_FAR_LEFT = 46;
+inline constexpr int MENU_POINT_FAR_RIGHT = 47;
+inline constexpr int MENU_POINT_FAR_UP = 48;
+inline constexpr int MENU_POINT_FAR_DOWN = 49;

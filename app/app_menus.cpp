@@ -3,6 +3,7 @@
 #include "app_ids.h"
 #include "axis_calibration.h"
 #include "data_table.h"
+#include "diagram_markers.h"
 #include "translations.h"
 
 #include "runtime/text_builder.h"
@@ -43,7 +44,16 @@ constexpr ItemText ITEM_TEXTS[] = {
     { MENU_LOGARITHMIC_Y, "Logarithmic Y Axis", "" },
     { MENU_CALIBRATE_BY_AXIS_MARKS, "Calibrate by Two Points per Axis", "" },
     { MENU_CAPTURE_XY, "Capture X and Y", "" },
+    { MENU_TOGGLE_MARKERS, "Show Markers", "\tALT+M" },
 };
+
+// The arrow keys (virtual key codes) and the Delete key (its character).
+constexpr int VIRTUAL_KEY = 256;
+constexpr int ARROW_LEFT = VIRTUAL_KEY | 0x7B;
+constexpr int ARROW_RIGHT = VIRTUAL_KEY | 0x7C;
+constexpr int ARROW_DOWN = VIRTUAL_KEY | 0x7D;
+constexpr int ARROW_UP = VIRTUAL_KEY | 0x7E;
+constexpr int DELETE_KEY = 127;
 
 struct WindowShortcut {
     int code;
@@ -73,6 +83,16 @@ constexpr WindowShortcut WINDOW_SHORTCUTS[] = {
     // Control+Z itself is the menu item's key equivalent, which leaves it to a focused text field.
     { SHORTCUT_COMMAND | SHORTCUT_SHIFT | 'z', MENU_REDO },
     { SHORTCUT_COMMAND | 'y', MENU_REDO },
+    { SHORTCUT_ALT | 'm', MENU_TOGGLE_MARKERS },
+    { DELETE_KEY, MENU_DELETE_POINT },
+    { ARROW_LEFT, MENU_POINT_LEFT },
+    { ARROW_RIGHT, MENU_POINT_RIGHT },
+    { ARROW_UP, MENU_POINT_UP },
+    { ARROW_DOWN, MENU_POINT_DOWN },
+    { SHORTCUT_SHIFT | ARROW_LEFT, MENU_POINT_FAR_LEFT },
+    { SHORTCUT_SHIFT | ARROW_RIGHT, MENU_POINT_FAR_RIGHT },
+    { SHORTCUT_SHIFT | ARROW_UP, MENU_POINT_FAR_UP },
+    { SHORTCUT_SHIFT | ARROW_DOWN, MENU_POINT_FAR_DOWN },
 };
 constexpr WindowShortcut REMOVE_COLUMN_SHORTCUT = { SHORTCUT_ALT | 'r', MENU_REMOVE_LAST_COLUMN };
 
@@ -122,6 +142,8 @@ void addMenuItems(int part)
             { MENU_SET_ORIGIN_VALUES, MENU_LOGARITHMIC_X, MENU_LOGARITHMIC_Y, MENU_CALIBRATE_BY_AXIS_MARKS });
         menuSeparator();
         addItem(MENU_CAPTURE_XY);
+        menuSeparator();
+        addItem(MENU_TOGGLE_MARKERS);
     }
     if (part == MENU_PART_TABLE) {
         menuSeparator();
@@ -148,6 +170,13 @@ void buildMenus()
     if (countTableColumns() > 1)
         addKeyboardShortcut(WINDOW_MAIN, REMOVE_COLUMN_SHORTCUT.code, REMOVE_COLUMN_SHORTCUT.item);
     showAxisScaleChecks();
-    for (int menu : { MENU_BAR, POPUP_DIAGRAM })
+    showOptionChecks();
+}
+
+void showOptionChecks()
+{
+    for (int menu : { MENU_BAR, POPUP_DIAGRAM }) {
         setMenuItemChecked(menu, MENU_CAPTURE_XY, capturesXy() ? 1 : 0);
+        setMenuItemChecked(menu, MENU_TOGGLE_MARKERS, markersShown() ? 1 : 0);
+    }
 }

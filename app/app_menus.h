@@ -13,3 +13,6 @@ void buildMenus();
 
 // Adds the items of one menu to the menu created last.
 void addMenuItems(int part);
+
+// The check marks of the options (Capture X and Y, Show Markers) as they stand.
+void showOptionChecks();

@@ -7,6 +7,7 @@
 #include "csv_commands.h"
 #include "data_table.h"
 #include "diagram.h"
+#include "diagram_markers.h"
 #include "message_dialog.h"
 #include "reference_entry.h"
 #include "translations.h"
@@ -14,6 +15,7 @@
 #include "toolkit/current_event.h"
 #include "toolkit/event_codes.h"
 #include "toolkit/file_drops.h"
+#include "toolkit/gadgets.h"
 #include "toolkit/menus.h"
 #include "toolkit/session_end.h"
 #include "toolkit/timers.h"
@@ -83,6 +85,20 @@ constexpr MenuCommand MENU_COMMANDS[] = {
     { MENU_LOGARITHMIC_Y, [] { toggleLogarithmicAxis(false); } },
     { MENU_CALIBRATE_BY_AXIS_MARKS, calibrateByAxisMarks },
     { MENU_CAPTURE_XY, toggleCaptureXy },
+    { MENU_TOGGLE_MARKERS,
+        [] {
+            toggleMarkersShown();
+            showOptionChecks();
+        } },
+    { MENU_DELETE_POINT, deleteSelectedPoint },
+    { MENU_POINT_LEFT, [] { moveSelectedPoint(-1, 0); } },
+    { MENU_POINT_RIGHT, [] { moveSelectedPoint(1, 0); } },
+    { MENU_POINT_UP, [] { moveSelectedPoint(0, -1); } },
+    { MENU_POINT_DOWN, [] { moveSelectedPoint(0, 1); } },
+    { MENU_POINT_FAR_LEFT, [] { moveSelectedPoint(-10, 0); } },
+    { MENU_POINT_FAR_RIGHT, [] { moveSelectedPoint(10, 0); } },
+    { MENU_POINT_FAR_UP, [] { moveSelectedPoint(0, -10); } },
+    { MENU_POINT_FAR_DOWN, [] { moveSelectedPoint(0, 10); } },
 };
 
 } // namespace
@@ -130,6 +146,9 @@ void runGadgetCommand(int gadget, int type)
     case GADGET_TABLE:
         if (type == GADGET_RIGHT_CLICK)
             displayPopupMenu(POPUP_TABLE, windowHandle(WINDOW_MAIN));
+        else if (type == GADGET_LEFT_CLICK || type == GADGET_CHANGE)
+            selectPointOfTableRow(static_cast<int>(getGadgetState(GADGET_TABLE)),
+                static_cast<int>(getGadgetState(GADGET_COLUMN_SELECT)));
         break;
     case GADGET_RENAME_BUTTON:
         toggleRenameField();

@@ -2,8 +2,10 @@
 
 #include "app_ids.h"
 #include "csv_table.h"
+#include "diagram_markers.h"
 #include "main_window_layout.h"
 #include "model/capture_document.h"
+#include "model/point_commands.h"
 #include "status_prompt.h"
 #include "table_view.h"
 #include "xy_table.h"
@@ -35,6 +37,8 @@ void setDataModified(int modified)
 ModelChange showChange(const ModelChange& change)
 {
     showModelChange(g_document.model(), change);
+    if (change.kind != ModelChange::Kind::None)
+        refreshDiagramMarkers();
     refreshDataModified();
     return change;
 }
@@ -240,6 +244,16 @@ void startDataTracking(const CaptureCalibration& calibration)
     g_document = CaptureDocument();
     g_document.startWith(calibration);
     setDataModified(0);
+}
+
+void movePoint(int row, int column, PixelPoint to)
+{
+    runCommand(movePointCommand(row, column, to));
+}
+
+void deletePoint(int row, int column)
+{
+    runCommand(deletePointCommand(row, column));
 }
 
 void resetDataTable()

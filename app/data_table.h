@@ -87,5 +87,10 @@ void clearDataModified();
 // yet.
 void startDataTracking(const CaptureCalibration& calibration);
 
+// The captured point of the cell moves to another picture pixel, or goes (the cells below it in
+// its column move up): each one change that Undo takes back.
+void movePoint(int row, int column, PixelPoint to);
+void deletePoint(int row, int column);
+
 // Back to the values before start-up.
 void resetDataTable();

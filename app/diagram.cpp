@@ -3,6 +3,7 @@
 #include "app_ids.h"
 #include "app_menus.h"
 #include "calibration.h"
+#include "diagram_markers.h"
 #include "diagram_size.h"
 #include "main_window.h"
 #include "message_dialog.h"
@@ -134,6 +135,7 @@ int openDiagramFile(const char* path)
     }
     diagramPath = path;
     openMainWindow();
+    startDiagramMarkers();
     buildMenus();
     // The missing rows are black; without a word the user would take them for the chart's.
     if (g_decodedSourceRows < g_sourceRows)

@@ -7,6 +7,7 @@
 #include "command_line.h"
 #include "data_table.h"
 #include "diagram.h"
+#include "diagram_markers.h"
 #include "event_loop.h"
 #include "language.h"
 #include "message_dialog.h"
@@ -77,6 +78,7 @@ void resetApplicationState()
     resetCalibration();
     resetStatusPrompt();
     resetDataTable();
+    resetDiagramMarkers();
     displayWidth = 0.0;
     diagramPath = String();
     diagramHeightBound = 0.0;

@@ -244,6 +244,8 @@ const char SUPPLEMENTARY_TRANSLATION_DATA[]
       "fen Sie die Werte der Achsen.\0"
       "Capture X and Y\0"
       "X und Y erfassen\0"
+      "Show Markers\0"
+      "Markierungen zeigen\0"
       // The end entry.
       "-1\0"
       "-1";

@@ -17,7 +17,7 @@
 // with item -1 leaves the key to the focused gadget and the menus. The shortcuts go with the
 // window. Control with X, C, V, Z or A is the exception: while a text field of the window has the
 // keyboard focus, such a key goes to the field (cut, copy, paste, undo, select all), as the
-// menus' key equivalents do.
+// menus' key equivalents do; so do the arrow keys and Delete, alone or with Shift.
 
 inline constexpr int SHORTCUT_SHIFT = 0x10000;
 inline constexpr int SHORTCUT_CONTROL = 0x20000;

@@ -3,6 +3,7 @@
 #include "app/app_ids.h"
 #include "app/calibration.h"
 #include "app/data_table.h"
+#include "app/diagram_markers.h"
 #include "app/event_loop.h"
 
 #include "toolkit/clipboard.h"
@@ -106,6 +107,7 @@ protected:
             { MENU_CALIBRATE_BY_AXIS_MARKS, [] { return clickMode == CLICK_AXIS_MARK; } },
             { MENU_EMPTY_TABLE, [] { return tableRows().empty() && columnTitles().size() == 2; } },
             { MENU_CAPTURE_XY, [] { return capturesXy() && columnTitles().size() == 4; } },
+            { MENU_TOGGLE_MARKERS, [] { return !markersShown(); } },
             { MENU_NAME_COLUMN,
                 [] { return renameFieldOpen() == 1 && focusedGadget() == GADGET_COLUMN_NAME; } },
             { MENU_CONFIRM_NAME,
@@ -197,7 +199,7 @@ TEST_F(CommandKeys, EveryMenuBarItemReachesItsOwnCommand)
     // Every command but those of keys alone; Remove Last Column with two columns.
     EXPECT_EQ(chosen,
         (std::vector<int> { MENU_ITEM_QUIT, 1, 2, 3, 4, 5, 9, 10, 11, 12, 16, 17, 21, 22, 23, 24, 30, 31, 32,
-            50, 51, 52, 53, 60 }));
+            40, 50, 51, 52, 53, 60 }));
 }
 
 } // namespace

@@ -35,11 +35,23 @@ bool keyMatches(const ShortcutTable::Entry& entry, const QKeyEvent& event)
         && virtualKey.keypad == event.modifiers().testFlag(Qt::KeypadModifier);
 }
 
+// The keys that move the cursor or delete in a line of text, with Shift at most.
+bool isTextCursorKey(const KeyEquivalent& key)
+{
+    if ((key.modifiers & ~SHORTCUT_SHIFT) != 0)
+        return false;
+    if (!key.isVirtual)
+        return key.key == 127;
+    return key.key >= 0x7B && key.key <= 0x7E;
+}
+
 // The edit keys (Control with X, C, V, Z or A) belong to a focused text field, as they do for the
-// menus' key equivalents: a window shortcut on them works while no field has the focus.
+// menus' key equivalents, and so do the arrow keys and Delete, without which nobody can correct
+// what they typed: a window shortcut on them works while no field has the focus.
 bool leftToTextField(WindowContainer& window, const ShortcutTable::Entry& entry)
 {
-    return editCommandOf(entry.key).has_value() && focusedTextField(&window) != nullptr;
+    return (editCommandOf(entry.key).has_value() || isTextCursorKey(entry.key))
+        && focusedTextField(&window) != nullptr;
 }
 
 bool isKeyEvent(const QEvent& event)

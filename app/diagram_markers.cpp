@@ -1,0 +1,202 @@
+#include "diagram_markers.h"
+
+#include "app_ids.h"
+#include "calibration.h"
+#include "data_table.h"
+#include "marker_layer.h"
+#include "model/point_commands.h"
+
+#include "imaging/image.h"
+#include "imaging/pixel_buffer.h"
+#include "toolkit/gadgets.h"
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+struct Markers {
+    MarkerLayer layer;
+    // The marker number of each cell, by column and row; -1 where no point is captured.
+    std::vector<std::vector<int>> numbers;
+    int selectedRow = -1;
+    int selectedColumn = -1;
+};
+
+Markers& markers()
+{
+    static Markers state;
+    return state;
+}
+
+int markerOfCell(int row, int column)
+{
+    const auto& numbers = markers().numbers;
+    if (column < 0 || column >= static_cast<int>(numbers.size()))
+        return -1;
+    const auto& cells = numbers[static_cast<std::size_t>(column)];
+    return row >= 0 && row < static_cast<int>(cells.size()) ? cells[static_cast<std::size_t>(row)] : -1;
+}
+
+// The layer's picture must be the one the diagram image holds; a layer without one paints nothing.
+void paintMarkers()
+{
+    MarkerLayer& layer = markers().layer;
+    if (!layer.hasChanges() || layer.pictureWidth() == 0 || !imageExists(IMAGE_DIAGRAM))
+        return;
+    const std::shared_ptr<PixelBuffer> held = imagePixelBuffer(IMAGE_DIAGRAM);
+    const std::shared_ptr<PixelBuffer> target = held ? imagePixelsForWriting(IMAGE_DIAGRAM, held) : nullptr;
+    if (!target)
+        return;
+    const PixelRect painted
+        = layer.paintChanges({ target->data(), target->width(), target->height(), target->stride() });
+    if (painted.empty())
+        return;
+    renewImagePlatformImage(IMAGE_DIAGRAM, target.get());
+    if (isGadget(GADGET_DIAGRAM))
+        setGadgetState(GADGET_DIAGRAM, imagePlatformHandle(IMAGE_DIAGRAM));
+    // The magnifier shows the diagram's pixels as they were when it was last drawn.
+    forgetTrackedMouse();
+}
+
+} // namespace
+
+void startDiagramMarkers()
+{
+    Markers& state = markers();
+    state.layer.removeAllMarkers();
+    state.numbers.clear();
+    state.selectedRow = state.selectedColumn = -1;
+    const std::shared_ptr<PixelBuffer> picture = imagePixelBuffer(IMAGE_DIAGRAM);
+    if (!picture
+        || !state.layer.setPicture(picture->data(), picture->width(), picture->height(), picture->stride()))
+        return;
+    refreshDiagramMarkers();
+}
+
+void refreshDiagramMarkers()
+{
+    Markers& state = markers();
+    MarkerLayer& layer = state.layer;
+    const CaptureModel& model = captureModel();
+    const auto columns = static_cast<std::size_t>(model.columnCount());
+    const auto rows = static_cast<std::size_t>(model.rowCount());
+    // Markers of cells that are gone: columns removed, rows removed.
+    for (std::size_t column = 0; column < state.numbers.size(); ++column) {
+        auto& cells = state.numbers[column];
+        for (std::size_t row = column < columns ? rows : 0; row < cells.size(); ++row) {
+            if (cells[row] >= 0)
+                layer.removeMarker(cells[row]);
+        }
+        cells.resize(column < columns ? std::min(cells.size(), rows) : 0);
+    }
+    state.numbers.resize(columns);
+    for (std::size_t column = 0; column < columns; ++column) {
+        auto& cells = state.numbers[column];
+        cells.resize(rows, -1);
+        for (std::size_t row = 0; row < rows; ++row) {
+            const Cell& cell = model.cell(static_cast<int>(row), static_cast<int>(column));
+            int& number = cells[row];
+            if (cell.kind != CellKind::Captured) {
+                if (number >= 0)
+                    layer.removeMarker(number);
+                number = -1;
+                continue;
+            }
+            const PixelPoint shown = model.calibration(cell.calibration).displayedPixel(cell.point);
+            if (number < 0) {
+                number = layer.addMarker(shown.x, shown.y, static_cast<int>(column));
+                continue;
+            }
+            const std::optional<Marker> marker = layer.marker(number);
+            if (marker && (marker->x != shown.x || marker->y != shown.y))
+                layer.moveMarker(number, shown.x, shown.y);
+        }
+    }
+    // A selected point that went selects none.
+    const int selected = markerOfCell(state.selectedRow, state.selectedColumn);
+    if (selected < 0)
+        state.selectedRow = state.selectedColumn = -1;
+    if (layer.selectedMarker() != selected)
+        layer.selectMarker(selected);
+    paintMarkers();
+}
+
+int selectedPointRow()
+{
+    return markers().selectedRow;
+}
+
+int selectedPointColumn()
+{
+    return markers().selectedColumn;
+}
+
+void selectPoint(int row, int column)
+{
+    Markers& state = markers();
+    const int number = markerOfCell(row, column);
+    state.selectedRow = number < 0 ? -1 : row;
+    state.selectedColumn = number < 0 ? -1 : column;
+    if (state.layer.selectedMarker() != number)
+        state.layer.selectMarker(number);
+    // The table shows the selected point's row selected.
+    if (number >= 0 && isGadget(GADGET_TABLE) && static_cast<int>(getGadgetState(GADGET_TABLE)) != row)
+        setGadgetState(GADGET_TABLE, row);
+    paintMarkers();
+}
+
+void selectPointOfTableRow(int row, int preferredColumn)
+{
+    if (markerOfCell(row, preferredColumn) >= 0) {
+        selectPoint(row, preferredColumn);
+        return;
+    }
+    const int columns = static_cast<int>(markers().numbers.size());
+    for (int column = 0; column < columns; ++column) {
+        if (markerOfCell(row, column) >= 0) {
+            selectPoint(row, column);
+            return;
+        }
+    }
+    selectPoint(-1, -1);
+}
+
+void toggleMarkersShown()
+{
+    MarkerLayer& layer = markers().layer;
+    layer.showMarkers(!layer.markersShown());
+    paintMarkers();
+}
+
+bool markersShown()
+{
+    return markers().layer.markersShown();
+}
+
+void moveSelectedPoint(int dx, int dy)
+{
+    const Markers& state = markers();
+    if (state.selectedRow < 0)
+        return;
+    const CaptureModel& model = captureModel();
+    const Cell& cell = model.cell(state.selectedRow, state.selectedColumn);
+    if (cell.kind != CellKind::Captured)
+        return;
+    movePoint(state.selectedRow, state.selectedColumn, { cell.point.x + dx, cell.point.y + dy });
+}
+
+void deleteSelectedPoint()
+{
+    const Markers& state = markers();
+    if (state.selectedRow >= 0)
+        deletePoint(state.selectedRow, state.selectedColumn);
+}
+
+void resetDiagramMarkers()
+{
+    Markers& state = markers();
+    state.layer = MarkerLayer();
+    state.numbers.clear();
+    state.selectedRow = state.selectedColumn = -1;
+}

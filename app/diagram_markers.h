@@ -1,0 +1,35 @@
+#pragma once
+
+// The captured points drawn on the diagram: a marker in its column's colour over every captured
+// point, the selected point's marker highlighted. The markers are painted into IMAGE_DIAGRAM
+// itself, so the magnifier, which reads that image, shows them too; the mouse merely moving costs
+// them nothing, since they are painted only when the data or the selection changes.
+
+// A new diagram is shown in a new main window: the markers start over it, none yet.
+void startDiagramMarkers();
+
+// Brings the markers in line with the captured data after any change (a capture, undo, redo, a
+// loaded table); only what changed is painted again.
+void refreshDiagramMarkers();
+
+// The selected point: its table row and column, or -1 for none.
+int selectedPointRow();
+int selectedPointColumn();
+// Selects the captured point of the cell (its marker is highlighted); a cell that holds no
+// captured point selects none.
+void selectPoint(int row, int column);
+// The table's selected row chose a point: the one of the selected column when it holds one,
+// else the first captured point of the row.
+void selectPointOfTableRow(int row, int preferredColumn);
+
+// "Show Markers": every marker hidden or shown again; the data stays as it is.
+void toggleMarkersShown();
+bool markersShown();
+
+// The selected point moves by (dx, dy) picture pixels, as one step that Undo takes back.
+void moveSelectedPoint(int dx, int dy);
+// The selected point goes; the cells below it in its column move up (one step for Undo).
+void deleteSelectedPoint();
+
+// Back to the state before start-up.
+void resetDiagramMarkers();
