@@ -78,13 +78,18 @@ TEST_F(Markers, EveryPointShowsInItsColumnsColourUntilHidden)
     EXPECT_EQ(diagramPixel(100, 230), fillOf(1));
     EXPECT_NE(fillOf(0), fillOf(1));
 
+    EXPECT_EQ(menuBarItemChecked(WINDOW_MAIN, MENU_TOGGLE_MARKERS), 1);
     choose(MENU_TOGGLE_MARKERS);
     EXPECT_FALSE(markersShown());
+    EXPECT_EQ(menuBarItemChecked(WINDOW_MAIN, MENU_TOGGLE_MARKERS), 0);
+    EXPECT_EQ(popupMenuItemChecked(POPUP_DIAGRAM, MENU_TOGGLE_MARKERS), 0);
     EXPECT_EQ(diagramPixel(20, 249), m_bare[0]);
     EXPECT_EQ(diagramPixel(100, 230), m_bare[2]);
 
+    // The key changes no menu item by itself: the mark follows the markers.
     key(SHORTCUT_ALT | 'm');
     EXPECT_TRUE(markersShown());
+    EXPECT_EQ(menuBarItemChecked(WINDOW_MAIN, MENU_TOGGLE_MARKERS), 1);
     EXPECT_EQ(diagramPixel(100, 230), fillOf(1));
 }
 
