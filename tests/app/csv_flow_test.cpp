@@ -104,13 +104,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        start(sampleChartPath());
-        useSimpleCalibration();
-        choose(MENU_CATCH_POINTS);
-        clickDiagram(20, 249);
-        clickDiagram(20, 248);
-        key(SHORTCUT_ALT | 'a');
-        clickDiagram(20, 247);
+        startWithThreeCaptures();
         ASSERT_TRUE(isWindowModified(WINDOW_MAIN));
     }
 

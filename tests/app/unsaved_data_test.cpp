@@ -31,13 +31,7 @@ protected:
     void SetUp() override
     {
         AppTest::SetUp();
-        start(sampleChartPath());
-        useSimpleCalibration();
-        choose(MENU_CATCH_POINTS);
-        clickDiagram(20, 249);
-        clickDiagram(20, 248);
-        key(SHORTCUT_ALT | 'a');
-        clickDiagram(20, 247);
+        startWithThreeCaptures();
         setGadgetState(GADGET_COLUMN_SELECT, 0);
     }
 

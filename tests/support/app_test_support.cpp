@@ -10,6 +10,7 @@
 #include "toolkit/event_queue.h"
 #include "toolkit/fonts.h"
 #include "toolkit/gadgets.h"
+#include "toolkit/keyboard_shortcuts.h"
 #include "toolkit/menus.h"
 #include "toolkit/process_lifecycle.h"
 #include "toolkit/requester_script.h"
@@ -91,6 +92,17 @@ void AppTest::useSimpleCalibration()
     originY = 250;
     spanHeight = 100;
     heightReference = 100;
+}
+
+void AppTest::startWithThreeCaptures()
+{
+    start(sampleChartPath());
+    useSimpleCalibration();
+    choose(MENU_CATCH_POINTS);
+    clickDiagram(20, 249);
+    clickDiagram(20, 248);
+    key(SHORTCUT_ALT | 'a');
+    clickDiagram(20, 247);
 }
 
 void AppTest::pass()

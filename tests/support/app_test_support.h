@@ -32,6 +32,9 @@ protected:
     // A calibration in which the pixel row y captures the value 250 - y (origin row 250, 100
     // units over 100 rows).
     static void useSimpleCalibration();
+    // The sample chart with that calibration and three captures through the menus and keys:
+    // 1.00 and 2.00 in column 1, 3.00 in column 2, which stays selected.
+    void startWithThreeCaptures();
 
     // One pass of the application's event loop (at most 25 ms of waiting).
     void pass();
