@@ -16,6 +16,7 @@
 #include "toolkit/event_codes.h"
 #include "toolkit/file_drops.h"
 #include "toolkit/gadgets.h"
+#include "toolkit/keyboard_shortcuts.h"
 #include "toolkit/menus.h"
 #include "toolkit/session_end.h"
 #include "toolkit/timers.h"
@@ -138,6 +139,9 @@ void runGadgetCommand(int gadget, int type)
     case GADGET_DIAGRAM:
         if (type == GADGET_RIGHT_CLICK) {
             displayPopupMenu(POPUP_DIAGRAM, windowHandle(WINDOW_MAIN));
+        } else if (type == GADGET_LEFT_CLICK && (lastEventModifiers() & SHORTCUT_CONTROL)) {
+            // Ctrl+click picks a captured point; it never captures or calibrates.
+            (void)selectPointNear(mouseX, mouseY);
         } else if (type == GADGET_LEFT_CLICK) {
             removeWindowTimer(WINDOW_MAIN, TIMER_BLINK);
             diagramClick();

@@ -30,3 +30,8 @@ int lastEventWindow()
 {
     return currentEvent().window;
 }
+
+int lastEventModifiers()
+{
+    return currentEvent().modifiers;
+}

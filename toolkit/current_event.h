@@ -14,12 +14,18 @@ int lastEventTimer();
 int lastEventType();
 int lastEventWindow();
 
+// The modifier keys (SHORTCUT_* bits of keyboard_shortcuts.h) that were held when the gadget event
+// happened, so that a click with Control can mean something else than a plain one; 0 for other
+// events.
+int lastEventModifiers();
+
 // Internal to the toolkit (waitEvent fills it).
 struct CurrentEvent {
     int code = 0;
     int object = 0;
     int window = -1;
     int type = 0;
+    int modifiers = 0;
 };
 
 CurrentEvent& currentEvent();

@@ -53,9 +53,9 @@ void initEventQueue()
     discardWhere([](const EventNode&) { return true; });
 }
 
-void postEvent(int code, int object, int window, int type)
+void postEvent(int code, int object, int window, int type, int modifiers)
 {
-    const EventNode event { code, object, window, type };
+    const EventNode event { code, object, window, type, modifiers };
     Queue& events = queue();
     if (events.tail && events.tail->event == event)
         return;

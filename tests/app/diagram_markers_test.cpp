@@ -10,6 +10,7 @@
 #include "toolkit/gadgets.h"
 #include "toolkit/keyboard_shortcuts.h"
 #include "toolkit/test_driver.h"
+#include "toolkit/window.h"
 
 #include <cmath>
 #include <cstdint>
@@ -205,6 +206,51 @@ TEST_F(Markers, TheNameFieldKeepsItsArrowAndDeleteKeys)
     for (int code : { ARROW_UP, ARROW_LEFT, DELETE_KEY })
         key(code);
     EXPECT_EQ(tableRows(), before);
+}
+
+// Ctrl+click within a few display pixels of a marker selects its point and table row; it never
+// captures, and it leaves the unsaved mark as it was.
+TEST_F(Markers, ControlClickSelectsTheNearestMarkersPoint)
+{
+    struct Pick {
+        const char* name;
+        int x;
+        int y;
+        int row; // the selected point afterwards; -1 none
+        int column;
+    };
+    const Pick picks[] = {
+        { "on the second point", 60, 240, 1, 0 },
+        { "beside the third point", 103, 227, 0, 1 },
+        { "beside the first point", 17, 251, 0, 0 },
+        { "far from any marker keeps the selection", 150, 150, 0, 0 },
+    };
+    const auto rows = tableRows();
+    const bool modified = isWindowModified(WINDOW_MAIN);
+    for (const Pick& pick : picks) {
+        SCOPED_TRACE(pick.name);
+        EXPECT_EQ(clickGadget(GADGET_DIAGRAM, GADGET_LEFT_CLICK, pick.x, pick.y, SHORTCUT_CONTROL), 1);
+        settle();
+        EXPECT_EQ(selectedPointRow(), pick.row);
+        EXPECT_EQ(selectedPointColumn(), pick.column);
+        EXPECT_EQ(static_cast<int>(getGadgetState(GADGET_TABLE)), pick.row);
+        EXPECT_EQ(tableRows(), rows);
+        EXPECT_EQ(isWindowModified(WINDOW_MAIN), modified);
+    }
+    // Undo still takes back the last capture: picking made no step of its own.
+    choose(MENU_UNDO);
+    EXPECT_EQ(diagramPixel(100, 230), m_bare[2]);
+}
+
+TEST_F(Markers, ControlClickOnAHiddenMarkerSelectsNothing)
+{
+    selectPoint(-1, -1);
+    choose(MENU_TOGGLE_MARKERS);
+    ASSERT_FALSE(markersShown());
+    clickGadget(GADGET_DIAGRAM, GADGET_LEFT_CLICK, 60, 240, SHORTCUT_CONTROL);
+    settle();
+    EXPECT_EQ(selectedPointRow(), -1);
+    EXPECT_EQ(tableRows().size(), 2u);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "gadget_test_support.h"
 #include "test_images.h"
+#include "toolkit/current_event.h"
+#include "toolkit/keyboard_shortcuts.h"
 
 #include <QApplication>
 #include <QImage>
@@ -127,13 +129,48 @@ TEST_F(ImageGadgetTest, DoubleClicksByTheToolkitsOwnClock)
     click(0, Qt::RightButton);
     EXPECT_EQ(takeGadgetEventTypes(), (std::vector<int> { GADGET_RIGHT_CLICK }));
     EXPECT_EQ(clicks({ 0 }), (std::vector<int> { L }));
-    click(0, Qt::LeftButton, Qt::ControlModifier);
+    click(0, Qt::RightButton);
     click(0, Qt::RightButton);
     EXPECT_EQ(takeGadgetEventTypes(), (std::vector<int> { GADGET_RIGHT_CLICK, GADGET_RIGHT_DOUBLE_CLICK }));
 
     // Past the desktop's interval every click is single.
     QApplication::setDoubleClickInterval(0);
     EXPECT_EQ(clicks({ 0, 0, 0 }), (std::vector<int> { L, L, L }));
+}
+
+// Each click's type and the modifier keys the application reads with it: Control with the left
+// button is a left click on Linux, not a contextual one.
+TEST_F(ImageGadgetTest, ModifierKeysComeWithTheClick)
+{
+    TestImage image(16, 16, 0, 0, 0);
+    imageGadget(0, 0, 0, 16, 16, image.handle());
+    QApplication::setDoubleClickInterval(0);
+    struct Case {
+        const char* name;
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers held;
+        int type;
+        int modifiers;
+    };
+    const Case cases[] = {
+        { "plain left", Qt::LeftButton, {}, GADGET_LEFT_CLICK, 0 },
+        { "control left", Qt::LeftButton, Qt::ControlModifier, GADGET_LEFT_CLICK, SHORTCUT_CONTROL },
+        { "shift alt left", Qt::LeftButton, Qt::ShiftModifier | Qt::AltModifier, GADGET_LEFT_CLICK,
+            SHORTCUT_SHIFT | SHORTCUT_ALT },
+        { "plain right", Qt::RightButton, {}, GADGET_RIGHT_CLICK, 0 },
+        { "control right", Qt::RightButton, Qt::ControlModifier, GADGET_RIGHT_CLICK, SHORTCUT_CONTROL },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        click(0, c.button, c.held);
+        ASSERT_EQ(queuedEventCount(), 1);
+        ASSERT_EQ(waitEvent(0), EVENT_GADGET);
+        EXPECT_EQ(lastEventType(), c.type);
+        EXPECT_EQ(lastEventModifiers(), c.modifiers);
+    }
+    // The modifiers belong to the event they came with, not to the next one.
+    EXPECT_NE(waitEvent(0), EVENT_GADGET);
+    EXPECT_EQ(lastEventModifiers(), 0);
 }
 
 TEST_F(ImageGadgetTest, ADragIsNoClick)

@@ -45,13 +45,13 @@ int Gadget::windowNumber()
     return container ? container->number() : -1;
 }
 
-void Gadget::post(int type)
+void Gadget::post(int type, int modifiers)
 {
     if (!reporting())
         return;
     const int window = windowNumber();
     if (window != -1)
-        postEvent(EVENT_GADGET, m_number, window, type);
+        postEvent(EVENT_GADGET, m_number, window, type, modifiers);
 }
 
 void destroyWidget(QWidget* widget)

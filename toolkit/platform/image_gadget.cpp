@@ -2,9 +2,9 @@
 // Implements: imageGadget; the kind table slots getState and setState (the platform image, one
 // reference held); the size that follows the image; drawing (window background, the two-tone
 // frame of IMAGE_BORDER, the image); GADGET_LEFT_CLICK / GADGET_LEFT_DOUBLE_CLICK on release
-// without a drag, GADGET_RIGHT_CLICK / GADGET_RIGHT_DOUBLE_CLICK on a contextual press,
-// GADGET_DRAG_START, with the toolkit's own double-click detection (click_tracker.h) over the
-// desktop's double-click interval.
+// without a drag (with the modifier keys held at the press), GADGET_RIGHT_CLICK /
+// GADGET_RIGHT_DOUBLE_CLICK on a right press, GADGET_DRAG_START, with the toolkit's own double-click
+// detection (click_tracker.h) over the desktop's double-click interval.
 
 #include "toolkit/gadgets.h"
 
@@ -12,6 +12,7 @@
 #include "imaging/platform_image_qt.h"
 #include "toolkit/click_tracker.h"
 #include "toolkit/event_codes.h"
+#include "toolkit/keyboard_shortcuts.h"
 #include "toolkit/platform/gadget.h"
 #include "toolkit/platform/gadget_registry.h"
 
@@ -33,6 +34,14 @@ ClickTracker& clickTracker()
 {
     static ClickTracker tracker;
     return tracker;
+}
+
+// The SHORTCUT_* bits of a mouse event's modifier keys.
+int mouseModifiers(const QMouseEvent& event)
+{
+    const Qt::KeyboardModifiers held = event.modifiers();
+    return (held & Qt::ShiftModifier ? SHORTCUT_SHIFT : 0)
+        | (held & Qt::ControlModifier ? SHORTCUT_CONTROL : 0) | (held & Qt::AltModifier ? SHORTCUT_ALT : 0);
 }
 
 std::int64_t clickTime()
@@ -85,16 +94,18 @@ protected:
 
     void mousePressEvent(QMouseEvent* event) override
     {
-        const bool contextual = event->button() == Qt::RightButton
-            || (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier));
-        if (contextual) {
+        // On Linux only the right button is contextual: a left click with Control stays a left
+        // click, and the application reads the Control key from the event's modifiers.
+        if (event->button() == Qt::RightButton) {
             m_pressed = false;
             post(isDoubleClick(ClickKind::Contextual, event->position().toPoint()) ? GADGET_RIGHT_DOUBLE_CLICK
-                                                                                   : GADGET_RIGHT_CLICK);
+                                                                                   : GADGET_RIGHT_CLICK,
+                mouseModifiers(*event));
         } else if (event->button() == Qt::LeftButton) {
             m_pressed = true;
             m_dragged = false;
             m_pressPosition = event->position().toPoint();
+            m_pressModifiers = mouseModifiers(*event);
         }
         event->accept();
     }
@@ -121,7 +132,8 @@ protected:
         m_pressed = false;
         if (!m_dragged)
             post(isDoubleClick(ClickKind::Left, m_pressPosition) ? GADGET_LEFT_DOUBLE_CLICK
-                                                                 : GADGET_LEFT_CLICK);
+                                                                 : GADGET_LEFT_CLICK,
+                m_pressModifiers);
     }
 
 private:
@@ -146,6 +158,7 @@ private:
     bool m_pressed = false;
     bool m_dragged = false;
     QPoint m_pressPosition;
+    int m_pressModifiers = 0;
 };
 
 } // namespace

@@ -218,7 +218,7 @@ void resetMouse()
     setMouseSource({});
 }
 
-int clickGadget(int gadget, int button, int x, int y)
+int clickGadget(int gadget, int button, int x, int y, int modifiers)
 {
     QWidget* widget = gadgetWidget(gadget);
     if (!widget)
@@ -232,7 +232,14 @@ int clickGadget(int gadget, int button, int x, int y)
     if (!window)
         return 1;
     const Qt::MouseButton qtButton = button == GADGET_RIGHT_CLICK ? Qt::RightButton : Qt::LeftButton;
-    QTest::mouseClick(window, qtButton, Qt::NoModifier, widget->mapTo(topLevel, inGadget));
+    Qt::KeyboardModifiers held;
+    if (modifiers & SHORTCUT_SHIFT)
+        held |= Qt::ShiftModifier;
+    if (modifiers & (SHORTCUT_CONTROL | SHORTCUT_COMMAND))
+        held |= Qt::ControlModifier;
+    if (modifiers & SHORTCUT_ALT)
+        held |= Qt::AltModifier;
+    QTest::mouseClick(window, qtButton, held, widget->mapTo(topLevel, inGadget));
     return 1;
 }
 
