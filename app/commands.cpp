@@ -8,6 +8,7 @@
 #include "data_table.h"
 #include "diagram.h"
 #include "diagram_markers.h"
+#include "marker_drag.h"
 #include "message_dialog.h"
 #include "reference_entry.h"
 #include "translations.h"
@@ -145,6 +146,12 @@ void runGadgetCommand(int gadget, int type)
         } else if (type == GADGET_LEFT_CLICK) {
             removeWindowTimer(WINDOW_MAIN, TIMER_BLINK);
             diagramClick();
+        } else if (type == GADGET_DRAG_START) {
+            startMarkerDrag(lastEventX(), lastEventY());
+        } else if (type == GADGET_DRAG_MOVE) {
+            followMarkerDrag(lastEventX(), lastEventY());
+        } else if (type == GADGET_DRAG_END) {
+            endMarkerDrag(lastEventX(), lastEventY());
         }
         break;
     case GADGET_TABLE:

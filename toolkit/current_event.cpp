@@ -35,3 +35,13 @@ int lastEventModifiers()
 {
     return currentEvent().modifiers;
 }
+
+int lastEventX()
+{
+    return currentEvent().x;
+}
+
+int lastEventY()
+{
+    return currentEvent().y;
+}

@@ -47,12 +47,14 @@ int waitEvent(int timeoutMs)
     current.object = 0;
     current.window = -1;
     current.modifiers = 0;
+    current.x = current.y = 0;
     if (g_waitBeginHook)
         g_waitBeginHook();
 
     EventNode node;
     if (popEvent(node)) {
-        current = CurrentEvent { node.code, node.object, node.window, node.type, node.modifiers };
+        current
+            = CurrentEvent { node.code, node.object, node.window, node.type, node.modifiers, node.x, node.y };
         return node.code;
     }
 

@@ -184,7 +184,59 @@ TEST_F(ImageGadgetTest, ADragIsNoClick)
     QTest::mouseMove(widget, QPoint(40, 40));
     QTest::mouseMove(widget, QPoint(60, 60));
     QTest::mouseRelease(widget, Qt::LeftButton, {}, QPoint(60, 60));
-    EXPECT_EQ(takeGadgetEvents(), (std::vector<GadgetEvent> { { 0, GADGET_DRAG_START, 0 } }));
+    EXPECT_EQ(takeGadgetEventTypes(),
+        (std::vector<int> { GADGET_DRAG_START, GADGET_DRAG_MOVE, GADGET_DRAG_MOVE, GADGET_DRAG_END }));
+}
+
+// A drag reports where it started, every move and its end, in the image's coordinates (inside
+// the frame); a click reports where it was pressed.
+TEST_F(ImageGadgetTest, ADragReportsItsPathInImageCoordinates)
+{
+    TestImage image(100, 100, 0, 0, 0);
+    imageGadget(0, 0, 0, 10, 10, image.handle(), IMAGE_BORDER);
+    QWidget* widget = widgetOf(0);
+    struct Report {
+        int type;
+        int x;
+        int y;
+        bool operator==(const Report&) const = default;
+    };
+    const auto reports = [] {
+        std::vector<Report> taken;
+        while (queuedEventCount() > 0) {
+            if (waitEvent(0) == EVENT_GADGET)
+                taken.push_back({ lastEventType(), lastEventX(), lastEventY() });
+        }
+        return taken;
+    };
+    QTest::mousePress(widget, Qt::LeftButton, {}, QPoint(12, 12));
+    QTest::mouseMove(widget, QPoint(42, 32));
+    QTest::mouseMove(widget, QPoint(52, 62));
+    // Qt keeps reporting to the gadget that took the press when the pointer leaves it.
+    QTest::mouseMove(widget, QPoint(-8, 200));
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, QPoint(-8, 200));
+    const std::vector<Report> expected {
+        { GADGET_DRAG_START, 10, 10 },
+        { GADGET_DRAG_MOVE, 40, 30 },
+        { GADGET_DRAG_MOVE, 50, 60 },
+        { GADGET_DRAG_MOVE, -10, 198 },
+        { GADGET_DRAG_END, -10, 198 },
+    };
+    const std::vector<Report> taken = reports();
+    ASSERT_EQ(taken.size(), expected.size());
+    for (std::size_t i = 0; i < taken.size(); ++i) {
+        EXPECT_EQ(taken[i].type, expected[i].type) << i;
+        EXPECT_EQ(taken[i].x, expected[i].x) << i;
+        EXPECT_EQ(taken[i].y, expected[i].y) << i;
+    }
+
+    QTest::mousePress(widget, Qt::LeftButton, {}, QPoint(7, 9));
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, QPoint(8, 9));
+    const std::vector<Report> click = reports();
+    ASSERT_EQ(click.size(), 1u);
+    EXPECT_EQ(click[0].type, GADGET_LEFT_CLICK);
+    EXPECT_EQ(click[0].x, 5);
+    EXPECT_EQ(click[0].y, 7);
 }
 
 } // namespace

@@ -3,7 +3,8 @@
 // reference held); the size that follows the image; drawing (window background, the two-tone
 // frame of IMAGE_BORDER, the image); GADGET_LEFT_CLICK / GADGET_LEFT_DOUBLE_CLICK on release
 // without a drag (with the modifier keys held at the press), GADGET_RIGHT_CLICK /
-// GADGET_RIGHT_DOUBLE_CLICK on a right press, GADGET_DRAG_START, with the toolkit's own double-click
+// GADGET_RIGHT_DOUBLE_CLICK on a right press, GADGET_DRAG_START / GADGET_DRAG_MOVE /
+// GADGET_DRAG_END (each with the position in the image), with the toolkit's own double-click
 // detection (click_tracker.h) over the desktop's double-click interval.
 
 #include "toolkit/gadgets.h"
@@ -98,9 +99,9 @@ protected:
         // click, and the application reads the Control key from the event's modifiers.
         if (event->button() == Qt::RightButton) {
             m_pressed = false;
-            post(isDoubleClick(ClickKind::Contextual, event->position().toPoint()) ? GADGET_RIGHT_DOUBLE_CLICK
-                                                                                   : GADGET_RIGHT_CLICK,
-                mouseModifiers(*event));
+            const QPoint at = event->position().toPoint();
+            post(isDoubleClick(ClickKind::Contextual, at) ? GADGET_RIGHT_DOUBLE_CLICK : GADGET_RIGHT_CLICK,
+                mouseModifiers(*event), imageX(at), imageY(at));
         } else if (event->button() == Qt::LeftButton) {
             m_pressed = true;
             m_dragged = false;
@@ -114,14 +115,22 @@ protected:
     // double clicks itself.
     void mouseDoubleClickEvent(QMouseEvent* event) override { mousePressEvent(event); }
 
+    // A drag starts where the button went down, so that the application can tell what was
+    // grabbed; every later move reports the pointer, which Qt keeps giving this gadget while the
+    // button is held, even outside it.
     void mouseMoveEvent(QMouseEvent* event) override
     {
-        if (!m_pressed || m_dragged || !(event->buttons() & Qt::LeftButton))
+        if (!m_pressed || !(event->buttons() & Qt::LeftButton))
             return;
-        if ((event->position().toPoint() - m_pressPosition).manhattanLength()
-            >= QApplication::startDragDistance()) {
+        const QPoint at = event->position().toPoint();
+        if (m_dragged) {
+            post(GADGET_DRAG_MOVE, m_pressModifiers, imageX(at), imageY(at));
+            return;
+        }
+        if ((at - m_pressPosition).manhattanLength() >= QApplication::startDragDistance()) {
             m_dragged = true;
-            post(GADGET_DRAG_START);
+            post(GADGET_DRAG_START, m_pressModifiers, imageX(m_pressPosition), imageY(m_pressPosition));
+            post(GADGET_DRAG_MOVE, m_pressModifiers, imageX(at), imageY(at));
         }
     }
 
@@ -130,13 +139,20 @@ protected:
         if (event->button() != Qt::LeftButton || !m_pressed)
             return;
         m_pressed = false;
-        if (!m_dragged)
+        const QPoint at = event->position().toPoint();
+        if (m_dragged)
+            post(GADGET_DRAG_END, m_pressModifiers, imageX(at), imageY(at));
+        else
             post(isDoubleClick(ClickKind::Left, m_pressPosition) ? GADGET_LEFT_DOUBLE_CLICK
                                                                  : GADGET_LEFT_CLICK,
-                m_pressModifiers);
+                m_pressModifiers, imageX(m_pressPosition), imageY(m_pressPosition));
     }
 
 private:
+    // A point of the gadget in the coordinates of its image, which starts inside the frame.
+    int imageX(QPoint at) const { return at.x() - (flags() & IMAGE_BORDER ? BORDER : 0); }
+    int imageY(QPoint at) const { return at.y() - (flags() & IMAGE_BORDER ? BORDER : 0); }
+
     bool isDoubleClick(ClickKind kind, QPoint position)
     {
         const ClickLimits limits { QApplication::doubleClickInterval(),
