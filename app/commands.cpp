@@ -8,6 +8,7 @@
 #include "data_table.h"
 #include "diagram.h"
 #include "diagram_markers.h"
+#include "marker_drag.h"
 #include "message_dialog.h"
 #include "reference_entry.h"
 #include "translations.h"
@@ -16,6 +17,7 @@
 #include "toolkit/event_codes.h"
 #include "toolkit/file_drops.h"
 #include "toolkit/gadgets.h"
+#include "toolkit/keyboard_shortcuts.h"
 #include "toolkit/menus.h"
 #include "toolkit/session_end.h"
 #include "toolkit/timers.h"
@@ -138,9 +140,18 @@ void runGadgetCommand(int gadget, int type)
     case GADGET_DIAGRAM:
         if (type == GADGET_RIGHT_CLICK) {
             displayPopupMenu(POPUP_DIAGRAM, windowHandle(WINDOW_MAIN));
+        } else if (type == GADGET_LEFT_CLICK && (lastEventModifiers() & SHORTCUT_CONTROL)) {
+            // Ctrl+click picks a captured point; it never captures or calibrates.
+            (void)selectPointNear(mouseX, mouseY);
         } else if (type == GADGET_LEFT_CLICK) {
             removeWindowTimer(WINDOW_MAIN, TIMER_BLINK);
             diagramClick();
+        } else if (type == GADGET_DRAG_START) {
+            startMarkerDrag(lastEventX(), lastEventY());
+        } else if (type == GADGET_DRAG_MOVE) {
+            followMarkerDrag(lastEventX(), lastEventY());
+        } else if (type == GADGET_DRAG_END) {
+            endMarkerDrag(lastEventX(), lastEventY());
         }
         break;
     case GADGET_TABLE:

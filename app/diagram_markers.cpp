@@ -193,6 +193,30 @@ void deleteSelectedPoint()
         deletePoint(state.selectedRow, state.selectedColumn);
 }
 
+bool selectPointNear(double x, double y)
+{
+    // About the size of a marker: near enough to aim at with the mouse, small enough that a click
+    // between two neighbouring points still tells them apart by distance.
+    constexpr double PICK_RADIUS = 5.0;
+    const Markers& state = markers();
+    // A hidden marker cannot be aimed at.
+    if (!state.layer.markersShown())
+        return false;
+    const int number = state.layer.markerNear(x, y, PICK_RADIUS);
+    if (number < 0)
+        return false;
+    for (std::size_t column = 0; column < state.numbers.size(); ++column) {
+        const auto& cells = state.numbers[column];
+        for (std::size_t row = 0; row < cells.size(); ++row) {
+            if (cells[row] == number) {
+                selectPoint(static_cast<int>(row), static_cast<int>(column));
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 void resetDiagramMarkers()
 {
     Markers& state = markers();

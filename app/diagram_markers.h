@@ -31,5 +31,9 @@ void moveSelectedPoint(int dx, int dy);
 // The selected point goes; the cells below it in its column move up (one step for Undo).
 void deleteSelectedPoint();
 
+// Ctrl+click on the diagram: selects the point whose shown marker lies within a few display pixels
+// of (x, y) (diagram coordinates), and its table row; false, with nothing changed, when none does.
+bool selectPointNear(double x, double y);
+
 // Back to the state before start-up.
 void resetDiagramMarkers();

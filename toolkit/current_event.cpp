@@ -30,3 +30,18 @@ int lastEventWindow()
 {
     return currentEvent().window;
 }
+
+int lastEventModifiers()
+{
+    return currentEvent().modifiers;
+}
+
+int lastEventX()
+{
+    return currentEvent().x;
+}
+
+int lastEventY()
+{
+    return currentEvent().y;
+}

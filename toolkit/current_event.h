@@ -14,12 +14,25 @@ int lastEventTimer();
 int lastEventType();
 int lastEventWindow();
 
+// The modifier keys (SHORTCUT_* bits of keyboard_shortcuts.h) that were held when the gadget event
+// happened, so that a click with Control can mean something else than a plain one; 0 for other
+// events.
+int lastEventModifiers();
+// Where an image gadget's click or drag event happened, in its image's coordinates: the press
+// for a click and GADGET_DRAG_START, the pointer for GADGET_DRAG_MOVE and GADGET_DRAG_END; 0 for
+// other events.
+int lastEventX();
+int lastEventY();
+
 // Internal to the toolkit (waitEvent fills it).
 struct CurrentEvent {
     int code = 0;
     int object = 0;
     int window = -1;
     int type = 0;
+    int modifiers = 0;
+    int x = 0;
+    int y = 0;
 };
 
 CurrentEvent& currentEvent();

@@ -28,6 +28,9 @@ inline constexpr int GADGET_FOCUS = 256;
 inline constexpr int GADGET_LOST_FOCUS = 512;
 inline constexpr int GADGET_CHANGE = 768;
 inline constexpr int GADGET_DRAG_START = 2048;
+// An image gadget's drag: the pointer moved with the button held, and the button was let go.
+inline constexpr int GADGET_DRAG_MOVE = 2049;
+inline constexpr int GADGET_DRAG_END = 2050;
 
 // Menu item numbers of the desktop's own application commands. The desktop's request to quit
 // arrives as MENU_ITEM_QUIT for window 0.

@@ -17,6 +17,9 @@ struct EventNode {
     int object = 0; // gadget, menu item or timer number; 0 when none
     int window = 0;
     int type = 0; // gadget event type; 0 otherwise
+    int modifiers = 0; // SHORTCUT_* bits held at a gadget's mouse event; 0 otherwise
+    int x = 0; // where a gadget's mouse event happened, in the gadget's coordinates
+    int y = 0;
 
     bool operator==(const EventNode&) const = default;
 };
@@ -26,7 +29,7 @@ struct EventNode {
 void initEventQueue();
 
 // Appends an event unless the tail node is identical to it.
-void postEvent(int code, int object, int window, int type);
+void postEvent(int code, int object, int window, int type, int modifiers = 0, int x = 0, int y = 0);
 
 // Takes the head of the queue into node; false when the queue is empty.
 bool popEvent(EventNode& node);

@@ -27,8 +27,15 @@ void resetMouse();
 
 // A real mouse click (press and release through the desktop's event path) at the gadget's centre,
 // or at (x, y) inside the gadget when given; button: GADGET_LEFT_CLICK or GADGET_RIGHT_CLICK.
-// Places the mouse there too (as placeMouse). 0 for an unknown gadget.
-int clickGadget(int gadget, int button = 0 /*GADGET_LEFT_CLICK*/, int x = -1, int y = -1);
+// Places the mouse there too (as placeMouse). 0 for an unknown gadget. modifiers: the SHORTCUT_*
+// bits of the keys held during the click.
+int clickGadget(int gadget, int button = 0 /*GADGET_LEFT_CLICK*/, int x = -1, int y = -1, int modifiers = 0);
+// A left-button drag in steps through the same path: the press at (x, y) inside the gadget, the
+// pointer moved with the button held, the release; each places the mouse there too. 0 for an
+// unknown gadget.
+int pressGadget(int gadget, int x, int y);
+int moveInGadget(int gadget, int x, int y);
+int releaseGadget(int gadget, int x, int y);
 
 // Chooses the item of the window's menu bar as a mouse choice would (triggers its action through
 // the real routing, including the edit-command rule); 0 when the bar has no enabled item with that

@@ -46,12 +46,15 @@ int waitEvent(int timeoutMs)
     current.code = EVENT_NONE;
     current.object = 0;
     current.window = -1;
+    current.modifiers = 0;
+    current.x = current.y = 0;
     if (g_waitBeginHook)
         g_waitBeginHook();
 
     EventNode node;
     if (popEvent(node)) {
-        current = CurrentEvent { node.code, node.object, node.window, node.type };
+        current
+            = CurrentEvent { node.code, node.object, node.window, node.type, node.modifiers, node.x, node.y };
         return node.code;
     }
 

@@ -10,6 +10,7 @@
 #include "toolkit/gadgets.h"
 #include "toolkit/keyboard_shortcuts.h"
 #include "toolkit/test_driver.h"
+#include "toolkit/window.h"
 
 #include <cmath>
 #include <cstdint>
@@ -205,6 +206,116 @@ TEST_F(Markers, TheNameFieldKeepsItsArrowAndDeleteKeys)
     for (int code : { ARROW_UP, ARROW_LEFT, DELETE_KEY })
         key(code);
     EXPECT_EQ(tableRows(), before);
+}
+
+// Ctrl+click within a few display pixels of a marker selects its point and table row; it never
+// captures, and it leaves the unsaved mark as it was.
+TEST_F(Markers, ControlClickSelectsTheNearestMarkersPoint)
+{
+    struct Pick {
+        const char* name;
+        int x;
+        int y;
+        int row; // the selected point afterwards; -1 none
+        int column;
+    };
+    const Pick picks[] = {
+        { "on the second point", 60, 240, 1, 0 },
+        { "beside the third point", 103, 227, 0, 1 },
+        { "beside the first point", 17, 251, 0, 0 },
+        { "far from any marker keeps the selection", 150, 150, 0, 0 },
+    };
+    const auto rows = tableRows();
+    const bool modified = isWindowModified(WINDOW_MAIN);
+    for (const Pick& pick : picks) {
+        SCOPED_TRACE(pick.name);
+        EXPECT_EQ(clickGadget(GADGET_DIAGRAM, GADGET_LEFT_CLICK, pick.x, pick.y, SHORTCUT_CONTROL), 1);
+        settle();
+        EXPECT_EQ(selectedPointRow(), pick.row);
+        EXPECT_EQ(selectedPointColumn(), pick.column);
+        EXPECT_EQ(static_cast<int>(getGadgetState(GADGET_TABLE)), pick.row);
+        EXPECT_EQ(tableRows(), rows);
+        EXPECT_EQ(isWindowModified(WINDOW_MAIN), modified);
+    }
+    // Undo still takes back the last capture: picking made no step of its own.
+    choose(MENU_UNDO);
+    EXPECT_EQ(diagramPixel(100, 230), m_bare[2]);
+}
+
+TEST_F(Markers, ControlClickOnAHiddenMarkerSelectsNothing)
+{
+    selectPoint(-1, -1);
+    choose(MENU_TOGGLE_MARKERS);
+    ASSERT_FALSE(markersShown());
+    clickGadget(GADGET_DIAGRAM, GADGET_LEFT_CLICK, 60, 240, SHORTCUT_CONTROL);
+    settle();
+    EXPECT_EQ(selectedPointRow(), -1);
+    EXPECT_EQ(tableRows().size(), 2u);
+}
+
+// A drag that starts on a marker moves its point with the mouse: the marker and the table value
+// follow every move, and Undo takes the whole drag back in one step.
+TEST_F(Markers, DraggingAMarkerMovesItsPointAsOneStep)
+{
+    const PixelPoint start = captureModel().cell(1, 0).point;
+    const std::string startText = tableRows()[1][0];
+    ASSERT_EQ(pressGadget(GADGET_DIAGRAM, 61, 241), 1);
+    settle();
+    struct Step {
+        int x;
+        int y;
+    };
+    // Grabbed one pixel off the marker's centre: the marker keeps that offset.
+    const Step path[] = { { 61, 231 }, { 71, 221 }, { 81, 201 } };
+    for (const Step& step : path) {
+        SCOPED_TRACE(step.y);
+        moveInGadget(GADGET_DIAGRAM, step.x, step.y);
+        settle();
+        const Cell& cell = captureModel().cell(1, 0);
+        const PixelPoint shown = captureModel().calibration(cell.calibration).displayedPixel(cell.point);
+        EXPECT_NEAR(shown.x, step.x - 1, 0.01);
+        EXPECT_NEAR(shown.y, step.y - 1, 0.01);
+        EXPECT_EQ(diagramPixel(step.x - 1, step.y - 1), fillOf(0));
+        EXPECT_EQ(tableRows()[1][0], cell.text);
+        EXPECT_NEAR(std::stod(cell.text), 250 - shown.y, 0.006);
+    }
+    releaseGadget(GADGET_DIAGRAM, 81, 201);
+    settle();
+    EXPECT_EQ(selectedPointRow(), 1);
+    EXPECT_EQ(selectedPointColumn(), 0);
+    EXPECT_EQ(diagramPixel(60, 240), m_bare[1]);
+    EXPECT_EQ(tableRows().size(), 2u);
+
+    choose(MENU_UNDO);
+    EXPECT_EQ(captureModel().cell(1, 0).point, start);
+    EXPECT_EQ(tableRows()[1][0], startText);
+    EXPECT_EQ(diagramPixel(60, 240), fillOf(0));
+    // The step before the drag is the last capture.
+    choose(MENU_UNDO);
+    EXPECT_EQ(diagramPixel(100, 230), m_bare[2]);
+}
+
+// A drag away from every marker, and one beyond the picture's edge, change nothing and capture
+// nothing; a dragged point stays on the picture.
+TEST_F(Markers, DragsOffTheMarkersAndBeyondThePicture)
+{
+    const auto rows = tableRows();
+    pressGadget(GADGET_DIAGRAM, 150, 150);
+    moveInGadget(GADGET_DIAGRAM, 170, 170);
+    releaseGadget(GADGET_DIAGRAM, 170, 170);
+    settle();
+    EXPECT_EQ(tableRows(), rows);
+
+    pressGadget(GADGET_DIAGRAM, 20, 249);
+    moveInGadget(GADGET_DIAGRAM, 30, 259);
+    moveInGadget(GADGET_DIAGRAM, -50, 5000);
+    releaseGadget(GADGET_DIAGRAM, -50, 5000);
+    settle();
+    const Cell& cell = captureModel().cell(0, 0);
+    const PixelPoint shown = captureModel().calibration(cell.calibration).displayedPixel(cell.point);
+    EXPECT_NEAR(shown.x, 0, 0.01);
+    EXPECT_NEAR(shown.y, imagePixelHeight(IMAGE_DIAGRAM) - 1, 0.01);
+    EXPECT_EQ(tableRows().size(), rows.size());
 }
 
 } // namespace

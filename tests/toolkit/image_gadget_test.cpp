@@ -1,5 +1,7 @@
 #include "gadget_test_support.h"
 #include "test_images.h"
+#include "toolkit/current_event.h"
+#include "toolkit/keyboard_shortcuts.h"
 
 #include <QApplication>
 #include <QImage>
@@ -127,13 +129,48 @@ TEST_F(ImageGadgetTest, DoubleClicksByTheToolkitsOwnClock)
     click(0, Qt::RightButton);
     EXPECT_EQ(takeGadgetEventTypes(), (std::vector<int> { GADGET_RIGHT_CLICK }));
     EXPECT_EQ(clicks({ 0 }), (std::vector<int> { L }));
-    click(0, Qt::LeftButton, Qt::ControlModifier);
+    click(0, Qt::RightButton);
     click(0, Qt::RightButton);
     EXPECT_EQ(takeGadgetEventTypes(), (std::vector<int> { GADGET_RIGHT_CLICK, GADGET_RIGHT_DOUBLE_CLICK }));
 
     // Past the desktop's interval every click is single.
     QApplication::setDoubleClickInterval(0);
     EXPECT_EQ(clicks({ 0, 0, 0 }), (std::vector<int> { L, L, L }));
+}
+
+// Each click's type and the modifier keys the application reads with it: Control with the left
+// button is a left click on Linux, not a contextual one.
+TEST_F(ImageGadgetTest, ModifierKeysComeWithTheClick)
+{
+    TestImage image(16, 16, 0, 0, 0);
+    imageGadget(0, 0, 0, 16, 16, image.handle());
+    QApplication::setDoubleClickInterval(0);
+    struct Case {
+        const char* name;
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers held;
+        int type;
+        int modifiers;
+    };
+    const Case cases[] = {
+        { "plain left", Qt::LeftButton, {}, GADGET_LEFT_CLICK, 0 },
+        { "control left", Qt::LeftButton, Qt::ControlModifier, GADGET_LEFT_CLICK, SHORTCUT_CONTROL },
+        { "shift alt left", Qt::LeftButton, Qt::ShiftModifier | Qt::AltModifier, GADGET_LEFT_CLICK,
+            SHORTCUT_SHIFT | SHORTCUT_ALT },
+        { "plain right", Qt::RightButton, {}, GADGET_RIGHT_CLICK, 0 },
+        { "control right", Qt::RightButton, Qt::ControlModifier, GADGET_RIGHT_CLICK, SHORTCUT_CONTROL },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        click(0, c.button, c.held);
+        ASSERT_EQ(queuedEventCount(), 1);
+        ASSERT_EQ(waitEvent(0), EVENT_GADGET);
+        EXPECT_EQ(lastEventType(), c.type);
+        EXPECT_EQ(lastEventModifiers(), c.modifiers);
+    }
+    // The modifiers belong to the event they came with, not to the next one.
+    EXPECT_NE(waitEvent(0), EVENT_GADGET);
+    EXPECT_EQ(lastEventModifiers(), 0);
 }
 
 TEST_F(ImageGadgetTest, ADragIsNoClick)
@@ -147,7 +184,59 @@ TEST_F(ImageGadgetTest, ADragIsNoClick)
     QTest::mouseMove(widget, QPoint(40, 40));
     QTest::mouseMove(widget, QPoint(60, 60));
     QTest::mouseRelease(widget, Qt::LeftButton, {}, QPoint(60, 60));
-    EXPECT_EQ(takeGadgetEvents(), (std::vector<GadgetEvent> { { 0, GADGET_DRAG_START, 0 } }));
+    EXPECT_EQ(takeGadgetEventTypes(),
+        (std::vector<int> { GADGET_DRAG_START, GADGET_DRAG_MOVE, GADGET_DRAG_MOVE, GADGET_DRAG_END }));
+}
+
+// A drag reports where it started, every move and its end, in the image's coordinates (inside
+// the frame); a click reports where it was pressed.
+TEST_F(ImageGadgetTest, ADragReportsItsPathInImageCoordinates)
+{
+    TestImage image(100, 100, 0, 0, 0);
+    imageGadget(0, 0, 0, 10, 10, image.handle(), IMAGE_BORDER);
+    QWidget* widget = widgetOf(0);
+    struct Report {
+        int type;
+        int x;
+        int y;
+        bool operator==(const Report&) const = default;
+    };
+    const auto reports = [] {
+        std::vector<Report> taken;
+        while (queuedEventCount() > 0) {
+            if (waitEvent(0) == EVENT_GADGET)
+                taken.push_back({ lastEventType(), lastEventX(), lastEventY() });
+        }
+        return taken;
+    };
+    QTest::mousePress(widget, Qt::LeftButton, {}, QPoint(12, 12));
+    QTest::mouseMove(widget, QPoint(42, 32));
+    QTest::mouseMove(widget, QPoint(52, 62));
+    // Qt keeps reporting to the gadget that took the press when the pointer leaves it.
+    QTest::mouseMove(widget, QPoint(-8, 200));
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, QPoint(-8, 200));
+    const std::vector<Report> expected {
+        { GADGET_DRAG_START, 10, 10 },
+        { GADGET_DRAG_MOVE, 40, 30 },
+        { GADGET_DRAG_MOVE, 50, 60 },
+        { GADGET_DRAG_MOVE, -10, 198 },
+        { GADGET_DRAG_END, -10, 198 },
+    };
+    const std::vector<Report> taken = reports();
+    ASSERT_EQ(taken.size(), expected.size());
+    for (std::size_t i = 0; i < taken.size(); ++i) {
+        EXPECT_EQ(taken[i].type, expected[i].type) << i;
+        EXPECT_EQ(taken[i].x, expected[i].x) << i;
+        EXPECT_EQ(taken[i].y, expected[i].y) << i;
+    }
+
+    QTest::mousePress(widget, Qt::LeftButton, {}, QPoint(7, 9));
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, QPoint(8, 9));
+    const std::vector<Report> click = reports();
+    ASSERT_EQ(click.size(), 1u);
+    EXPECT_EQ(click[0].type, GADGET_LEFT_CLICK);
+    EXPECT_EQ(click[0].x, 5);
+    EXPECT_EQ(click[0].y, 7);
 }
 
 } // namespace

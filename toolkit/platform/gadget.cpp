@@ -45,13 +45,13 @@ int Gadget::windowNumber()
     return container ? container->number() : -1;
 }
 
-void Gadget::post(int type)
+void Gadget::post(int type, int modifiers, int x, int y)
 {
     if (!reporting())
         return;
     const int window = windowNumber();
     if (window != -1)
-        postEvent(EVENT_GADGET, m_number, window, type);
+        postEvent(EVENT_GADGET, m_number, window, type, modifiers, x, y);
 }
 
 void destroyWidget(QWidget* widget)

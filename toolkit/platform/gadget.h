@@ -76,8 +76,9 @@ public:
     int windowNumber();
 
 protected:
-    // Queues EVENT_GADGET with this gadget's number, its window and the type.
-    void post(int type);
+    // Queues EVENT_GADGET with this gadget's number, its window, the type and the modifier keys
+    // held (SHORTCUT_* bits) and where the mouse event happened (gadget coordinates).
+    void post(int type, int modifiers = 0, int x = 0, int y = 0);
     // Whether the gadget reports user actions now: false while one of its own operations runs.
     bool reporting() const { return m_quiet == 0; }
 

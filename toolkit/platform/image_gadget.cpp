@@ -2,9 +2,10 @@
 // Implements: imageGadget; the kind table slots getState and setState (the platform image, one
 // reference held); the size that follows the image; drawing (window background, the two-tone
 // frame of IMAGE_BORDER, the image); GADGET_LEFT_CLICK / GADGET_LEFT_DOUBLE_CLICK on release
-// without a drag, GADGET_RIGHT_CLICK / GADGET_RIGHT_DOUBLE_CLICK on a contextual press,
-// GADGET_DRAG_START, with the toolkit's own double-click detection (click_tracker.h) over the
-// desktop's double-click interval.
+// without a drag (with the modifier keys held at the press), GADGET_RIGHT_CLICK /
+// GADGET_RIGHT_DOUBLE_CLICK on a right press, GADGET_DRAG_START / GADGET_DRAG_MOVE /
+// GADGET_DRAG_END (each with the position in the image), with the toolkit's own double-click
+// detection (click_tracker.h) over the desktop's double-click interval.
 
 #include "toolkit/gadgets.h"
 
@@ -12,6 +13,7 @@
 #include "imaging/platform_image_qt.h"
 #include "toolkit/click_tracker.h"
 #include "toolkit/event_codes.h"
+#include "toolkit/keyboard_shortcuts.h"
 #include "toolkit/platform/gadget.h"
 #include "toolkit/platform/gadget_registry.h"
 
@@ -33,6 +35,14 @@ ClickTracker& clickTracker()
 {
     static ClickTracker tracker;
     return tracker;
+}
+
+// The SHORTCUT_* bits of a mouse event's modifier keys.
+int mouseModifiers(const QMouseEvent& event)
+{
+    const Qt::KeyboardModifiers held = event.modifiers();
+    return (held & Qt::ShiftModifier ? SHORTCUT_SHIFT : 0)
+        | (held & Qt::ControlModifier ? SHORTCUT_CONTROL : 0) | (held & Qt::AltModifier ? SHORTCUT_ALT : 0);
 }
 
 std::int64_t clickTime()
@@ -85,16 +95,18 @@ protected:
 
     void mousePressEvent(QMouseEvent* event) override
     {
-        const bool contextual = event->button() == Qt::RightButton
-            || (event->button() == Qt::LeftButton && (event->modifiers() & Qt::ControlModifier));
-        if (contextual) {
+        // On Linux only the right button is contextual: a left click with Control stays a left
+        // click, and the application reads the Control key from the event's modifiers.
+        if (event->button() == Qt::RightButton) {
             m_pressed = false;
-            post(isDoubleClick(ClickKind::Contextual, event->position().toPoint()) ? GADGET_RIGHT_DOUBLE_CLICK
-                                                                                   : GADGET_RIGHT_CLICK);
+            const QPoint at = event->position().toPoint();
+            post(isDoubleClick(ClickKind::Contextual, at) ? GADGET_RIGHT_DOUBLE_CLICK : GADGET_RIGHT_CLICK,
+                mouseModifiers(*event), imageX(at), imageY(at));
         } else if (event->button() == Qt::LeftButton) {
             m_pressed = true;
             m_dragged = false;
             m_pressPosition = event->position().toPoint();
+            m_pressModifiers = mouseModifiers(*event);
         }
         event->accept();
     }
@@ -103,14 +115,22 @@ protected:
     // double clicks itself.
     void mouseDoubleClickEvent(QMouseEvent* event) override { mousePressEvent(event); }
 
+    // A drag starts where the button went down, so that the application can tell what was
+    // grabbed; every later move reports the pointer, which Qt keeps giving this gadget while the
+    // button is held, even outside it.
     void mouseMoveEvent(QMouseEvent* event) override
     {
-        if (!m_pressed || m_dragged || !(event->buttons() & Qt::LeftButton))
+        if (!m_pressed || !(event->buttons() & Qt::LeftButton))
             return;
-        if ((event->position().toPoint() - m_pressPosition).manhattanLength()
-            >= QApplication::startDragDistance()) {
+        const QPoint at = event->position().toPoint();
+        if (m_dragged) {
+            post(GADGET_DRAG_MOVE, m_pressModifiers, imageX(at), imageY(at));
+            return;
+        }
+        if ((at - m_pressPosition).manhattanLength() >= QApplication::startDragDistance()) {
             m_dragged = true;
-            post(GADGET_DRAG_START);
+            post(GADGET_DRAG_START, m_pressModifiers, imageX(m_pressPosition), imageY(m_pressPosition));
+            post(GADGET_DRAG_MOVE, m_pressModifiers, imageX(at), imageY(at));
         }
     }
 
@@ -119,12 +139,20 @@ protected:
         if (event->button() != Qt::LeftButton || !m_pressed)
             return;
         m_pressed = false;
-        if (!m_dragged)
+        const QPoint at = event->position().toPoint();
+        if (m_dragged)
+            post(GADGET_DRAG_END, m_pressModifiers, imageX(at), imageY(at));
+        else
             post(isDoubleClick(ClickKind::Left, m_pressPosition) ? GADGET_LEFT_DOUBLE_CLICK
-                                                                 : GADGET_LEFT_CLICK);
+                                                                 : GADGET_LEFT_CLICK,
+                m_pressModifiers, imageX(m_pressPosition), imageY(m_pressPosition));
     }
 
 private:
+    // A point of the gadget in the coordinates of its image, which starts inside the frame.
+    int imageX(QPoint at) const { return at.x() - (flags() & IMAGE_BORDER ? BORDER : 0); }
+    int imageY(QPoint at) const { return at.y() - (flags() & IMAGE_BORDER ? BORDER : 0); }
+
     bool isDoubleClick(ClickKind kind, QPoint position)
     {
         const ClickLimits limits { QApplication::doubleClickInterval(),
@@ -146,6 +174,7 @@ private:
     bool m_pressed = false;
     bool m_dragged = false;
     QPoint m_pressPosition;
+    int m_pressModifiers = 0;
 };
 
 } // namespace

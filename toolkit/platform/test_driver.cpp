@@ -218,7 +218,7 @@ void resetMouse()
     setMouseSource({});
 }
 
-int clickGadget(int gadget, int button, int x, int y)
+int clickGadget(int gadget, int button, int x, int y, int modifiers)
 {
     QWidget* widget = gadgetWidget(gadget);
     if (!widget)
@@ -232,8 +232,58 @@ int clickGadget(int gadget, int button, int x, int y)
     if (!window)
         return 1;
     const Qt::MouseButton qtButton = button == GADGET_RIGHT_CLICK ? Qt::RightButton : Qt::LeftButton;
-    QTest::mouseClick(window, qtButton, Qt::NoModifier, widget->mapTo(topLevel, inGadget));
+    Qt::KeyboardModifiers held;
+    if (modifiers & SHORTCUT_SHIFT)
+        held |= Qt::ShiftModifier;
+    if (modifiers & (SHORTCUT_CONTROL | SHORTCUT_COMMAND))
+        held |= Qt::ControlModifier;
+    if (modifiers & SHORTCUT_ALT)
+        held |= Qt::AltModifier;
+    QTest::mouseClick(window, qtButton, held, widget->mapTo(topLevel, inGadget));
     return 1;
+}
+
+namespace {
+
+enum class DragStep { Press, Move, Release };
+
+int dragStep(int gadget, int x, int y, DragStep step)
+{
+    QWidget* widget = gadgetWidget(gadget);
+    if (!widget)
+        return 0;
+    const QRect inContent = contentRect(gadget);
+    placeMouse(gadgetOf(gadget)->windowNumber(), inContent.x() + x, inContent.y() + y);
+    QWidget* topLevel = widget->window();
+    QWindow* window = topLevel->windowHandle();
+    if (!window)
+        return 1;
+    const QPoint at = widget->mapTo(topLevel, QPoint(x, y));
+    // QTest remembers the pressed button, so the move carries it as the desktop's moves do.
+    if (step == DragStep::Press)
+        QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, at);
+    else if (step == DragStep::Move)
+        QTest::mouseMove(window, at);
+    else
+        QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, at);
+    return 1;
+}
+
+} // namespace
+
+int pressGadget(int gadget, int x, int y)
+{
+    return dragStep(gadget, x, y, DragStep::Press);
+}
+
+int moveInGadget(int gadget, int x, int y)
+{
+    return dragStep(gadget, x, y, DragStep::Move);
+}
+
+int releaseGadget(int gadget, int x, int y)
+{
+    return dragStep(gadget, x, y, DragStep::Release);
 }
 
 int chooseMenuItem(int window, int item)
