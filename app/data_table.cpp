@@ -37,7 +37,9 @@ void setDataModified(int modified)
 ModelChange showChange(const ModelChange& change)
 {
     showModelChange(g_document.model(), change);
-    if (change.kind != ModelChange::Kind::None)
+    if (change.kind == ModelChange::Kind::Cell)
+        refreshDiagramMarkerOfCell(change.row, change.column);
+    else if (change.kind != ModelChange::Kind::None)
         refreshDiagramMarkers();
     refreshDataModified();
     return change;

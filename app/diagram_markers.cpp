@@ -59,6 +59,39 @@ void paintMarkers()
     forgetTrackedMouse();
 }
 
+// The marker of one cell as the model has it: added, moved or removed.
+void showCellMarker(const CaptureModel& model, int row, int column, int& number)
+{
+    MarkerLayer& layer = markers().layer;
+    const Cell& cell = model.cell(row, column);
+    if (cell.kind != CellKind::Captured) {
+        if (number >= 0)
+            layer.removeMarker(number);
+        number = -1;
+        return;
+    }
+    const PixelPoint shown = model.calibration(cell.calibration).displayedPixel(cell.point);
+    if (number < 0) {
+        number = layer.addMarker(shown.x, shown.y, column);
+        return;
+    }
+    const std::optional<Marker> marker = layer.marker(number);
+    if (marker && (marker->x != shown.x || marker->y != shown.y))
+        layer.moveMarker(number, shown.x, shown.y);
+}
+
+// After markers changed: a selected point that went selects none, and the changes are painted.
+void finishMarkerChange()
+{
+    Markers& state = markers();
+    const int selected = markerOfCell(state.selectedRow, state.selectedColumn);
+    if (selected < 0)
+        state.selectedRow = state.selectedColumn = -1;
+    if (state.layer.selectedMarker() != selected)
+        state.layer.selectMarker(selected);
+    paintMarkers();
+}
+
 } // namespace
 
 void startDiagramMarkers()
@@ -72,6 +105,23 @@ void startDiagramMarkers()
         || !state.layer.setPicture(picture->data(), picture->width(), picture->height(), picture->stride()))
         return;
     refreshDiagramMarkers();
+}
+
+void refreshDiagramMarkerOfCell(int row, int column)
+{
+    Markers& state = markers();
+    const CaptureModel& model = captureModel();
+    // A change of the table's shape needs the whole comparison.
+    if (row < 0 || column < 0 || row >= model.rowCount() || column >= model.columnCount()
+        || state.numbers.size() != static_cast<std::size_t>(model.columnCount())) {
+        refreshDiagramMarkers();
+        return;
+    }
+    auto& cells = state.numbers[static_cast<std::size_t>(column)];
+    if (cells.size() <= static_cast<std::size_t>(row))
+        cells.resize(static_cast<std::size_t>(row) + 1, -1);
+    showCellMarker(model, row, column, cells[static_cast<std::size_t>(row)]);
+    finishMarkerChange();
 }
 
 void refreshDiagramMarkers()
@@ -94,32 +144,10 @@ void refreshDiagramMarkers()
     for (std::size_t column = 0; column < columns; ++column) {
         auto& cells = state.numbers[column];
         cells.resize(rows, -1);
-        for (std::size_t row = 0; row < rows; ++row) {
-            const Cell& cell = model.cell(static_cast<int>(row), static_cast<int>(column));
-            int& number = cells[row];
-            if (cell.kind != CellKind::Captured) {
-                if (number >= 0)
-                    layer.removeMarker(number);
-                number = -1;
-                continue;
-            }
-            const PixelPoint shown = model.calibration(cell.calibration).displayedPixel(cell.point);
-            if (number < 0) {
-                number = layer.addMarker(shown.x, shown.y, static_cast<int>(column));
-                continue;
-            }
-            const std::optional<Marker> marker = layer.marker(number);
-            if (marker && (marker->x != shown.x || marker->y != shown.y))
-                layer.moveMarker(number, shown.x, shown.y);
-        }
+        for (std::size_t row = 0; row < rows; ++row)
+            showCellMarker(model, static_cast<int>(row), static_cast<int>(column), cells[row]);
     }
-    // A selected point that went selects none.
-    const int selected = markerOfCell(state.selectedRow, state.selectedColumn);
-    if (selected < 0)
-        state.selectedRow = state.selectedColumn = -1;
-    if (layer.selectedMarker() != selected)
-        layer.selectMarker(selected);
-    paintMarkers();
+    finishMarkerChange();
 }
 
 int selectedPointRow()
