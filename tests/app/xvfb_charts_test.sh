@@ -7,7 +7,8 @@
 # - scatter: ten points captured as x,y pairs, each within 1.5 pixels in both directions;
 # - logarithmic: a logarithmic y axis from 1 to 10,000;
 # - rotated: the years chart turned by 3 degrees, calibrated by two points on each axis;
-# - undo: five captures, Undo twice and Redo once, compared with the expected table.
+# - undo: five captures, Undo twice and Redo once, compared with the expected table; then a
+#   marker selected by Ctrl+click and nudged one pixel up by the arrow key.
 #
 # Usage: xvfb_charts_test.sh <graphonite> <charts folder>
 # Exit status 77 (skipped) when Xvfb, xdotool or xclip is missing.
@@ -256,5 +257,32 @@ charts_given=$charts
 charts=$work
 check_values undo linear
 charts=$charts_given
+# A nudge: Ctrl+click selects the first point's marker, the Up key moves it one picture pixel up,
+# and its value grows by what one pixel row stands for; the other values stay.
+cp "$work/table.txt" "$work/before.txt"
+read -r px py _ _ <<< "${points[0]}"
+xdotool mousemove --window "$window" "$(printf '%.0f' "$px")" $(($(printf '%.0f' "$py") + menu_bar)) sleep 0.1
+xdotool keydown ctrl click 1 keyup ctrl
+sleep 0.3
+focus "$window"
+xdotool key Up
+sleep 0.3
+xdotool key --clearmodifiers ctrl+c
+sleep 0.3
+xclip -o -selection clipboard > "$work/after.txt"
+read -r _ _ oy _ bottom <<< "$(grep '^axis ' "$charts/years.txt" | sed -n 1p)"
+read -r _ _ hy _ top <<< "$(grep '^axis ' "$charts/years.txt" | sed -n 3p)"
+/usr/bin/python3 - "$work/before.txt" "$work/after.txt" "$bottom" "$top" "$oy" "$hy" << 'EOF' || fail "the nudge"
+import sys
+before = open(sys.argv[1]).read().split("\n")
+after = open(sys.argv[2]).read().split("\n")
+bottom, top, oy, hy = (float(v) for v in sys.argv[3:7])
+# The calibration's pixel rows are whole: the clicks were rounded.
+row = (top - bottom) / (round(oy) - round(hy))
+moved = float(after[1]) - float(before[1])
+print(f"  nudged by {moved:.2f}, one pixel row is {row:.4f}")
+assert abs(moved - row) <= 0.011, f"moved by {moved}, expected {row:.4f}"
+assert before[2:] == after[2:], f"other values changed: {before} -> {after}"
+EOF
 quit
 echo "undo run passed"
