@@ -55,7 +55,7 @@ constexpr MenuCommand MENU_COMMANDS[] = {
     { MENU_OPEN_DIAGRAM,
         [] {
             if (confirmDiscard(translate("Open Diagram File (PNG, JPG)")))
-                openDiagram(0);
+                (void)openDiagram(0);
         } },
     { MENU_LOAD_CSV, loadTableFromCsv },
     { MENU_SAVE_CSV, saveTableToCsv },

@@ -81,13 +81,13 @@ void saveTableToCsv()
     showResult(WorkText(translate("Saved:"), " ", fileNamePart(path.c_str()).data()));
 }
 
-int loadTableFile(const char* path)
+bool loadTableFile(const char* path)
 {
     std::string bytes;
     const std::string reason = readWholeFile(path, bytes, MAX_CSV_FILE_SIZE);
     if (!reason.empty()) {
         tellFailure(translate("Load From CSV"), "The file could not be read:", latin1Reason(reason));
-        return 0;
+        return false;
     }
     const CsvReading reading = readCsv(bytes);
     if (reading.problem == CsvProblem::CellTooLong) {
@@ -95,23 +95,23 @@ int loadTableFile(const char* path)
             WorkText(translate(problemText(reading.problem)), " ", reading.line, ", ", translate("column"),
                 " ", reading.column),
             DIALOG_OK, ICON_PROHIBITION);
-        return 0;
+        return false;
     }
     if (reading.problem == CsvProblem::UnclosedQuote) {
         messageDialog(translate("Load From CSV"),
             WorkText(translate(problemText(reading.problem)), " ", reading.line, "."), DIALOG_OK,
             ICON_PROHIBITION);
-        return 0;
+        return false;
     }
     if (reading.problem != CsvProblem::None) {
         messageDialog(
             translate("Load From CSV"), translate(problemText(reading.problem)), DIALOG_OK, ICON_PROHIBITION);
-        return 0;
+        return false;
     }
     replaceTable(reading.table);
     clearDataModified();
     showResult(fileNamePart(path).data());
-    return 1;
+    return true;
 }
 
 void loadTableFromCsv()

@@ -12,7 +12,7 @@ void loadTableFromCsv();
 
 // Makes the file the table; 0, after telling the user why, when it holds no table we can read
 // (the table then stays untouched).
-int loadTableFile(const char* path);
+bool loadTableFile(const char* path);
 
 // The table as tab-separated text on the clipboard.
 void copyTableToClipboard();

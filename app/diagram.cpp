@@ -7,7 +7,6 @@
 #include "diagram_size.h"
 #include "main_window.h"
 #include "message_dialog.h"
-#include "startup.h"
 #include "status_prompt.h"
 #include "translations.h"
 
@@ -105,17 +104,17 @@ void registerImageDecoders()
     useJpegDecoder();
 }
 
-int loadDiagram(const char* path)
+bool loadDiagram(const char* path)
 {
     ImageFileSize size;
     if (!path || !readImageFileSize(path, size) || size.width <= 0 || size.height <= 0)
-        return 0;
+        return false;
     // Without a desktop width the picture keeps its own; a tall one is shown smaller, so that
     // the whole window fits on the desktop.
     const ShownSize shown = shownDiagramSize(size.width, size.height, displayWidth, diagramHeightBound);
     DecodedRowCount rows;
     if (!loadImageFileScaled(IMAGE_DIAGRAM, path, shown.pixelWidth, shown.pixelHeight, &rows))
-        return 0;
+        return false;
     // A picture decoded reduced counts reduced rows; the user knows the picture's own.
     g_decodedSourceRows = rows.decoded >= rows.total || rows.total <= 0
         ? size.height
@@ -124,14 +123,14 @@ int loadDiagram(const char* path)
     // The origin starts at the displayed picture's bottom-left corner, in the same pixels as
     // every click.
     startCalibration(shown.width, shown.height, static_cast<double>(shown.pixelWidth) / size.width);
-    return 1;
+    return true;
 }
 
-int openDiagramFile(const char* path)
+bool openDiagramFile(const char* path)
 {
     if (!loadDiagram(path)) {
         reportUnreadablePicture(path);
-        return 0;
+        return false;
     }
     diagramPath = path;
     openMainWindow();
@@ -140,27 +139,25 @@ int openDiagramFile(const char* path)
     // The missing rows are black; without a word the user would take them for the chart's.
     if (g_decodedSourceRows < g_sourceRows)
         showNotice(incompletePictureText(g_decodedSourceRows, g_sourceRows));
-    return 1;
+    return true;
 }
 
-void openDiagram(int mandatory)
+bool openDiagram(int mandatory)
 {
     for (;;) {
         const String path = openFileRequester(
             translate("Open Diagram File (PNG, JPG)"), diagramFolder().c_str(), IMAGE_PATTERN, 0);
         if (!path.isEmpty()) {
-            if (openDiagramFile(path))
-                return;
-            if (!mandatory)
-                return;
+            if (openDiagramFile(path) || !mandatory)
+                return true;
             continue;
         }
         if (!mandatory)
-            return;
+            return true;
         const int answer = messageDialog(translate("Information"),
             translate("Please open an image to proceed, or click 'Cancel' to exit."), DIALOG_CANCEL_OK,
             ICON_QUESTION);
         if (answer == ANSWER_CANCEL)
-            endProgram();
+            return false;
     }
 }

@@ -25,20 +25,21 @@ double diagramHeightBoundOfDesktop();
 void registerImageDecoders();
 
 // Asks for a picture and opens it as the diagram in a new main window. mandatory (at start-up):
-// the question comes back until a picture opens, and giving up ends the program. Otherwise a
-// cancelled choice or a picture that cannot be opened changes nothing.
-void openDiagram(int mandatory);
+// the question comes back until a picture opens, and false says that the user gave up, which
+// ends the program. Otherwise a cancelled choice or a picture that cannot be opened changes
+// nothing.
+bool openDiagram(int mandatory);
 
 // Opens the picture at path as the diagram in a new main window with its menus (the one place
 // that opens it); 0 (after telling the user, in
 // a dialog, that the file is no picture we can read) when it cannot be decoded, leaving the
 // current diagram, window and table as they were. A picture whose data breaks off opens with
 // black rows for the missing ones, and the status bar says how many rows it has.
-int openDiagramFile(const char* path);
+[[nodiscard]] bool openDiagramFile(const char* path);
 
 // "The picture is incomplete: 120 of 480 rows", in the interface language.
 String incompletePictureText(int decodedRows, int rows);
 
 // Loads and scales the picture and starts its calibration; 0 when it cannot be decoded (nothing
 // changed then).
-int loadDiagram(const char* path);
+[[nodiscard]] bool loadDiagram(const char* path);

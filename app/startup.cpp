@@ -100,7 +100,8 @@ void startApplication(const char* picturePath)
     setSessionEndQuestion(agreeToSessionEnd);
     registerImageDecoders();
     if (!picturePath || !*picturePath || !openDiagramFile(picturePath))
-        openDiagram(1);
+        if (!openDiagram(1))
+            endProgram();
 }
 
 void shutdownRuntime()

@@ -88,7 +88,7 @@ bool openWithLongTable()
         scriptRequesters(true);
         const std::string chart = GRAPHONITE_SOURCE_DIR "/samples/bar_chart.png";
         startApplication(chart.c_str());
-        if (openDiagramFile(chart.c_str()) != 1)
+        if (!openDiagramFile(chart.c_str()))
             return false;
         const CaptureCalibration calibration = benchCalibration();
         for (int i = 0; i < POINTS; ++i) {

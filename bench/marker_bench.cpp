@@ -133,7 +133,7 @@ bool openSampleAt960()
         // small screen's bound on the height.
         displayWidth = 960.0;
         diagramHeightBound = 0.0;
-        return openDiagramFile(chart.c_str()) == 1 && imagePixelWidth(IMAGE_DIAGRAM) == WIDTH;
+        return openDiagramFile(chart.c_str()) && imagePixelWidth(IMAGE_DIAGRAM) == WIDTH;
     }();
     return opened;
 }

@@ -33,7 +33,7 @@ bool openSampleAt960()
         // small screen's bound on the height.
         displayWidth = 960.0;
         diagramHeightBound = 0.0;
-        return openDiagramFile(chart.c_str()) == 1 && imagePixelWidth(IMAGE_DIAGRAM) == 960;
+        return openDiagramFile(chart.c_str()) && imagePixelWidth(IMAGE_DIAGRAM) == 960;
     }();
     return opened;
 }
