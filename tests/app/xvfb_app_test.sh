@@ -20,47 +20,10 @@ for tool in Xvfb xdotool xclip /usr/bin/python3; do
   command -v "$tool" > /dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2> /dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
-  wait 2> /dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAILED ($run): $*"
-  echo "--- program errors:"
-  cat "$work/err" 2> /dev/null || true
-  exit 1
-}
-
-wait_for() {
-  local seconds=$1
-  shift
-  local tries=$((seconds * 10))
-  while ! "$@"; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || return 1
-    sleep 0.1
-  done
-}
-
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1920x1080x24 3> "$work/display" 2> "$work/xvfb.log" &
-xvfb_pid=$!
-wait_for 10 test -s "$work/display" || { run=start; fail "Xvfb did not start"; }
-export DISPLAY=":$(head -n 1 "$work/display")"
-export QT_QPA_PLATFORM=xcb
-unset LC_ALL LC_MESSAGES
-
-window=
-main_window() { window=$(xdotool search --onlyvisible --name '^\*?Graphonite' 2> /dev/null | head -n 1); [ -n "$window" ]; }
+# shellcheck source=xvfb_session.sh
+source "$(dirname "$0")/xvfb_session.sh"
 title_is() { [ "$(xdotool getwindowname "$window" 2> /dev/null)" = "$1" ]; }
 expect_title() { wait_for 10 title_is "$1" || fail "title '$(xdotool getwindowname "$window")', expected '$1'"; }
-window_named() { xdotool search --onlyvisible --name "^$1\$" > /dev/null 2>&1; }
 
 # Gives the main window the keyboard focus (there is no window manager to activate it).
 focus_main() {

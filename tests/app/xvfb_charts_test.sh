@@ -20,47 +20,9 @@ for tool in Xvfb xdotool xclip /usr/bin/python3; do
   command -v "$tool" > /dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 
-work=$(mktemp -d)
-xvfb_pid=
-app_pid=
-run=start
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2> /dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
-  wait 2> /dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAILED ($run): $*"
-  echo "--- program errors:"
-  cat "$work/err" 2> /dev/null || true
-  exit 1
-}
-
-wait_for() {
-  local seconds=$1
-  shift
-  local tries=$((seconds * 10))
-  while ! "$@"; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || return 1
-    sleep 0.1
-  done
-}
-
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1920x1080x24 3> "$work/display" 2> "$work/xvfb.log" &
-xvfb_pid=$!
-wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-export QT_QPA_PLATFORM=xcb
-unset LC_ALL LC_MESSAGES
-
-window=
+# shellcheck source=xvfb_session.sh
+source "$(dirname "$0")/xvfb_session.sh"
 menu_bar=0
-main_window() { window=$(xdotool search --onlyvisible --name '^\*?Graphonite' 2> /dev/null | head -n 1); [ -n "$window" ]; }
-window_named() { xdotool search --onlyvisible --name "^$1\$" > /dev/null 2>&1; }
 focus() { xdotool windowactivate --sync "$1" 2> /dev/null || xdotool windowfocus --sync "$1"; }
 
 # Clicks the picture pixel (x, y), rounded to the nearest whole pixel; the 960 x 720 charts are

@@ -1,0 +1,45 @@
+# Sourced by the end-to-end scripts of the real program: a temporary folder, an Xvfb server of
+# 1920 x 1080 started for the run and stopped with the program at exit, and the helpers they share.
+# The caller sets `run` (named in failures) and `app_pid` (the program, killed at exit).
+
+work=$(mktemp -d)
+xvfb_pid=
+app_pid=
+run=${run:-start}
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2> /dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
+  wait 2> /dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAILED ($run): $*"
+  echo "--- program errors:"
+  cat "$work/err" 2> /dev/null || true
+  exit 1
+}
+
+# Runs the command every 0.1 s until it succeeds; false after the given seconds.
+wait_for() {
+  local seconds=$1
+  shift
+  local tries=$((seconds * 10))
+  while ! "$@"; do
+    tries=$((tries - 1))
+    [ "$tries" -gt 0 ] || return 1
+    sleep 0.1
+  done
+}
+
+Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1920x1080x24 3> "$work/display" 2> "$work/xvfb.log" &
+xvfb_pid=$!
+wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n 1 "$work/display")"
+export QT_QPA_PLATFORM=xcb
+unset LC_ALL LC_MESSAGES
+
+window=
+main_window() { window=$(xdotool search --onlyvisible --name '^\*?Graphonite' 2> /dev/null | head -n 1); [ -n "$window" ]; }
+window_named() { xdotool search --onlyvisible --name "^$1\$" > /dev/null 2>&1; }
