@@ -1,7 +1,7 @@
 #include "app_menus.h"
 
 #include "app_ids.h"
-#include "axis_calibration.h"
+#include "calibration.h"
 #include "data_table.h"
 #include "diagram_markers.h"
 #include "translations.h"

@@ -1,12 +1,9 @@
 #include "axis_calibration.h"
 
-#include "app_ids.h"
 #include "calibration.h"
 #include "reference_entry.h"
 #include "status_prompt.h"
 #include "translations.h"
-
-#include "toolkit/menus.h"
 
 #include <array>
 #include <optional>
@@ -133,15 +130,6 @@ void clickAxisMark()
     changeCalibration(after);
     clickMode = CLICK_CAPTURE;
     prompt("Start now fetching data. Select 'Catch Points' from menu 'Data'.", "Set References.");
-}
-
-void showAxisScaleChecks()
-{
-    const CaptureCalibration calibration = currentCaptureCalibration();
-    for (int menu : { MENU_BAR, POPUP_DIAGRAM }) {
-        setMenuItemChecked(menu, MENU_LOGARITHMIC_X, isLogarithmic(calibration.xScale) ? 1 : 0);
-        setMenuItemChecked(menu, MENU_LOGARITHMIC_Y, isLogarithmic(calibration.yScale) ? 1 : 0);
-    }
 }
 
 void refuseCaptureWithoutValue()

@@ -18,8 +18,5 @@ void calibrateByAxisMarks();
 // The left click on the diagram while the marks are clicked.
 void clickAxisMark();
 
-// The check marks of the logarithmic axis items follow the current calibration.
-void showAxisScaleChecks();
-
 // A capture click that the calibration gives no value: the user is told what to mend.
 void refuseCaptureWithoutValue();

@@ -1,7 +1,6 @@
 #include "calibration.h"
 
 #include "app_ids.h"
-#include "axis_calibration.h"
 #include "chart_transform.h"
 #include "data_table.h"
 #include "magnifier.h"
@@ -12,6 +11,7 @@
 #include "runtime/number_text.h"
 #include "runtime/text_builder.h"
 #include "toolkit/gadgets.h"
+#include "toolkit/menus.h"
 #include "toolkit/window.h"
 
 #include <cmath>
@@ -154,11 +154,8 @@ void trackMouse()
     drawMagnifier(static_cast<int>(roundToEven(mouseX)), static_cast<int>(roundToEven(mouseY)));
 }
 
-void diagramClick()
+void clickCalibrationCorner()
 {
-    // A click that the pointer made while leaving the window has no position on the diagram.
-    if (mouseX == -1 || mouseY == -1)
-        return;
     switch (clickMode) {
     case CLICK_ORIGIN:
         clickOrigin();
@@ -169,22 +166,7 @@ void diagramClick()
     case CLICK_HEIGHT:
         clickHeight();
         break;
-    case CLICK_AXIS_MARK:
-        clickAxisMark();
-        break;
-    case CLICK_CAPTURE:
-        if (!currentCaptureCalibration().isPlainCorner()) {
-            if (!captureValue(mouseX, mouseY, currentCaptureCalibration()))
-                refuseCaptureWithoutValue();
-        } else if (!captureValue(mouseX, mouseY, currentCaptureCalibration())) {
-            // The height end lies on the origin's row, or the numbers overflow: nothing sensible
-            // to store until the height is set again, so the next click sets it, as the prompt
-            // says.
-            clickMode = CLICK_HEIGHT;
-            promptForClick(CLICK_HEIGHT);
-        }
-        break;
-    case CLICK_NOTHING:
+    default:
         break;
     }
 }
@@ -285,6 +267,14 @@ void changeCalibration(const CaptureCalibration& after)
 int chartCalibrated()
 {
     return (widthCalibrated == 1 && heightCalibrated == 1) || g_axisMarks ? 1 : 0;
+}
+
+void showAxisScaleChecks()
+{
+    for (int menu : { MENU_BAR, POPUP_DIAGRAM }) {
+        setMenuItemChecked(menu, MENU_LOGARITHMIC_X, g_xScale == AxisScale::Logarithmic ? 1 : 0);
+        setMenuItemChecked(menu, MENU_LOGARITHMIC_Y, g_yScale == AxisScale::Logarithmic ? 1 : 0);
+    }
 }
 
 void restoreCalibration(const CaptureCalibration& calibration)

@@ -48,8 +48,9 @@ void trackMouse();
 // calibration).
 void forgetTrackedMouse();
 
-// The left click on the diagram, at the mouse position of this pass.
-void diagramClick();
+// The left click on the diagram in the Origin, Width or Height click mode, at the mouse position
+// of this pass.
+void clickCalibrationCorner();
 
 // "Measure Diagram": the guided sequence from the origin on.
 void measureDiagram();
@@ -69,6 +70,8 @@ void resetCalibration();
 
 // The calibration as it stands, with the diagram's display scale: what a capture is taken under.
 CaptureCalibration currentCaptureCalibration();
+// The check marks of the logarithmic axis items follow the current calibration.
+void showAxisScaleChecks();
 // Puts a calibration back (Undo, Redo) and shows it in the readouts.
 void restoreCalibration(const CaptureCalibration& calibration);
 // Makes the calibration current as a change that Undo takes back; nothing when it is current

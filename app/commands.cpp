@@ -7,6 +7,7 @@
 #include "csv_commands.h"
 #include "data_table.h"
 #include "diagram.h"
+#include "diagram_click.h"
 #include "diagram_markers.h"
 #include "marker_drag.h"
 #include "message_dialog.h"

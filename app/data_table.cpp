@@ -2,7 +2,6 @@
 
 #include "app_ids.h"
 #include "csv_table.h"
-#include "diagram_markers.h"
 #include "main_window_layout.h"
 #include "model/capture_document.h"
 #include "model/point_commands.h"
@@ -25,6 +24,8 @@ namespace {
 
 // The data of the diagram shown; a new main window starts a new one.
 CaptureDocument g_document;
+// Whoever else shows the data (the markers on the diagram).
+ModelChangeListener g_listener = nullptr;
 
 void setDataModified(int modified)
 {
@@ -37,10 +38,8 @@ void setDataModified(int modified)
 ModelChange showChange(const ModelChange& change)
 {
     showModelChange(g_document.model(), change);
-    if (change.kind == ModelChange::Kind::Cell)
-        refreshDiagramMarkerOfCell(change.row, change.column);
-    else if (change.kind != ModelChange::Kind::None)
-        refreshDiagramMarkers();
+    if (g_listener && change.kind != ModelChange::Kind::None)
+        g_listener(change);
     refreshDataModified();
     return change;
 }
@@ -264,4 +263,10 @@ void resetDataTable()
     g_document = CaptureDocument();
     renameColumnIndex = 0;
     columnCount = 0;
+    g_listener = nullptr;
+}
+
+void setModelChangeListener(ModelChangeListener listener)
+{
+    g_listener = listener;
 }

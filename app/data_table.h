@@ -19,6 +19,11 @@ extern int columnCount;
 // The number of columns of the table; 0 without a table.
 int countTableColumns();
 
+// Told of every change of the data after the table showed it: the one other view of the data
+// (the markers on the diagram) follows it this way.
+using ModelChangeListener = void (*)(const ModelChange& change);
+void setModelChangeListener(ModelChangeListener listener);
+
 // The captured data as it stands.
 const CaptureModel& captureModel();
 

@@ -3,6 +3,7 @@
 #include "app_ids.h"
 #include "app_menus.h"
 #include "calibration.h"
+#include "data_table.h"
 #include "diagram_markers.h"
 #include "diagram_size.h"
 #include "main_window.h"
@@ -135,6 +136,7 @@ bool openDiagramFile(const char* path)
     diagramPath = path;
     openMainWindow();
     startDiagramMarkers();
+    setModelChangeListener(showMarkerChange);
     buildMenus();
     // The missing rows are black; without a word the user would take them for the chart's.
     if (g_decodedSourceRows < g_sourceRows)

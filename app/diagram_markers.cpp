@@ -107,6 +107,14 @@ void startDiagramMarkers()
     refreshDiagramMarkers();
 }
 
+void showMarkerChange(const ModelChange& change)
+{
+    if (change.kind == ModelChange::Kind::Cell)
+        refreshDiagramMarkerOfCell(change.row, change.column);
+    else if (change.kind != ModelChange::Kind::None)
+        refreshDiagramMarkers();
+}
+
 void refreshDiagramMarkerOfCell(int row, int column)
 {
     Markers& state = markers();

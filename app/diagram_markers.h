@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/model_command.h"
+
 // The captured points drawn on the diagram: a marker in its column's colour over every captured
 // point, the selected point's marker highlighted. The markers are painted into IMAGE_DIAGRAM
 // itself, so the magnifier, which reads that image, shows them too; the mouse merely moving costs
@@ -11,6 +13,8 @@ void startDiagramMarkers();
 // Brings the markers in line with the captured data after any change (a capture, undo, redo, a
 // loaded table); only what changed is painted again.
 void refreshDiagramMarkers();
+// Follows a change of the data: one cell's marker after a change of one cell, else all of them.
+void showMarkerChange(const ModelChange& change);
 // The same after a change of one cell alone (a capture, a moved point): only its marker is looked
 // at, so that a capture costs the same with 100,000 points as with ten.
 void refreshDiagramMarkerOfCell(int row, int column);
