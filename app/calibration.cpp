@@ -74,12 +74,45 @@ void showCalibration(int gadget, const String& text)
     showResult(text);
 }
 
+// The three readouts from the calibration as it stands: the corner clicks, or what the marks on
+// the axes set.
+void showReadouts()
+{
+    if (g_axisMarks) {
+        const AxisMarks& marks = *g_axisMarks;
+        const std::optional<PixelPoint> crossing = marks.crossing();
+        setGadgetText(GADGET_ORIGIN,
+            crossing ? pointReadout(translate("Origin"), crossing->x, crossing->y)
+                     : makeText(translate("Origin"), ": n/a"));
+        setGadgetText(GADGET_WIDTH, axisMarksReadout(translate("X Axis"), marks.x1.value, marks.x2.value));
+        setGadgetText(GADGET_HEIGHT, axisMarksReadout(translate("Y Axis"), marks.y1.value, marks.y2.value));
+        return;
+    }
+    setGadgetText(GADGET_ORIGIN, pointReadout(translate("Origin"), originX, originY));
+    const String width = widthCalibrated == 1 ? spanReadout(translate("Width"), spanWidth, widthReference)
+                                              : unsetSpanReadout(translate("Width"), widthReference);
+    setGadgetText(GADGET_WIDTH, width);
+    const String height = heightCalibrated == 1
+        ? spanReadout(translate("Height"), spanHeight, heightReference)
+        : unsetSpanReadout(translate("Height"), heightReference);
+    setGadgetText(GADGET_HEIGHT, height);
+}
+
+// A corner click takes the calibration back to the corner way; readouts that showed the marks
+// show the corner values again.
+void leaveAxisMarks()
+{
+    if (!g_axisMarks)
+        return;
+    g_axisMarks.reset();
+    showReadouts();
+}
+
 void clickOrigin()
 {
     const CaptureCalibration before = currentCaptureCalibration();
-    // A corner click takes the calibration back to the corner way.
-    g_axisMarks.reset();
     originX = mouseX;
+    leaveAxisMarks();
     originY = mouseY;
     showCalibration(GADGET_ORIGIN, pointReadout(translate("Origin"), originX, originY));
     recordCalibration(before, currentCaptureCalibration());
@@ -92,8 +125,8 @@ void clickOrigin()
 void clickWidth()
 {
     const CaptureCalibration before = currentCaptureCalibration();
-    g_axisMarks.reset();
     spanWidth = mouseX - originX;
+    leaveAxisMarks();
     widthCalibrated = 1;
     showCalibration(GADGET_WIDTH, spanReadout(translate("Width"), spanWidth, widthReference));
     recordCalibration(before, currentCaptureCalibration());
@@ -108,8 +141,8 @@ void clickWidth()
 void clickHeight()
 {
     const CaptureCalibration before = currentCaptureCalibration();
-    g_axisMarks.reset();
     spanHeight = originY - mouseY;
+    leaveAxisMarks();
     heightCalibrated = 1;
     showCalibration(GADGET_HEIGHT, spanReadout(translate("Height"), spanHeight, heightReference));
     recordCalibration(before, currentCaptureCalibration());
@@ -234,6 +267,9 @@ void enterReference(int item)
         heightReference = *value;
         setGadgetText(GADGET_HEIGHT, spanReadout(translate("Height"), spanHeight, heightReference));
     }
+    // While the marks calibrate, the readouts keep showing them.
+    if (g_axisMarks)
+        showReadouts();
     recordCalibration(before, currentCaptureCalibration());
 }
 
@@ -291,14 +327,7 @@ void restoreCalibration(const CaptureCalibration& calibration)
     g_yScale = calibration.yScale;
     g_axisMarks = calibration.axisMarks;
     showAxisScaleChecks();
-    setGadgetText(GADGET_ORIGIN, pointReadout(translate("Origin"), originX, originY));
-    const String width = widthCalibrated == 1 ? spanReadout(translate("Width"), spanWidth, widthReference)
-                                              : unsetSpanReadout(translate("Width"), widthReference);
-    setGadgetText(GADGET_WIDTH, width);
-    const String height = heightCalibrated == 1
-        ? spanReadout(translate("Height"), spanHeight, heightReference)
-        : unsetSpanReadout(translate("Height"), heightReference);
-    setGadgetText(GADGET_HEIGHT, height);
+    showReadouts();
     forgetTrackedMouse();
 }
 

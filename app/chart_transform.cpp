@@ -4,7 +4,9 @@
 
 #include <cfloat>
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <string>
 
 double chartValue(double heightReference, double spanHeight, double originY, double y)
 {
@@ -28,6 +30,29 @@ String pointReadout(const char* label, double x, double y)
 String spanReadout(const char* label, double span, double reference)
 {
     return makeText(label, ": ", whole(span), " - ", fixed(reference, 4));
+}
+
+namespace {
+
+// The value with four decimals, trailing zeros and a bare point dropped; never "-0".
+std::string markValueText(double value)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%.4f", value);
+    std::string result = text;
+    if (result.find('.') != std::string::npos) {
+        result.erase(result.find_last_not_of('0') + 1);
+        if (result.back() == '.')
+            result.pop_back();
+    }
+    return result == "-0" ? "0" : result;
+}
+
+} // namespace
+
+String axisMarksReadout(const char* label, double first, double second)
+{
+    return makeText(label, ": ", markValueText(first).c_str(), " - ", markValueText(second).c_str());
 }
 
 String unsetSpanReadout(const char* label, double reference)

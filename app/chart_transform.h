@@ -17,5 +17,8 @@ String valueText(double value);
 // four decimals: "Coords: 123/45", "Origin: 0/480", "Width: 412 - 100.0000".
 String pointReadout(const char* label, double x, double y);
 String spanReadout(const char* label, double span, double reference);
+// "X Axis: 1990 - 2020": the values typed for the two marks on an axis, with up to four decimals
+// and no trailing zeros, so that long values still fit the readout.
+String axisMarksReadout(const char* label, double first, double second);
 // "Width: n/a - 0.0000", before any span was set.
 String unsetSpanReadout(const char* label, double reference);

@@ -246,6 +246,10 @@ const char SUPPLEMENTARY_TRANSLATION_DATA[]
       "X und Y erfassen\0"
       "Show Markers\0"
       "Markierungen zeigen\0"
+      "X Axis\0"
+      "X-Achse\0"
+      "Y Axis\0"
+      "Y-Achse\0"
       // The end entry.
       "-1\0"
       "-1";

@@ -130,3 +130,16 @@ std::optional<ChartCalibration> CaptureCalibration::chartCalibration() const
     return ChartCalibration::fromCorner(origin, (originX + spanWidth) / scale, (originY - spanHeight) / scale,
         ChartPoint { originValueX, originValueY }, widthReference, heightReference, xScale, yScale);
 }
+
+std::optional<PixelPoint> AxisMarks::crossing() const
+{
+    const double ax = x2.pixel.x - x1.pixel.x;
+    const double ay = x2.pixel.y - x1.pixel.y;
+    const double bx = y2.pixel.x - y1.pixel.x;
+    const double by = y2.pixel.y - y1.pixel.y;
+    const double denominator = ax * by - ay * bx;
+    if (denominator == 0 || !std::isfinite(denominator))
+        return std::nullopt;
+    const double t = ((y1.pixel.x - x1.pixel.x) * by - (y1.pixel.y - x1.pixel.y) * bx) / denominator;
+    return PixelPoint { x1.pixel.x + t * ax, x1.pixel.y + t * ay };
+}

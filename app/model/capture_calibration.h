@@ -15,6 +15,10 @@ struct AxisMarks {
     AxisMark y2;
 
     bool operator==(const AxisMarks& other) const;
+
+    // Where the line through the x marks crosses the line through the y marks, in displayed
+    // pixels: the corner the marks define. Empty when the lines are parallel.
+    [[nodiscard]] std::optional<PixelPoint> crossing() const;
 };
 
 // The calibration a point was captured under, as the three calibration clicks and the two

@@ -2,6 +2,7 @@
 
 #include "app/app_ids.h"
 #include "app/calibration.h"
+#include "app/chart_transform.h"
 #include "app/data_table.h"
 #include "app/status_prompt.h"
 
@@ -149,12 +150,14 @@ class AxisMarksFlow : public AppTest {
 protected:
     // The guided two-point calibration with marks off the corner, then captures of (55, 47) and
     // (20, 90): their values as the table shows them.
-    std::vector<double> calibrateAndCapture(double degrees)
+    std::vector<double> calibrateAndCapture(double degrees, int language = 0)
     {
-        start(sampleChartPath());
+        start(sampleChartPath(), language);
         choose(MENU_CALIBRATE_BY_AXIS_MARKS);
         EXPECT_EQ(clickMode, CLICK_AXIS_MARK);
-        EXPECT_EQ(title(), "Graphonite / Set First Point on X Axis");
+        if (language == 0) {
+            EXPECT_EQ(title(), "Graphonite / Set First Point on X Axis");
+        }
         const struct {
             double u, v;
             const char* value;
@@ -169,11 +172,15 @@ protected:
             scriptInputAnswer(mark.value);
             const Pixel pixel = drawn(mark.u, mark.v, degrees);
             clickDiagram(pixel.x, pixel.y);
-            EXPECT_EQ(title(), mark.nextTitle);
+            if (language == 0) {
+                EXPECT_EQ(title(), mark.nextTitle);
+            }
         }
-        EXPECT_EQ(askedTitles(),
-            (std::vector<std::string> {
-                "First X Value", "Second X Value", "First Y Value", "Second Y Value" }));
+        if (language == 0) {
+            EXPECT_EQ(askedTitles(),
+                (std::vector<std::string> {
+                    "First X Value", "Second X Value", "First Y Value", "Second Y Value" }));
+        }
         EXPECT_EQ(clickMode, CLICK_CAPTURE);
         EXPECT_EQ(chartCalibrated(), 1);
         for (const auto& [u, v] : { std::pair { 55.0, 47.0 }, std::pair { 20.0, 90.0 } }) {
@@ -207,17 +214,42 @@ TEST_F(AxisMarksFlow, ARotatedScanIsReadAsAccuratelyAsAnUprightOne)
 
 TEST_F(AxisMarksFlow, UndoTakesTheMarksBackAndACornerClickLeavesThem)
 {
-    calibrateAndCapture(2.0);
+    calibrateAndCapture(0.0);
     ASSERT_TRUE(currentCaptureCalibration().axisMarks);
+    // The readouts tell what the marks set: where the two axes cross, and each axis's two values.
+    const Pixel crossing = drawn(30, 20, 0.0);
+    const std::string markedOrigin
+        = "Origin: " + std::to_string(crossing.x) + "/" + std::to_string(crossing.y);
+    EXPECT_EQ(text(GADGET_ORIGIN), markedOrigin);
+    EXPECT_EQ(text(GADGET_WIDTH), "X Axis: 10 - 90");
+    EXPECT_EQ(text(GADGET_HEIGHT), "Y Axis: 10 - 80");
     choose(MENU_UNDO);
     choose(MENU_UNDO);
     choose(MENU_UNDO);
     EXPECT_FALSE(currentCaptureCalibration().axisMarks);
+    EXPECT_EQ(text(GADGET_WIDTH), "Width: n/a - 0.0000");
+    EXPECT_EQ(text(GADGET_HEIGHT), "Height: n/a - 0.0000");
     choose(MENU_REDO);
     ASSERT_TRUE(currentCaptureCalibration().axisMarks);
+    EXPECT_EQ(text(GADGET_ORIGIN), markedOrigin);
+    EXPECT_EQ(text(GADGET_HEIGHT), "Y Axis: 10 - 80");
     choose(MENU_SET_ORIGIN);
     clickDiagram(40, 250);
     EXPECT_FALSE(currentCaptureCalibration().axisMarks);
+    // Back to the corner way: every readout shows the corner values again.
+    EXPECT_EQ(text(GADGET_ORIGIN), "Origin: 40/250");
+    EXPECT_EQ(text(GADGET_WIDTH), "Width: n/a - 0.0000");
+    EXPECT_EQ(text(GADGET_HEIGHT), "Height: n/a - 0.0000");
+}
+
+TEST_F(AxisMarksFlow, TheAxisReadoutsSpeakGermanAndShowFractions)
+{
+    EXPECT_EQ(axisMarksReadout("X Axis", 0.001, 1000).c_str(), std::string("X Axis: 0.001 - 1000"));
+    EXPECT_EQ(axisMarksReadout("Y Axis", -2.5, 1.23456).c_str(), std::string("Y Axis: -2.5 - 1.2346"));
+    EXPECT_EQ(axisMarksReadout("Y Axis", 1990, 2020.0001).c_str(), std::string("Y Axis: 1990 - 2020.0001"));
+    calibrateAndCapture(0.0, 1);
+    EXPECT_EQ(text(GADGET_WIDTH), "X-Achse: 10 - 90");
+    EXPECT_EQ(text(GADGET_HEIGHT), "Y-Achse: 10 - 80");
 }
 
 TEST_F(Axes, MarksOnALogarithmicAxisRefuseValuesNotAboveZero)
