@@ -4,6 +4,7 @@
 #include "axis_calibration.h"
 #include "chart_transform.h"
 #include "data_table.h"
+#include "extraction/extraction_commands.h"
 #include "magnifier.h"
 #include "reference_entry.h"
 #include "status_prompt.h"
@@ -173,6 +174,8 @@ void diagramClick()
         clickAxisMark();
         break;
     case CLICK_CAPTURE:
+        if (captureByFeature(mouseX, mouseY, currentCaptureCalibration()))
+            break;
         if (!currentCaptureCalibration().isPlainCorner()) {
             if (!captureValue(mouseX, mouseY, currentCaptureCalibration()))
                 refuseCaptureWithoutValue();
@@ -183,6 +186,9 @@ void diagramClick()
             clickMode = CLICK_HEIGHT;
             promptForClick(CLICK_HEIGHT);
         }
+        break;
+    case CLICK_PICK_COLOUR:
+        pickColourClick();
         break;
     case CLICK_NOTHING:
         break;

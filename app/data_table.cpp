@@ -3,6 +3,7 @@
 #include "app_ids.h"
 #include "csv_table.h"
 #include "diagram_markers.h"
+#include "extraction/extracted_points_command.h"
 #include "main_window_layout.h"
 #include "model/capture_document.h"
 #include "model/point_commands.h"
@@ -264,4 +265,9 @@ void resetDataTable()
     g_document = CaptureDocument();
     renameColumnIndex = 0;
     columnCount = 0;
+}
+
+void addExtractedPoints(std::vector<PixelPoint> points, const CaptureCalibration& calibration)
+{
+    runCommand(extractedPointsCommand(selectedColumn(), std::move(points), calibration));
 }

@@ -245,6 +245,11 @@ bool selectPointNear(double x, double y)
     return false;
 }
 
+std::shared_ptr<const PixelBuffer> diagramPictureWithoutMarkers()
+{
+    return markers().layer.picture();
+}
+
 void resetDiagramMarkers()
 {
     Markers& state = markers();

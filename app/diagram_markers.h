@@ -1,5 +1,9 @@
 #pragma once
 
+#include "imaging/pixel_buffer.h"
+
+#include <memory>
+
 // The captured points drawn on the diagram: a marker in its column's colour over every captured
 // point, the selected point's marker highlighted. The markers are painted into IMAGE_DIAGRAM
 // itself, so the magnifier, which reads that image, shows them too; the mouse merely moving costs
@@ -37,6 +41,9 @@ void deleteSelectedPoint();
 // Ctrl+click on the diagram: selects the point whose shown marker lies within a few display pixels
 // of (x, y) (diagram coordinates), and its table row; false, with nothing changed, when none does.
 bool selectPointNear(double x, double y);
+
+// The diagram as shown, without the markers (nullptr before one is shown).
+std::shared_ptr<const PixelBuffer> diagramPictureWithoutMarkers();
 
 // Back to the state before start-up.
 void resetDiagramMarkers();

@@ -65,6 +65,8 @@ public:
     bool setPicture(const std::uint8_t* pixels, int width, int height, std::size_t stride);
     int pictureWidth() const { return m_picture ? m_picture->width() : 0; }
     int pictureHeight() const { return m_picture ? m_picture->height() : 0; }
+    // The picture without markers; it is never written, a new picture replaces it.
+    std::shared_ptr<const PixelBuffer> picture() const { return m_picture; }
 
     // The new marker's number, or -1 when the position is not finite.
     int addMarker(double x, double y, int column);
