@@ -98,6 +98,14 @@ bool pictureSource(PictureSource& source, double displayScale)
     return true;
 }
 
+// Whether the diagram a job was started on is still the one shown: another picture opened
+// meanwhile makes the job's result meaningless (its pixels and calibration are the old ones).
+bool stillShown(const std::weak_ptr<const PixelBuffer>& diagram)
+{
+    const std::shared_ptr<const PixelBuffer> shown = diagramPictureWithoutMarkers();
+    return shown && shown == diagram.lock();
+}
+
 // The prompt goes; the result takes its place.
 void showOutcome(const String& text)
 {
@@ -224,7 +232,11 @@ void pickColourClick()
     }
     leavePick();
     startExtractionJob(std::move(source), std::move(work),
-        [calibration, target](const JobResult& result) { finishExtraction(result, calibration, target); });
+        [calibration, target, diagram = std::weak_ptr<const PixelBuffer>(diagramPictureWithoutMarkers())](
+            const JobResult& result) {
+            if (stillShown(diagram))
+                finishExtraction(result, calibration, target);
+        });
 }
 
 void startAreaDrag(double x, double y)
@@ -288,15 +300,20 @@ bool captureByFeature(double x, double y, const CaptureCalibration& calibration)
         return result;
     };
     // A click is never lost: when the search cannot tell, the click is stored where it was made.
-    startExtractionJob(std::move(source), std::move(work), [at, calibration](const JobResult& result) {
-        const bool found = result.outcome == JobResult::Outcome::Done && !result.extraction.points.empty();
-        const PixelPoint point = found
-            ? PixelPoint { result.extraction.points.front().x, result.extraction.points.front().y }
-            : at;
-        const PixelPoint shown = calibration.displayedPixel(point);
-        if (!captureValue(shown.x, shown.y, calibration))
-            refuseCaptureWithoutValue();
-    });
+    startExtractionJob(std::move(source), std::move(work),
+        [at, calibration, diagram = std::weak_ptr<const PixelBuffer>(diagramPictureWithoutMarkers())](
+            const JobResult& result) {
+            if (!stillShown(diagram))
+                return;
+            const bool found
+                = result.outcome == JobResult::Outcome::Done && !result.extraction.points.empty();
+            const PixelPoint point = found
+                ? PixelPoint { result.extraction.points.front().x, result.extraction.points.front().y }
+                : at;
+            const PixelPoint shown = calibration.displayedPixel(point);
+            if (!captureValue(shown.x, shown.y, calibration))
+                refuseCaptureWithoutValue();
+        });
     return true;
 }
 
