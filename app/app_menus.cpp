@@ -164,6 +164,9 @@ void addMenuItems(int part)
             addItem(MENU_REMOVE_LAST_COLUMN);
     }
     if (part != MENU_PART_TABLE) {
+        // The popup shows its menus as one list: a line sets the extraction apart.
+        if (part == MENU_PART_DIAGRAM)
+            menuSeparator();
         menuTitle(translate("Extract"));
         addItems({ MENU_EXTRACT_CURVE, MENU_EXTRACT_MARKERS });
         menuSeparator();

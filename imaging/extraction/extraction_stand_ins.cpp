@@ -57,6 +57,8 @@ Rgb pickColour(const PixelBuffer& pixels, int x, int y)
     x = std::clamp(x, 0, std::max(pixels.width() - 1, 0));
     y = std::clamp(y, 0, std::max(pixels.height() - 1, 0));
     Rgb best = pixelAt(pixels, x, y);
+    if (!isBackground(best))
+        return best;
     int bestDarkness = -1;
     for (int dy = -2; dy <= 2; ++dy) {
         for (int dx = -2; dx <= 2; ++dx) {
