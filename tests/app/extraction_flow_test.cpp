@@ -417,4 +417,18 @@ TEST_F(Extraction, EscapeStopsAnExtractionAndLeavesThePick)
     EXPECT_EQ(captureModel().rowCount(), 0);
 }
 
+TEST_F(Extraction, AResultThatEndsAfterAnotherPictureOpenedAddsNothingToIt)
+{
+    startWithChart();
+    calibrate();
+    choose(MENU_CATCH_POINTS);
+    choose(MENU_SNAP_CAPTURES);
+    ASSERT_EQ(clickGadget(GADGET_DIAGRAM, 0, shown(600), shown(LINE_ROW + 5)), 1);
+    // The click is taken and its search started; before it ends, another picture opens.
+    ASSERT_TRUE(passUntil([] { return extractionJobsPending(); }));
+    ASSERT_TRUE(openDiagramFile(sampleChartPath().c_str()));
+    finishJobs();
+    EXPECT_EQ(captureModel().rowCount(), 0);
+}
+
 } // namespace
