@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <deque>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -32,6 +34,9 @@ struct Shared {
     std::atomic<bool> finished { false };
     std::atomic<int> permille { 0 };
     JobResult result; // written by the job's thread before finished turns true
+    // Tells a waiting application thread that finished turned true.
+    std::mutex mutex;
+    std::condition_variable ended;
 };
 
 struct Running {
@@ -82,7 +87,11 @@ void runJob(const PictureSource& source, const JobWork& work, Shared& shared)
     }
     // The decoded picture goes before the application hears of the end.
     pixels.reset();
-    shared.finished = true;
+    {
+        const std::lock_guard<std::mutex> lock(shared.mutex);
+        shared.finished = true;
+    }
+    shared.ended.notify_all();
 }
 
 void startNext()
@@ -141,8 +150,17 @@ std::shared_ptr<const PixelBuffer> decodePictureFile(const std::string& path, in
 
 void startExtractionJob(PictureSource source, JobWork work, JobDone done)
 {
-    jobs().waiting.push_back({ std::move(source), std::move(work), std::move(done) });
+    Jobs& state = jobs();
+    state.waiting.push_back({ std::move(source), std::move(work), std::move(done) });
     startNext();
+    // Most jobs end within a few milliseconds: waiting for them that long lets the pass that
+    // started one show its result, rather than the next pass, a wait of the event loop later.
+    if (state.running) {
+        Shared& shared = *state.running->shared;
+        std::unique_lock<std::mutex> lock(shared.mutex);
+        shared.ended.wait_for(
+            lock, std::chrono::milliseconds(QUICK_JOB_MS), [&shared] { return shared.finished.load(); });
+    }
 }
 
 void pollExtractionJobs()

@@ -36,7 +36,10 @@ using JobWork = std::function<JobResult(const PixelBuffer& pixels, const Extract
 // Runs on the application's thread once the job ended, with what it found.
 using JobDone = std::function<void(const JobResult& result)>;
 
+// Starts the job, or queues it behind the running one. A job that ends within QUICK_JOB_MS is
+// waited for, so that the pass of the event loop that started it also shows its result.
 void startExtractionJob(PictureSource source, JobWork work, JobDone done);
+inline constexpr int QUICK_JOB_MS = 20;
 
 // Once per pass of the event loop: finishes the job that ended (its JobDone runs), starts the next
 // one, and shows the running job's progress once it has taken longer than PROGRESS_DELAY_MS.
