@@ -3,7 +3,6 @@
 #include "app/reference_entry.h"
 #include "app/translations.h"
 
-#include "imaging/extraction/extraction_types.h"
 #include "runtime/number_text.h"
 #include "runtime/text_builder.h"
 #include "toolkit/requesters.h"
@@ -80,5 +79,4 @@ void askChartStep()
 void resetExtractionSettings()
 {
     g_settings = ExtractionSettings();
-    g_settings.tolerance = DEFAULT_COLOUR_TOLERANCE;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imaging/extraction/extraction_types.h"
+
 // What the user set for extraction and for hand-made captures, remembered for the rest of the
 // run: the colour tolerance, the step between the samples of a curve (picture pixels or chart
 // units, whichever was set last), and whether captures snap to what lies under the click and
@@ -8,7 +10,7 @@
 enum class StepKind { PicturePixels, ChartUnits };
 
 struct ExtractionSettings {
-    int tolerance = 60;
+    int tolerance = DEFAULT_COLOUR_TOLERANCE;
     StepKind stepKind = StepKind::PicturePixels;
     double pixelStep = 5.0;
     double chartStep = 1.0;
