@@ -42,6 +42,12 @@ void deleteSelectedPoint();
 // of (x, y) (diagram coordinates), and its table row; false, with nothing changed, when none does.
 bool selectPointNear(double x, double y);
 
+// A dashed frame over the diagram around the rectangle from (left, top) to (right, bottom),
+// both included (diagram coordinates, either order): the rectangle being dragged; and taking it
+// away.
+void showDiagramFrame(int left, int top, int right, int bottom);
+void hideDiagramFrame();
+
 // The diagram as shown, without the markers (nullptr before one is shown).
 std::shared_ptr<const PixelBuffer> diagramPictureWithoutMarkers();
 

@@ -4,7 +4,7 @@
 #include "calibration.h"
 #include "commands.h"
 #include "data_table.h"
-#include "extraction/extraction_job.h"
+#include "extraction/extraction_commands.h"
 #include "status_prompt.h"
 
 #include "toolkit/current_event.h"
@@ -48,7 +48,7 @@ void runEventLoopPass()
     default:
         break;
     }
-    pollExtractionJobs();
+    pollExtraction();
 }
 
 void runEventLoop()

@@ -84,6 +84,12 @@ public:
     void selectMarker(int number);
     int selectedMarker() const { return m_selected; }
 
+    // A frame of one pixel around the rectangle (a rectangle being dragged on the diagram), dashed
+    // black and white so that it shows on any picture, above the markers; none removes it.
+    // Shown whether the markers are or not.
+    void setFrame(std::optional<PixelRect> frame);
+    std::optional<PixelRect> frame() const { return m_frame; }
+
     // Hidden markers are kept (and can be found) but not painted.
     void showMarkers(bool shown);
     bool markersShown() const { return m_shown; }
@@ -113,12 +119,15 @@ private:
     void markChanged(PixelRect rect);
     void paintArea(const PixelView& target, PixelRect area);
     void drawMarker(const PixelView& target, int number, PixelRect clip) const;
+    void markFrameChanged();
+    void drawFrame(const PixelView& target, PixelRect clip) const;
 
     std::shared_ptr<PixelBuffer> m_picture;
     std::vector<Slot> m_slots;
     std::vector<int> m_freeNumbers;
     MarkerIndex m_index;
     int m_selected = -1;
+    std::optional<PixelRect> m_frame;
     bool m_shown = true;
     bool m_everythingChanged = true;
     std::vector<PixelRect> m_changed;

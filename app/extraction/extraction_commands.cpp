@@ -76,6 +76,7 @@ void leavePick()
     if (clickMode == CLICK_PICK_COLOUR)
         clickMode = g_pick.before;
     g_pick = Pick();
+    hideDiagramFrame();
 }
 
 // The pixels the search reads, as PictureSource tells; false when the picture file can no longer
@@ -154,6 +155,7 @@ void beginPick(Target target)
     }
     const ClickMode before = clickMode == CLICK_PICK_COLOUR ? g_pick.before : clickMode;
     g_pick = Pick();
+    hideDiagramFrame();
     g_pick.target = target;
     g_pick.before = before;
     clickMode = CLICK_PICK_COLOUR;
@@ -161,6 +163,16 @@ void beginPick(Target target)
 }
 
 } // namespace
+
+void pollExtraction()
+{
+    pollExtractionJobs();
+    // Another click mode chosen from a menu ends the pick without a word to it.
+    if (clickMode != CLICK_PICK_COLOUR && (g_pick.area || g_pick.dragging)) {
+        g_pick = Pick();
+        hideDiagramFrame();
+    }
+}
 
 void extractCurve()
 {
@@ -249,6 +261,9 @@ void followAreaDrag(double x, double y)
 {
     if (!g_pick.dragging)
         return;
+    showDiagramFrame(static_cast<int>(std::lround(g_pick.dragStart.x)),
+        static_cast<int>(std::lround(g_pick.dragStart.y)), static_cast<int>(std::lround(x)),
+        static_cast<int>(std::lround(y)));
     const double scale = currentCaptureCalibration().displayScale;
     showResult(makeText(translate("Area:"), " ",
         static_cast<int>(std::lround(std::abs(x - g_pick.dragStart.x) / scale)), " x ",
@@ -259,6 +274,8 @@ void endAreaDrag(double x, double y)
 {
     if (!g_pick.dragging)
         return;
+    // The frame stays until the colour is picked, to show what will be searched.
+    followAreaDrag(x, y);
     g_pick.dragging = false;
     const CaptureCalibration calibration = currentCaptureCalibration();
     PictureSource source;
@@ -266,6 +283,7 @@ void endAreaDrag(double x, double y)
         ? pictureAreaOf(g_pick.dragStart, { x, y }, calibration.displayScale, source.width, source.height)
         : PixelArea {};
     if (area.isEmpty()) {
+        hideDiagramFrame();
         prompt(
             "The area to search is empty. Please calibrate the data area or drag a rectangle on the diagram.",
             titleOf(g_pick.target));

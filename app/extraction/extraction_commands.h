@@ -25,6 +25,10 @@ void endAreaDrag(double x, double y);
 // click to the plain capture.
 bool captureByFeature(double x, double y, const CaptureCalibration& calibration);
 
+// Once per pass of the event loop: finishes the extraction jobs that ended and drops the rectangle
+// of a pick that another click mode ended.
+void pollExtraction();
+
 // Escape: stops the running extraction and leaves the colour pick; false when neither was going.
 bool stopExtraction();
 

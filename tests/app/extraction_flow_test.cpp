@@ -11,6 +11,7 @@
 #include "app/extraction/extraction_settings.h"
 #include "app/status_prompt.h"
 
+#include "imaging/image.h"
 #include "toolkit/requester_script.h"
 #include "toolkit/test_driver.h"
 
@@ -178,8 +179,14 @@ TEST_F(Extraction, RefusalsSayWhatToMendAndStoreNothing)
     settle();
     EXPECT_EQ(
         std::string(statusText.c_str()), "The rectangle is set. Please click on the colour to extract.");
+    // The rectangle shows as a frame, black from its first corner, until the colour is picked.
+    const auto red = [](int x, int y) {
+        return imagePixels(IMAGE_DIAGRAM)[(y * imagePixelWidth(IMAGE_DIAGRAM) + x) * 4];
+    };
+    EXPECT_EQ(red(shown(100), shown(380)), 0);
     clickDiagram(shown(600), shown(LINE_ROW));
     finishJobs();
+    EXPECT_EQ(red(shown(100), shown(380)), 255);
     EXPECT_EQ(std::string(statusText.c_str()), "Nothing of this colour was found in the area.");
     EXPECT_EQ(captureModel().rowCount(), 0);
     EXPECT_EQ(isDataModified(), 0);
