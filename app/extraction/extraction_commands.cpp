@@ -64,10 +64,8 @@ void prompt(const char* message, const char* title)
 
 void promptForPick()
 {
-    prompt(g_pick.target == Target::Curve ? "Please click on the curve to pick its colour, or first drag a "
-                                            "rectangle around the part to search."
-                                          : "Please click on a marker to pick its colour, or first drag a "
-                                            "rectangle around the part to search.",
+    prompt(g_pick.target == Target::Curve ? "Please click on the curve to extract, or first drag a rectangle."
+                                          : "Please click on a marker to extract, or first drag a rectangle.",
         titleOf(g_pick.target));
 }
 
@@ -150,7 +148,7 @@ void beginPick(Target target)
         return;
     // The points need values: the height at least, as for a capture by hand.
     if (heightCalibrated != 1 && chartCalibrated() != 1) {
-        prompt("Please calibrate the diagram first: the extracted points need its values.", titleOf(target));
+        prompt("Please calibrate the diagram first: the points need its values.", titleOf(target));
         return;
     }
     const ClickMode before = clickMode == CLICK_PICK_COLOUR ? g_pick.before : clickMode;
@@ -197,9 +195,7 @@ void pickColourClick()
     const PixelArea area = g_pick.area ? *g_pick.area : dataAreaOf(calibration, source.width, source.height);
     if (area.isEmpty()) {
         // The pick goes on: a rectangle dragged now gives the area.
-        prompt(
-            "The area to search is empty. Please calibrate the data area or drag a rectangle on the diagram.",
-            titleOf(target));
+        prompt("The area to search is empty. Please drag a rectangle on the chart.", titleOf(target));
         return;
     }
     const PixelPoint at = calibration.picturePixel({ mouseX, mouseY });
@@ -213,10 +209,7 @@ void pickColourClick()
         if (settings.stepKind == StepKind::ChartUnits) {
             const std::optional<ChartCalibration> chart = calibration.chartCalibration();
             if (!chart) {
-                prompt("The step in chart units needs the width calibrated too. Please calibrate it or set a "
-                       "step "
-                       "in picture pixels.",
-                    titleOf(target));
+                prompt("A step in chart units needs the width calibrated too.", titleOf(target));
                 return;
             }
             xs = samplesAtChartSteps(area, *chart, settings.chartStep);
@@ -284,9 +277,7 @@ void endAreaDrag(double x, double y)
         : PixelArea {};
     if (area.isEmpty()) {
         hideDiagramFrame();
-        prompt(
-            "The area to search is empty. Please calibrate the data area or drag a rectangle on the diagram.",
-            titleOf(g_pick.target));
+        prompt("The area to search is empty. Please drag a rectangle on the chart.", titleOf(g_pick.target));
         return;
     }
     g_pick.area = area;

@@ -10,6 +10,7 @@
 #include "app/extraction/extraction_job.h"
 #include "app/extraction/extraction_settings.h"
 #include "app/status_prompt.h"
+#include "app/translations.h"
 
 #include "imaging/image.h"
 #include "toolkit/requester_script.h"
@@ -138,6 +139,24 @@ TEST_F(Extraction, TheExtractMenuHoldsItsCommandsAndOptionsInBothLanguages)
             MENU_CAPTURE_BAR_TOPS, 0, MENU_COLOUR_TOLERANCE, MENU_STEP_PIXELS, MENU_STEP_CHART_UNITS }));
     const std::vector<std::string> texts = menuBarItemTexts(WINDOW_MAIN);
     EXPECT_NE(std::find(texts.begin(), texts.end(), "Schritt in Diagrammeinheiten"), texts.end());
+    // Every text of extraction has its German one.
+    for (const char* english :
+        { "Extract Markers", "Snap Captures to Lines and Markers", "Capture Bar Tops", "Colour Tolerance",
+            "Step in Picture Pixels", "Please click on the curve to extract, or first drag a rectangle.",
+            "Please click on a marker to extract, or first drag a rectangle.",
+            "The rectangle is set. Please click on the colour to extract.",
+            "Please calibrate the diagram first: the points need its values.",
+            "The area to search is empty. Please drag a rectangle on the chart.",
+            "Nothing of this colour was found in the area.",
+            "The step gives no sample in the area. Please choose another step.",
+            "A step in chart units needs the width calibrated too.",
+            "The picture could not be read at its own resolution.", "Extracting: %1 % (Escape stops)",
+            "Extraction stopped; nothing was added.", "Points found:", "Area:",
+            "Please enter the colour tolerance, 0 to 441:", "Please enter the step in picture pixels:",
+            "Please enter the step in chart units:", "This is not a value that can be used here:" })
+        EXPECT_STRNE(translate(english), english) << english;
+    EXPECT_STREQ(translate("Extraction stopped; nothing was added."),
+        "Extraktion abgebrochen; nichts wurde hinzugef\xFCgt.");
     // The options are check boxes that follow their state, in the bar and the diagram's popup.
     for (int item : { MENU_SNAP_CAPTURES, MENU_CAPTURE_BAR_TOPS }) {
         EXPECT_EQ(menuBarItemChecked(WINDOW_MAIN, item), 0) << item;
@@ -157,7 +176,7 @@ TEST_F(Extraction, RefusalsSayWhatToMendAndStoreNothing)
     for (int item : { MENU_EXTRACT_CURVE, MENU_EXTRACT_MARKERS }) {
         choose(item);
         EXPECT_EQ(std::string(statusText.c_str()),
-            "Please calibrate the diagram first: the extracted points need its values.");
+            "Please calibrate the diagram first: the points need its values.");
         EXPECT_EQ(clickMode, before) << item;
     }
 
@@ -168,7 +187,7 @@ TEST_F(Extraction, RefusalsSayWhatToMendAndStoreNothing)
     clickDiagram(shown(600), shown(LINE_ROW));
     finishJobs();
     EXPECT_EQ(std::string(statusText.c_str()),
-        "The area to search is empty. Please calibrate the data area or drag a rectangle on the diagram.");
+        "The area to search is empty. Please drag a rectangle on the chart.");
     EXPECT_EQ(clickMode, CLICK_PICK_COLOUR);
 
     // A rectangle without the colour clicked: nothing found.
