@@ -89,7 +89,12 @@ bool pictureSource(PictureSource& source, double displayScale)
         return true;
     }
     ImageFileSize size;
-    if (diagramPath.isEmpty() || !readImageFileSize(diagramPath, size))
+    if (diagramPath.isEmpty() || !readImageFileSize(diagramPath, size) || !(displayScale > 0))
+        return false;
+    // A file replaced by another picture since it was opened is no longer the diagram shown: the
+    // shown width is the picture's own reduced exactly, the height up to its rounding.
+    if (std::lround(imagePixelWidth(IMAGE_DIAGRAM) / displayScale) != size.width
+        || std::abs(imagePixelHeight(IMAGE_DIAGRAM) / displayScale - size.height) > 1 / displayScale + 1)
         return false;
     source.path = diagramPath.c_str();
     source.width = size.width;
