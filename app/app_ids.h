@@ -81,3 +81,13 @@ inline constexpr int MENU_POINT_FAR_LEFT = 46;
 inline constexpr int MENU_POINT_FAR_RIGHT = 47;
 inline constexpr int MENU_POINT_FAR_UP = 48;
 inline constexpr int MENU_POINT_FAR_DOWN = 49;
+
+// Extraction by colour (the Extract menu): a curve or the markers of a scatter plot into the
+// selected column, the two options that move hand-made captures, and the settings.
+inline constexpr int MENU_EXTRACT_CURVE = 90;
+inline constexpr int MENU_EXTRACT_MARKERS = 91;
+inline constexpr int MENU_SNAP_CAPTURES = 92;
+inline constexpr int MENU_CAPTURE_BAR_TOPS = 93;
+inline constexpr int MENU_COLOUR_TOLERANCE = 94;
+inline constexpr int MENU_STEP_PIXELS = 95;
+inline constexpr int MENU_STEP_CHART_UNITS = 96;

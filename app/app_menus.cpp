@@ -4,6 +4,7 @@
 #include "calibration.h"
 #include "data_table.h"
 #include "diagram_markers.h"
+#include "extraction/extraction_commands.h"
 #include "translations.h"
 
 #include "runtime/text_builder.h"
@@ -45,6 +46,13 @@ constexpr ItemText ITEM_TEXTS[] = {
     { MENU_CALIBRATE_BY_AXIS_MARKS, "Calibrate by Two Points per Axis", "" },
     { MENU_CAPTURE_XY, "Capture X and Y", "" },
     { MENU_TOGGLE_MARKERS, "Show Markers", "\tALT+M" },
+    { MENU_EXTRACT_CURVE, "Extract Curve", "" },
+    { MENU_EXTRACT_MARKERS, "Extract Markers", "" },
+    { MENU_SNAP_CAPTURES, "Snap Captures to Lines and Markers", "" },
+    { MENU_CAPTURE_BAR_TOPS, "Capture Bar Tops", "" },
+    { MENU_COLOUR_TOLERANCE, "Colour Tolerance", "" },
+    { MENU_STEP_PIXELS, "Step in Picture Pixels", "" },
+    { MENU_STEP_CHART_UNITS, "Step in Chart Units", "" },
 };
 
 // The arrow keys (virtual key codes) and the Delete key (its character).
@@ -155,6 +163,17 @@ void addMenuItems(int part)
         if (countTableColumns() > 1)
             addItem(MENU_REMOVE_LAST_COLUMN);
     }
+    if (part != MENU_PART_TABLE) {
+        // The popup shows its menus as one list: a line sets the extraction apart.
+        if (part == MENU_PART_DIAGRAM)
+            menuSeparator();
+        menuTitle(translate("Extract"));
+        addItems({ MENU_EXTRACT_CURVE, MENU_EXTRACT_MARKERS });
+        menuSeparator();
+        addItems({ MENU_SNAP_CAPTURES, MENU_CAPTURE_BAR_TOPS });
+        menuSeparator();
+        addItems({ MENU_COLOUR_TOLERANCE, MENU_STEP_PIXELS, MENU_STEP_CHART_UNITS });
+    }
 }
 
 void buildMenus()
@@ -171,6 +190,7 @@ void buildMenus()
         addKeyboardShortcut(WINDOW_MAIN, REMOVE_COLUMN_SHORTCUT.code, REMOVE_COLUMN_SHORTCUT.item);
     showAxisScaleChecks();
     showOptionChecks();
+    showExtractionChecks();
 }
 
 void showOptionChecks()

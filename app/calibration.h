@@ -10,7 +10,7 @@
 // the displayed diagram (it sits at the content's top-left corner); y grows downward.
 
 // What a left click on the diagram does.
-enum class ClickMode { Nothing, Origin, Width, Height, Capture, AxisMark };
+enum class ClickMode { Nothing, Origin, Width, Height, Capture, AxisMark, PickColour };
 inline constexpr ClickMode CLICK_NOTHING = ClickMode::Nothing;
 inline constexpr ClickMode CLICK_ORIGIN = ClickMode::Origin;
 inline constexpr ClickMode CLICK_WIDTH = ClickMode::Width;
@@ -18,6 +18,8 @@ inline constexpr ClickMode CLICK_HEIGHT = ClickMode::Height;
 inline constexpr ClickMode CLICK_CAPTURE = ClickMode::Capture;
 // The clicks of the two marks per axis (axis_calibration.h).
 inline constexpr ClickMode CLICK_AXIS_MARK = ClickMode::AxisMark;
+// The click on the colour that an extraction looks for (extraction/extraction_commands.h).
+inline constexpr ClickMode CLICK_PICK_COLOUR = ClickMode::PickColour;
 
 extern ClickMode clickMode;
 // 1 once "Measure Diagram" was chosen: from then on each calibration click leads on to the next

@@ -9,6 +9,8 @@
 #include "diagram.h"
 #include "diagram_click.h"
 #include "diagram_markers.h"
+#include "extraction/extraction_commands.h"
+#include "extraction/extraction_settings.h"
 #include "marker_drag.h"
 #include "message_dialog.h"
 #include "reference_entry.h"
@@ -79,7 +81,12 @@ constexpr MenuCommand MENU_COMMANDS[] = {
         } },
     { MENU_NAME_COLUMN, openRenameField },
     { MENU_CONFIRM_NAME, confirmRenameField },
-    { MENU_CANCEL_NAME, cancelRenameField },
+    // Escape also stops an extraction and leaves the pick of its colour.
+    { MENU_CANCEL_NAME,
+        [] {
+            (void)stopExtraction();
+            cancelRenameField();
+        } },
     { MENU_UNDO, [] { showUndoneChange(undoChange()); } },
     { MENU_REDO, [] { showUndoneChange(redoChange()); } },
     { MENU_APPLY_CALIBRATION, [] { applyCalibrationToColumn(currentCaptureCalibration()); } },
@@ -102,6 +109,13 @@ constexpr MenuCommand MENU_COMMANDS[] = {
     { MENU_POINT_FAR_RIGHT, [] { moveSelectedPoint(10, 0); } },
     { MENU_POINT_FAR_UP, [] { moveSelectedPoint(0, -10); } },
     { MENU_POINT_FAR_DOWN, [] { moveSelectedPoint(0, 10); } },
+    { MENU_EXTRACT_CURVE, extractCurve },
+    { MENU_EXTRACT_MARKERS, extractMarkers },
+    { MENU_SNAP_CAPTURES, toggleSnapCaptures },
+    { MENU_CAPTURE_BAR_TOPS, toggleBarTopCaptures },
+    { MENU_COLOUR_TOLERANCE, askColourTolerance },
+    { MENU_STEP_PIXELS, askPixelStep },
+    { MENU_STEP_CHART_UNITS, askChartStep },
 };
 
 } // namespace
@@ -147,6 +161,14 @@ void runGadgetCommand(int gadget, int type)
         } else if (type == GADGET_LEFT_CLICK) {
             removeWindowTimer(WINDOW_MAIN, TIMER_BLINK);
             diagramClick();
+        } else if (clickMode == CLICK_PICK_COLOUR) {
+            // While a colour is picked, a drag sets the rectangle to search.
+            if (type == GADGET_DRAG_START)
+                startAreaDrag(lastEventX(), lastEventY());
+            else if (type == GADGET_DRAG_MOVE)
+                followAreaDrag(lastEventX(), lastEventY());
+            else if (type == GADGET_DRAG_END)
+                endAreaDrag(lastEventX(), lastEventY());
         } else if (type == GADGET_DRAG_START) {
             startMarkerDrag(lastEventX(), lastEventY());
         } else if (type == GADGET_DRAG_MOVE) {

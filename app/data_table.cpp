@@ -2,6 +2,7 @@
 
 #include "app_ids.h"
 #include "csv_table.h"
+#include "extraction/extracted_points_command.h"
 #include "main_window_layout.h"
 #include "model/capture_document.h"
 #include "model/point_commands.h"
@@ -269,4 +270,9 @@ void resetDataTable()
 void setModelChangeListener(ModelChangeListener listener)
 {
     g_listener = listener;
+}
+
+void addExtractedPoints(std::vector<PixelPoint> points, const CaptureCalibration& calibration)
+{
+    runCommand(extractedPointsCommand(selectedColumn(), std::move(points), calibration));
 }

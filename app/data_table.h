@@ -99,3 +99,7 @@ void deletePoint(int row, int column);
 
 // Back to the values before start-up.
 void resetDataTable();
+
+// The points an extraction found (picture pixels) into the selected column's first empty cells
+// under the calibration: one change that Undo takes back.
+void addExtractedPoints(std::vector<PixelPoint> points, const CaptureCalibration& calibration);

@@ -3,6 +3,7 @@
 #include "axis_calibration.h"
 #include "calibration.h"
 #include "data_table.h"
+#include "extraction/extraction_commands.h"
 
 void diagramClick()
 {
@@ -19,6 +20,9 @@ void diagramClick()
         clickAxisMark();
         break;
     case CLICK_CAPTURE:
+        // With snapping or bar tops on, the click is stored where the picture says it was meant.
+        if (captureByFeature(mouseX, mouseY, currentCaptureCalibration()))
+            break;
         if (!currentCaptureCalibration().isPlainCorner()) {
             if (!captureValue(mouseX, mouseY, currentCaptureCalibration()))
                 refuseCaptureWithoutValue();
@@ -28,6 +32,9 @@ void diagramClick()
             // says.
             startCalibrationStep(CLICK_HEIGHT);
         }
+        break;
+    case CLICK_PICK_COLOUR:
+        pickColourClick();
         break;
     case CLICK_NOTHING:
         break;

@@ -10,6 +10,7 @@
 #include "imaging/pixel_buffer.h"
 #include "toolkit/gadgets.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -251,6 +252,28 @@ bool selectPointNear(double x, double y)
         }
     }
     return false;
+}
+
+void showDiagramFrame(int left, int top, int right, int bottom)
+{
+    const int x = std::min(left, right);
+    const int y = std::min(top, bottom);
+    markers().layer.setFrame(
+        PixelRect { x, y, std::max(left, right) - x + 1, std::max(top, bottom) - y + 1 });
+    paintMarkers();
+}
+
+void hideDiagramFrame()
+{
+    if (!markers().layer.frame())
+        return;
+    markers().layer.setFrame(std::nullopt);
+    paintMarkers();
+}
+
+std::shared_ptr<const PixelBuffer> diagramPictureWithoutMarkers()
+{
+    return markers().layer.picture();
 }
 
 void resetDiagramMarkers()

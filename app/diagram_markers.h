@@ -1,6 +1,9 @@
 #pragma once
 
+#include "imaging/pixel_buffer.h"
 #include "model/model_command.h"
+
+#include <memory>
 
 // The captured points drawn on the diagram: a marker in its column's colour over every captured
 // point, the selected point's marker highlighted. The markers are painted into IMAGE_DIAGRAM
@@ -41,6 +44,15 @@ void deleteSelectedPoint();
 // Ctrl+click on the diagram: selects the point whose shown marker lies within a few display pixels
 // of (x, y) (diagram coordinates), and its table row; false, with nothing changed, when none does.
 bool selectPointNear(double x, double y);
+
+// A dashed frame over the diagram around the rectangle from (left, top) to (right, bottom),
+// both included (diagram coordinates, either order): the rectangle being dragged; and taking it
+// away.
+void showDiagramFrame(int left, int top, int right, int bottom);
+void hideDiagramFrame();
+
+// The diagram as shown, without the markers (nullptr before one is shown).
+std::shared_ptr<const PixelBuffer> diagramPictureWithoutMarkers();
 
 // Back to the state before start-up.
 void resetDiagramMarkers();

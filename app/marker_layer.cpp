@@ -156,6 +156,26 @@ void MarkerLayer::selectMarker(int number)
         markChanged(m_selected);
 }
 
+void MarkerLayer::setFrame(std::optional<PixelRect> frame)
+{
+    if (frame && frame->empty())
+        frame.reset();
+    markFrameChanged();
+    m_frame = frame;
+    markFrameChanged();
+}
+
+void MarkerLayer::markFrameChanged()
+{
+    if (!m_frame)
+        return;
+    const PixelRect& f = *m_frame;
+    for (const PixelRect& edge :
+        { PixelRect { f.x, f.y, f.width, 1 }, PixelRect { f.x, f.y + f.height - 1, f.width, 1 },
+            PixelRect { f.x, f.y, 1, f.height }, PixelRect { f.x + f.width - 1, f.y, 1, f.height } })
+        markChanged(edge);
+}
+
 void MarkerLayer::showMarkers(bool shown)
 {
     if (shown == m_shown)
@@ -242,6 +262,7 @@ PixelRect MarkerLayer::paintAll(PixelView target)
         if (m_selected >= 0)
             drawMarker(target, m_selected, whole);
     }
+    drawFrame(target, whole);
     m_everythingChanged = false;
     m_changed.clear();
     return whole;
@@ -257,8 +278,10 @@ void MarkerLayer::paintArea(const PixelView& target, PixelRect area)
                 + static_cast<std::size_t>(area.x) * 4,
             m_picture->row(y) + static_cast<std::size_t>(area.x) * 4, rowBytes);
     }
-    if (!m_shown)
+    if (!m_shown) {
+        drawFrame(target, area);
         return;
+    }
     // Any marker reaching into the area has its centre within the largest radius of it.
     const double reach = SELECTED_HALO_RADIUS;
     m_found.clear();
@@ -274,6 +297,40 @@ void MarkerLayer::paintArea(const PixelView& target, PixelRect area)
     }
     if (selectedFound)
         drawMarker(target, m_selected, area);
+    drawFrame(target, area);
+}
+
+void MarkerLayer::drawFrame(const PixelView& target, PixelRect clip) const
+{
+    if (!m_frame)
+        return;
+    const PixelRect& f = *m_frame;
+    const PixelRect area = intersection(f, clip);
+    if (area.empty())
+        return;
+    constexpr std::uint32_t BLACK = 0xFF000000;
+    constexpr std::uint32_t WHITE = 0xFFFFFFFF;
+    constexpr int DASH = 4;
+    const auto put = [&](int x, int y) {
+        // The dashes run along the frame, so they meet at the corners.
+        const std::uint32_t colour = ((x - f.x + y - f.y) / DASH) % 2 ? WHITE : BLACK;
+        std::memcpy(
+            target.pixels + target.stride * static_cast<std::size_t>(y) + static_cast<std::size_t>(x) * 4,
+            &colour, 4);
+    };
+    const int right = f.x + f.width - 1;
+    const int bottom = f.y + f.height - 1;
+    for (int y = area.y; y < area.y + area.height; ++y) {
+        if (y == f.y || y == bottom) {
+            for (int x = area.x; x < area.x + area.width; ++x)
+                put(x, y);
+            continue;
+        }
+        for (int x : { f.x, right }) {
+            if (x >= area.x && x < area.x + area.width)
+                put(x, y);
+        }
+    }
 }
 
 void MarkerLayer::drawMarker(const PixelView& target, int number, PixelRect clip) const

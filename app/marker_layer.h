@@ -65,6 +65,8 @@ public:
     bool setPicture(const std::uint8_t* pixels, int width, int height, std::size_t stride);
     int pictureWidth() const { return m_picture ? m_picture->width() : 0; }
     int pictureHeight() const { return m_picture ? m_picture->height() : 0; }
+    // The picture without markers; it is never written, a new picture replaces it.
+    std::shared_ptr<const PixelBuffer> picture() const { return m_picture; }
 
     // The new marker's number, or -1 when the position is not finite.
     int addMarker(double x, double y, int column);
@@ -81,6 +83,12 @@ public:
     // selects none. Removing the selected marker leaves none selected.
     void selectMarker(int number);
     int selectedMarker() const { return m_selected; }
+
+    // A frame of one pixel around the rectangle (a rectangle being dragged on the diagram), dashed
+    // black and white so that it shows on any picture, above the markers; none removes it.
+    // Shown whether the markers are or not.
+    void setFrame(std::optional<PixelRect> frame);
+    std::optional<PixelRect> frame() const { return m_frame; }
 
     // Hidden markers are kept (and can be found) but not painted.
     void showMarkers(bool shown);
@@ -111,12 +119,15 @@ private:
     void markChanged(PixelRect rect);
     void paintArea(const PixelView& target, PixelRect area);
     void drawMarker(const PixelView& target, int number, PixelRect clip) const;
+    void markFrameChanged();
+    void drawFrame(const PixelView& target, PixelRect clip) const;
 
     std::shared_ptr<PixelBuffer> m_picture;
     std::vector<Slot> m_slots;
     std::vector<int> m_freeNumbers;
     MarkerIndex m_index;
     int m_selected = -1;
+    std::optional<PixelRect> m_frame;
     bool m_shown = true;
     bool m_everythingChanged = true;
     std::vector<PixelRect> m_changed;

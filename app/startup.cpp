@@ -9,6 +9,7 @@
 #include "diagram.h"
 #include "diagram_markers.h"
 #include "event_loop.h"
+#include "extraction/extraction_commands.h"
 #include "language.h"
 #include "message_dialog.h"
 #include "status_prompt.h"
@@ -79,6 +80,7 @@ void resetApplicationState()
     resetStatusPrompt();
     resetDataTable();
     resetDiagramMarkers();
+    resetExtraction();
     displayWidth = 0.0;
     diagramPath = String();
     diagramHeightBound = 0.0;

@@ -107,7 +107,19 @@ double CaptureCalibration::xValue(PixelPoint picture) const
     // chartValue measures from its origin against the direction of the pixels (rows grow
     // downward, values upward); columns and values both grow to the right, so the roles of the
     // origin and the pixel swap.
-    return chartValue(widthReference, spanWidth, displayedPixel(picture).x, originX);
+    if (isPlainCorner())
+        return chartValue(widthReference, spanWidth, displayedPixel(picture).x, originX);
+    if (axisMarks)
+        return storedValue(chartPoint(picture).x);
+    // The origin's value and the kind of axis count as they do for the vertical value; a height
+    // not yet set must not keep the point from its x value, so a stand-in vertical axis is used.
+    const double scale = displayScale > 0 ? displayScale : 1.0;
+    const std::optional<ChartCalibration> horizontal = ChartCalibration::fromCorner(
+        { originX / scale, originY / scale }, (originX + spanWidth) / scale, originY / scale - 1.0,
+        ChartPoint { originValueX, 0.0 }, widthReference, 1.0, xScale, AxisScale::Linear);
+    if (!horizontal)
+        return std::numeric_limits<double>::quiet_NaN();
+    return storedValue(horizontal->toChart(picture).x);
 }
 
 std::string CaptureCalibration::xValueText(PixelPoint picture) const

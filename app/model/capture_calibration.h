@@ -62,8 +62,9 @@ struct CaptureCalibration {
     [[nodiscard]] double value(PixelPoint picture) const;
     // The value as the table shows it; empty when it is not finite.
     [[nodiscard]] std::string valueText(PixelPoint picture) const;
-    // The horizontal value the same way: widthReference / spanWidth x (x - originX) on the
-    // displayed pixel, rounded to a float; and its text.
+    // The horizontal value the same way: for a plain corner widthReference / spanWidth x
+    // (x - originX) on the displayed pixel, otherwise under the origin's x value, the x axis's
+    // scale or the marks; rounded to a float; and its text.
     [[nodiscard]] double xValue(PixelPoint picture) const;
     [[nodiscard]] std::string xValueText(PixelPoint picture) const;
 

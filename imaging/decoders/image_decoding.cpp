@@ -22,10 +22,12 @@ constexpr int MAX_DECODERS = 30;
 std::array<const ImageDecoder*, MAX_DECODERS> decoderTable {};
 int decoderCount = 0;
 
-// The one decode state of the process; a load fills it and finishing a load empties it.
-DecodeState decodeState;
+// The decode state of the thread; a load fills it and finishing a load empties it. Each thread
+// has its own, so that a picture can be decoded away from the application's thread while the
+// application opens another.
+thread_local DecodeState decodeState;
 
-std::array<char, 160> failureReason {};
+thread_local std::array<char, 160> failureReason {};
 
 void useDecoderOnce(const ImageDecoder* decoder)
 {
@@ -229,7 +231,7 @@ int decodedSourceDepth()
 
 namespace {
 
-DecodedRowCount lastRows;
+thread_local DecodedRowCount lastRows;
 
 // Notes the rows of the read that is ending, while the state still holds its height.
 void noteDecodedRows(bool whole, int delivered)

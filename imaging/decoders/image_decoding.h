@@ -9,7 +9,8 @@
 // A load is: openImageFile() or openImageMemory() (the first registered decoder that recognises
 // the bytes wins; formats are told apart by content, never by file name), then either
 // readDecodedRows() (or one of its variants below) or finishDecoding(). Nothing of a load
-// survives it. Loads happen on the application's thread, one at a time.
+// survives it. Each thread has its own decode state, so a thread may load while another does; the
+// decoders are registered before any load starts.
 
 // readRows flag: write the rows bottom-up (row r at buffer + (height - 1 - r) * stride).
 inline constexpr int DECODE_BOTTOM_UP = 2;

@@ -100,7 +100,8 @@ TEST_F(StartUp, GermanTexts)
     EXPECT_EQ(text(GADGET_WIDTH), "Breite: n/a - 0.0000");
     EXPECT_EQ(text(GADGET_COLUMN_SELECT), "Spalte 1");
     EXPECT_EQ(columnTitles(), (std::vector<std::string> { "1" }));
-    EXPECT_EQ(menuBarTitles(WINDOW_MAIN), (std::vector<std::string> { "Datei", "Bearbeiten", "Daten" }));
+    EXPECT_EQ(menuBarTitles(WINDOW_MAIN),
+        (std::vector<std::string> { "Datei", "Bearbeiten", "Daten", "Extrahieren" }));
     const std::vector<std::string> items = menuBarItemTexts(WINDOW_MAIN);
     EXPECT_NE(std::find(items.begin(), items.end(), "Beenden"), items.end());
     EXPECT_EQ(std::find(items.begin(), items.end(), "Quit"), items.end());
@@ -340,7 +341,8 @@ TEST_F(Menus, BarAndPopupsFollowTheColumnCount)
     const std::vector<int> table = popupMenuItems(POPUP_TABLE);
     const std::vector<int> diagram = popupMenuItems(POPUP_DIAGRAM);
     EXPECT_EQ(diagram,
-        (std::vector<int> { 1, 9, 0, 5, 10, 11, 12, 0, 16, 17, 32, 0, 50, 51, 52, 53, 0, 60, 0, 40 }));
+        (std::vector<int> { 1, 9, 0, 5, 10, 11, 12, 0, 16, 17, 32, 0, 50, 51, 52, 53, 0, 60, 0, 40, 0, 90, 91,
+            0, 92, 93, 0, 94, 95, 96 }));
     EXPECT_EQ(table, (std::vector<int> { 2, 3, 0, 4, 0, 30, 31, 0, 24, 23, 21 }));
     EXPECT_EQ(std::count(bar.begin(), bar.end(), MENU_REMOVE_LAST_COLUMN), 0);
 

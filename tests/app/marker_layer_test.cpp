@@ -214,6 +214,12 @@ TEST(MarkerLayer, IncrementalPaintingEqualsPaintingEverything)
             default:
                 if (random() % 6 == 0)
                     layer.showMarkers(!layer.markersShown());
+                // A dragged rectangle's frame, reaching past the edges now and then, or none.
+                else if (random() % 3 == 0)
+                    layer.setFrame(random() % 4 ? std::optional<PixelRect>(PixelRect {
+                                       static_cast<int>(across(random)), static_cast<int>(down(random)),
+                                       static_cast<int>(random() % 40), static_cast<int>(random() % 30) })
+                                                : std::nullopt);
                 break;
             }
             if (random() % 3)
@@ -239,6 +245,38 @@ TEST(MarkerLayer, IncrementalPaintingEqualsPaintingEverything)
             ASSERT_TRUE(shown.guardsIntact());
         }
     }
+}
+
+TEST(MarkerLayer, AFrameIsDashedAroundItsRectangleAboveTheMarkersAndGoesAgain)
+{
+    MarkerLayer layer = layerOver(40, 30, GREY);
+    layer.addMarker(10, 5, 0);
+    layer.setFrame(PixelRect { 2, 5, 20, 10 });
+    GuardedPixels shown(40, 30);
+    ASSERT_FALSE(layer.paintChanges(shown.view()).empty());
+    constexpr std::uint32_t BLACK = 0xFF000000;
+    constexpr std::uint32_t WHITE = 0xFFFFFFFF;
+    const struct {
+        int x, y;
+        std::uint32_t colour;
+    } pixels[] = { // Four pixels black, four white, along the edges from the top-left corner.
+        { 2, 5, BLACK }, { 5, 5, BLACK }, { 6, 5, WHITE }, { 10, 5, BLACK }, // over the marker
+        { 21, 5, BLACK }, { 2, 9, WHITE }, { 2, 14, BLACK }, { 21, 14, WHITE },
+        // Inside and outside the frame: the picture.
+        { 5, 8, GREY }, { 22, 5, GREY }, { 2, 15, GREY }, { 20, 13, GREY }
+    };
+    for (const auto& p : pixels)
+        EXPECT_EQ(shown.pixel(p.x, p.y), p.colour) << p.x << ", " << p.y;
+    // Frames shown while the markers are hidden, too; an empty rectangle is none.
+    layer.showMarkers(false);
+    (void)layer.paintChanges(shown.view());
+    EXPECT_EQ(shown.pixel(2, 5), BLACK);
+    layer.setFrame(PixelRect { 3, 3, 0, 5 });
+    EXPECT_FALSE(layer.frame());
+    (void)layer.paintChanges(shown.view());
+    for (const auto& p : pixels)
+        EXPECT_EQ(shown.pixel(p.x, p.y), GREY) << p.x << ", " << p.y;
+    EXPECT_TRUE(shown.guardsIntact());
 }
 
 TEST(MarkerLayer, KeepsTrackOfMarkersSelectionAndVisibility)

@@ -83,8 +83,21 @@ TEST(CaptureCalibration, ValuesOfAxesThatDoNotStartAtZeroOrAreLogarithmic)
             EXPECT_NEAR(chart.x, c.x, 1e-9 * std::fabs(c.x) + 1e-9) << c.displayed.x;
             EXPECT_NEAR(chart.y, c.y, 1e-9 * std::fabs(c.y) + 1e-9) << c.displayed.y;
             EXPECT_EQ(calibration.value(picture), static_cast<double>(static_cast<float>(chart.y)));
+            // The x value of "Capture X and Y" follows the same axis.
+            EXPECT_EQ(calibration.xValue(picture), static_cast<double>(static_cast<float>(chart.x)))
+                << c.displayed.x;
         }
     }
+}
+
+TEST(CaptureCalibration, TheXValueNeedsOnlyTheHorizontalAxis)
+{
+    CaptureCalibration calibration = corner();
+    calibration.heightReference = 0; // never set
+    calibration.originValueX = 1990;
+    calibration.widthReference = 2020;
+    EXPECT_EQ(calibration.xValue({ 200, 150 }), 2005);
+    EXPECT_EQ(calibration.xValueText({ 200, 150 }), "2005.00");
 }
 
 TEST(CaptureCalibration, TheValueNeedsOnlyTheVerticalAxis)
@@ -137,6 +150,7 @@ TEST(CaptureCalibration, MarksOnAScanTurnedAskew)
             const ChartPoint chart = calibration.chartPoint(calibration.picturePixel(drawn(55, 47, degrees)));
             EXPECT_NEAR(chart.x, 55, 1e-9) << degrees;
             EXPECT_NEAR(chart.y, 47, 1e-9) << degrees;
+            EXPECT_NEAR(calibration.xValue(calibration.picturePixel(drawn(55, 47, degrees))), 55, 1e-5);
         }
     }
 }
