@@ -1,0 +1,331 @@
+#include "imaging/extraction/curve_extraction.h"
+
+#include "imaging/extraction/background_colour.h"
+#include "imaging/extraction/colour_coverage.h"
+#include "imaging/extraction/column_runs.h"
+#include "imaging/extraction/coverage_map.h"
+#include "imaging/extraction/line_fit.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The share of the progress that reading the picture takes; following the curve takes the rest.
+constexpr double SCAN_SHARE = 0.9;
+
+// One curve followed from left to right: the centres of its line in the columns where it was
+// seen whole (column numbers within the area, ascending).
+struct Track {
+    std::vector<int> columns;
+    std::vector<double> centres;
+    int lastTop = 0;
+    int lastBottom = 0;
+};
+
+struct TrackingRules {
+    double thickness = 0.0; // the typical line's summed coverage in a column where it runs level
+    int maximumGap = 0; // the most columns a gap may span and still be bridged
+    int fitPoints = 0; // how many points on either side of a gap give the curve's direction
+    int minimumPoints = 0; // a track of fewer points is a speck, not a curve
+};
+
+using Columns = std::vector<std::vector<ColumnRun>>;
+
+float medianMass(const Columns& columns)
+{
+    std::vector<float> masses;
+    for (const std::vector<ColumnRun>& column : columns)
+        for (const ColumnRun& run : column)
+            masses.push_back(run.mass);
+    if (masses.empty())
+        return 0.0F;
+    auto middle = masses.begin() + static_cast<std::ptrdiff_t>(masses.size() / 2);
+    std::nth_element(masses.begin(), middle, masses.end());
+    return *middle;
+}
+
+bool touches(const ColumnRun& a, int top, int bottom) { return a.top <= bottom && top <= a.bottom; }
+
+// The run of a neighbouring column that continues `run`, the nearest of those that touch it.
+const ColumnRun* neighbourOf(const ColumnRun& run, const std::vector<ColumnRun>& column)
+{
+    const ColumnRun* best = nullptr;
+    for (const ColumnRun& other : column)
+        if (touches(other, run.top, run.bottom)
+            && (!best || std::abs(other.centre() - run.centre()) < std::abs(best->centre() - run.centre())))
+            best = &other;
+    return best;
+}
+
+// Whether a run is the line alone. A line of thickness w crossing a column at slope s covers about
+// w * sqrt(1 + s^2) of it; where a marker of the same colour sits on the line, or another curve of
+// the colour crosses it, the column holds more, and its centre is not the line's.
+std::vector<std::vector<bool>> thinRuns(const Columns& columns, double thickness)
+{
+    const double margin = std::max(1.5, 0.5 * thickness);
+    std::vector<std::vector<bool>> thin(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const std::vector<ColumnRun>& column = columns[c];
+        thin[c].resize(column.size());
+        for (std::size_t i = 0; i < column.size(); ++i) {
+            const ColumnRun& run = column[i];
+            if (run.hidden)
+                continue;
+            const ColumnRun* left = c > 0 ? neighbourOf(run, columns[c - 1]) : nullptr;
+            const ColumnRun* right = c + 1 < columns.size() ? neighbourOf(run, columns[c + 1]) : nullptr;
+            double slope = 0.0;
+            if (left && right)
+                slope = (right->centre() - left->centre()) / 2.0;
+            else if (left)
+                slope = run.centre() - left->centre();
+            else if (right)
+                slope = right->centre() - run.centre();
+            thin[c][i] = run.mass <= thickness * std::sqrt(1.0 + slope * slope) + margin;
+        }
+    }
+    return thin;
+}
+
+void markHidden(Columns& columns, const std::vector<std::uint8_t>& broad, int width)
+{
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        for (ColumnRun& run : columns[c])
+            for (int y = run.top; y < run.bottom && !run.hidden; ++y)
+                run.hidden = broad[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + c] != 0;
+}
+
+LineFit fitEnd(const Track& track, std::size_t first, std::size_t count)
+{
+    LineFit fit;
+    for (std::size_t i = first; i < first + count; ++i)
+        fit.add(track.columns[i], track.centres[i]);
+    return fit;
+}
+
+double predictedCentre(const Track& track, int column, const TrackingRules& rules)
+{
+    const std::size_t count = std::min(track.columns.size(), static_cast<std::size_t>(rules.fitPoints));
+    return fitEnd(track, track.columns.size() - count, count).at(column);
+}
+
+// Follows the thin runs from column to column. A run continues the track whose course it lies
+// on: touching the track's last run in the column before, or near where the track's direction
+// leads after a gap; the closest pairs are joined first, so that crossing or parting curves keep
+// their own runs.
+std::vector<Track> followTracks(const Columns& columns, const std::vector<std::vector<bool>>& thin,
+    const TrackingRules& rules, const ExtractionProgress& progress, bool& stopped)
+{
+    std::vector<Track> finished;
+    std::vector<Track> active;
+    struct Pairing {
+        double distance;
+        std::size_t track;
+        std::size_t run;
+    };
+    std::vector<Pairing> pairings;
+    std::vector<bool> runTaken;
+    std::vector<bool> trackTaken;
+    const int width = static_cast<int>(columns.size());
+    for (int c = 0; c < width; ++c) {
+        if (progress && c % 256 == 0 && !progress(SCAN_SHARE + (1.0 - SCAN_SHARE) * c / width)) {
+            stopped = true;
+            break;
+        }
+        // Tracks that did not go on in the column before end; gaps are bridged afterwards.
+        for (std::size_t t = active.size(); t-- > 0;)
+            if (active[t].columns.back() < c - 1) {
+                finished.push_back(std::move(active[t]));
+                active.erase(active.begin() + static_cast<std::ptrdiff_t>(t));
+            }
+        const std::vector<ColumnRun>& column = columns[static_cast<std::size_t>(c)];
+        pairings.clear();
+        for (std::size_t t = 0; t < active.size(); ++t) {
+            const Track& track = active[t];
+            const double predicted = predictedCentre(track, c, rules);
+            for (std::size_t r = 0; r < column.size(); ++r) {
+                if (!thin[static_cast<std::size_t>(c)][r])
+                    continue;
+                const double distance = std::abs(column[r].centre() - predicted);
+                if (touches(column[r], track.lastTop, track.lastBottom))
+                    pairings.push_back({ distance, t, r });
+            }
+        }
+        std::sort(pairings.begin(), pairings.end(),
+            [](const Pairing& a, const Pairing& b) { return a.distance < b.distance; });
+        runTaken.assign(column.size(), false);
+        trackTaken.assign(active.size(), false);
+        for (const Pairing& pairing : pairings) {
+            if (runTaken[pairing.run] || trackTaken[pairing.track])
+                continue;
+            runTaken[pairing.run] = trackTaken[pairing.track] = true;
+            Track& track = active[pairing.track];
+            const ColumnRun& run = column[pairing.run];
+            track.columns.push_back(c);
+            track.centres.push_back(run.centre());
+            track.lastTop = run.top;
+            track.lastBottom = run.bottom;
+        }
+        for (std::size_t r = 0; r < column.size(); ++r)
+            if (!runTaken[r] && thin[static_cast<std::size_t>(c)][r])
+                active.push_back({ { c }, { column[r].centre() }, column[r].top, column[r].bottom });
+    }
+    for (Track& track : active)
+        finished.push_back(std::move(track));
+    return finished;
+}
+
+// Joins the tracks that one curve breaks into where something hides it: the end of one and the
+// start of a later one within the longest gap, when their directions lead to the same place
+// across the gap, or meet inside it (the curve turned under a marker). The closest joins are made
+// first; each end joins at most once.
+std::vector<Track> joinTracks(std::vector<Track> tracks, const TrackingRules& rules)
+{
+    struct Join {
+        double distance;
+        std::size_t from;
+        std::size_t to;
+    };
+    std::vector<Join> joins;
+    const std::size_t fit = static_cast<std::size_t>(rules.fitPoints);
+    for (std::size_t a = 0; a < tracks.size(); ++a) {
+        const Track& from = tracks[a];
+        const int end = from.columns.back();
+        const LineFit left = fitEnd(from, from.columns.size() - std::min(from.columns.size(), fit),
+            std::min(from.columns.size(), fit));
+        for (std::size_t b = 0; b < tracks.size(); ++b) {
+            const Track& to = tracks[b];
+            const int start = to.columns.front();
+            const int gap = start - end - 1;
+            if (gap < 0 || gap > rules.maximumGap)
+                continue;
+            const LineFit right = fitEnd(to, 0, std::min(to.columns.size(), fit));
+            const double middle = (end + start) / 2.0;
+            const double distance = std::abs(left.at(middle) - right.at(middle));
+            const std::optional<double> meeting = left.meeting(right);
+            const bool turned = meeting && *meeting >= end - 1 && *meeting <= start + 1
+                && std::abs(left.slope() - right.slope()) <= 4.0;
+            if (turned || distance <= std::max(2.0, rules.thickness))
+                joins.push_back({ turned ? 0.0 : distance, a, b });
+        }
+    }
+    std::sort(joins.begin(), joins.end(), [](const Join& a, const Join& b) { return a.distance < b.distance; });
+    std::vector<std::size_t> next(tracks.size(), tracks.size());
+    std::vector<bool> joinedTo(tracks.size(), false);
+    for (const Join& join : joins) {
+        if (next[join.from] != tracks.size() || joinedTo[join.to])
+            continue;
+        next[join.from] = join.to;
+        joinedTo[join.to] = true;
+    }
+    std::vector<Track> joined;
+    for (std::size_t t = 0; t < tracks.size(); ++t) {
+        if (joinedTo[t])
+            continue;
+        Track chain = std::move(tracks[t]);
+        for (std::size_t n = next[t]; n != tracks.size(); n = next[n]) {
+            chain.columns.insert(chain.columns.end(), tracks[n].columns.begin(), tracks[n].columns.end());
+            chain.centres.insert(chain.centres.end(), tracks[n].centres.begin(), tracks[n].centres.end());
+        }
+        joined.push_back(std::move(chain));
+    }
+    return joined;
+}
+
+// The track's centre in every column from its first to its last, gaps bridged. Each side of a
+// gap gives a straight continuation of the curve; where the two meet inside the gap the curve has
+// turned there (a corner under a marker), so each side holds up to the meeting point; otherwise
+// the bridge passes from the one to the other.
+std::vector<double> bridgedCentres(const Track& track, const TrackingRules& rules)
+{
+    const int first = track.columns.front();
+    std::vector<double> centres(static_cast<std::size_t>(track.columns.back() - first + 1));
+    for (std::size_t i = 0; i < track.columns.size(); ++i) {
+        centres[static_cast<std::size_t>(track.columns[i] - first)] = track.centres[i];
+        if (i + 1 == track.columns.size() || track.columns[i + 1] == track.columns[i] + 1)
+            continue;
+        const std::size_t fit = static_cast<std::size_t>(rules.fitPoints);
+        const std::size_t leftCount = std::min(i + 1, fit);
+        const std::size_t rightCount = std::min(track.columns.size() - i - 1, fit);
+        const LineFit left = fitEnd(track, i + 1 - leftCount, leftCount);
+        const LineFit right = fitEnd(track, i + 1, rightCount);
+        const int from = track.columns[i];
+        const int to = track.columns[i + 1];
+        const std::optional<double> meeting = left.meeting(right);
+        for (int x = from + 1; x < to; ++x) {
+            double y;
+            if (meeting && *meeting > from && *meeting < to)
+                y = x <= *meeting ? left.at(x) : right.at(x);
+            else {
+                const double weight = static_cast<double>(x - from) / (to - from);
+                y = left.at(x) * (1.0 - weight) + right.at(x) * weight;
+            }
+            centres[static_cast<std::size_t>(x - first)] = y;
+        }
+    }
+    return centres;
+}
+
+} // namespace
+
+Extraction extractCurve(const PixelBuffer& pixels, const PixelArea& requested, Rgb colour, int tolerance,
+    const std::vector<double>& sampleXs, const ExtractionProgress& progress)
+{
+    Extraction extraction;
+    const PixelArea area = clipArea(requested, pixels);
+    if (area.isEmpty() || sampleXs.empty())
+        return extraction;
+    const ColourCoverage coverage(estimateBackground(pixels, area), colour, tolerance);
+    if (!coverage.isUsable())
+        return extraction;
+    const CoverageMap map = mapCoverage(pixels, area, coverage, progress, SCAN_SHARE);
+    if (map.values.empty()) {
+        extraction.stopped = true;
+        return extraction;
+    }
+    Columns columns = findColumnRuns(map, {});
+    TrackingRules rules;
+    rules.thickness = medianMass(columns);
+    if (rules.thickness <= 0.0)
+        return extraction;
+    rules.maximumGap = std::max(12, static_cast<int>(std::lround(6.0 * rules.thickness)));
+    rules.fitPoints = std::clamp(static_cast<int>(std::lround(2.0 * rules.thickness)), 3, 16);
+    rules.minimumPoints = std::max(3, static_cast<int>(std::lround(rules.thickness)));
+    markHidden(columns, mapBroadBlobs(map, rules.thickness), map.width);
+    std::vector<Track> tracks = followTracks(columns, thinRuns(columns, rules.thickness), rules, progress, extraction.stopped);
+    tracks = joinTracks(std::move(tracks), rules);
+
+    struct Course {
+        int first;
+        std::vector<double> centres;
+    };
+    std::vector<Course> courses;
+    for (const Track& track : tracks)
+        if (static_cast<int>(track.columns.size()) >= rules.minimumPoints)
+            courses.push_back({ track.columns.front(), bridgedCentres(track, rules) });
+
+    std::vector<double> found;
+    for (const double x : sampleXs) {
+        const double column = x - area.left;
+        if (!(column >= 0.0) || column > area.right - area.left - 1)
+            continue;
+        const int below = static_cast<int>(std::floor(column));
+        const double fraction = column - below;
+        found.clear();
+        for (const Course& course : courses) {
+            const int index = below - course.first;
+            const int last = static_cast<int>(course.centres.size()) - 1;
+            if (index < 0 || index > last || (fraction > 0.0 && index + 1 > last))
+                continue;
+            const double y = area.top + (fraction > 0.0
+                ? course.centres[static_cast<std::size_t>(index)] * (1.0 - fraction)
+                    + course.centres[static_cast<std::size_t>(index + 1)] * fraction
+                : course.centres[static_cast<std::size_t>(index)]);
+            found.push_back(y);
+        }
+        std::sort(found.begin(), found.end());
+        for (const double y : found)
+            extraction.points.push_back({ x, y });
+    }
+    return extraction;
+}
