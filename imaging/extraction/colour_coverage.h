@@ -14,8 +14,11 @@ public:
 
     ColourCoverage(Rgb background, Rgb colour, int tolerance);
 
+    // Returned by coverage() for a pixel of another colour that stands out from the background.
+    static constexpr float FOREIGN = -1.0F;
+
     // The share of the pixel (R, G, B at `pixel`) that the colour covers, 0 to 1; 0 for a pixel of
-    // another colour, or one too faint to count.
+    // the background or one too faint to count, FOREIGN for one of another colour.
     float coverage(const std::uint8_t* pixel) const
     {
         const int dr = pixel[0] - m_background[0];
@@ -23,7 +26,7 @@ public:
         const int db = pixel[2] - m_background[2];
         const int along = dr * m_axis[0] + dg * m_axis[1] + db * m_axis[2];
         if (along <= m_minimumAlong)
-            return 0.0F;
+            return dr * dr + dg * dg + db * db > FOREIGN_DISTANCE_SQUARED ? FOREIGN : 0.0F;
         const float share = static_cast<float>(along) * m_inverseLength;
         // What is left of the pixel after the blend of that share is taken away must be small: a
         // pixel of another hue that happens to lie as far along is not the colour.
@@ -34,7 +37,7 @@ public:
         if (!isMatch(pixel)) {
             const float distance = static_cast<float>(dr * dr + dg * dg + db * db);
             if (residual > m_edgeResidual + 0.04F * distance)
-                return 0.0F;
+                return distance > FOREIGN_DISTANCE_SQUARED ? FOREIGN : 0.0F;
         }
         return share < 1.0F ? share : 1.0F;
     }
@@ -52,6 +55,9 @@ public:
     bool isUsable() const { return m_usable; }
 
 private:
+    // Farther from the background than the noise of a JPEG picture comes.
+    static constexpr int FOREIGN_DISTANCE_SQUARED = 100 * 100;
+
     int m_background[3];
     int m_colour[3];
     int m_direction[3];

@@ -8,6 +8,7 @@ struct OpenRun {
     double moment = 0.0;
     bool matched = false;
     bool hidden = false;
+    bool bordered = false;
 };
 
 } // namespace
@@ -19,7 +20,7 @@ std::vector<std::vector<ColumnRun>> findColumnRuns(const CoverageMap& map, const
     auto close = [&](int column, int bottom) {
         OpenRun& run = open[static_cast<std::size_t>(column)];
         if (run.matched)
-            columns[static_cast<std::size_t>(column)].push_back({ run.top, bottom, run.mass, run.moment, run.hidden });
+            columns[static_cast<std::size_t>(column)].push_back({ run.top, bottom, run.mass, run.moment, run.hidden, run.bordered });
         run = {};
     };
     for (int y = 0; y < map.height; ++y) {
@@ -28,14 +29,19 @@ std::vector<std::vector<ColumnRun>> findColumnRuns(const CoverageMap& map, const
         for (int column = 0; column < map.width; ++column) {
             const std::uint8_t value = values[column];
             OpenRun& run = open[static_cast<std::size_t>(column)];
-            if (value == 0) {
-                if (run.top >= 0)
+            if ((value & CoverageMap::COVERAGE_FULL) == 0) {
+                if (run.top >= 0) {
+                    // Something of another colour ends the run: it may hide part of the line.
+                    run.bordered = run.bordered || (value & CoverageMap::FOREIGN) != 0;
                     close(column, y);
+                }
                 continue;
             }
             const float share = CoverageMap::share(value);
-            if (run.top < 0)
+            if (run.top < 0) {
                 run.top = y;
+                run.bordered = y > 0 && (map.row(y - 1)[column] & CoverageMap::FOREIGN) != 0;
+            }
             run.mass += share;
             run.moment += static_cast<double>(share) * y;
             run.matched = run.matched || (value & CoverageMap::MATCH) != 0;

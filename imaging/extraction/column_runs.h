@@ -14,6 +14,7 @@ struct ColumnRun {
     float mass = 0.0F; // the summed coverage: the run's height in whole pixels of the colour
     double moment = 0.0; // the coverage-weighted sum of the rows
     bool hidden = false; // part of it lies in a broad blob, where a line's centre cannot be seen
+    bool bordered = false; // another colour borders it above or below, and may cover part of it
 
     double centre() const { return moment / mass; }
 };

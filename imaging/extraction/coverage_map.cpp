@@ -76,7 +76,7 @@ CoverageMap mapCoverage(const PixelBuffer& pixels, const PixelArea& area, const 
         for (int x = 0; x < map.width; ++x, pixel += 4, ++out) {
             const float share = coverage.coverage(pixel);
             if (share <= 0.0F) {
-                *out = 0;
+                *out = share < 0.0F ? CoverageMap::FOREIGN : 0;
                 continue;
             }
             const auto value = static_cast<std::uint8_t>(std::max(1.0F, std::round(share * CoverageMap::COVERAGE_FULL)));

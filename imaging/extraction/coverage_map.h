@@ -8,11 +8,12 @@
 #include <vector>
 
 // How much the colour covers each pixel of an area, one byte a pixel, rows from the top: the low
-// seven bits hold the coverage (0 to COVERAGE_FULL), the top bit marks pixels that are the colour
-// itself within the tolerance.
+// six bits hold the coverage (0 to COVERAGE_FULL), MATCH marks pixels that are the colour itself
+// within the tolerance, FOREIGN those of another colour that stands out from the background.
 struct CoverageMap {
     static constexpr std::uint8_t MATCH = 0x80;
-    static constexpr std::uint8_t COVERAGE_FULL = 0x7F;
+    static constexpr std::uint8_t FOREIGN = 0x40;
+    static constexpr std::uint8_t COVERAGE_FULL = 0x3F;
 
     int width = 0;
     int height = 0;

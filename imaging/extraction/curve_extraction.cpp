@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 namespace {
 
@@ -32,56 +34,66 @@ struct TrackingRules {
 
 using Columns = std::vector<std::vector<ColumnRun>>;
 
-float medianMass(const Columns& columns)
-{
-    std::vector<float> masses;
-    for (const std::vector<ColumnRun>& column : columns)
-        for (const ColumnRun& run : column)
-            masses.push_back(run.mass);
-    if (masses.empty())
-        return 0.0F;
-    auto middle = masses.begin() + static_cast<std::ptrdiff_t>(masses.size() / 2);
-    std::nth_element(masses.begin(), middle, masses.end());
-    return *middle;
-}
-
 bool touches(const ColumnRun& a, int top, int bottom) { return a.top <= bottom && top <= a.bottom; }
 
-// The run of a neighbouring column that continues `run`, the nearest of those that touch it.
-const ColumnRun* neighbourOf(const ColumnRun& run, const std::vector<ColumnRun>& column)
+// The steepest way through each run that the runs touching it in the columns beside it show: a
+// line running beside another must not look thick because its neighbour was taken for its own.
+std::vector<std::vector<double>> runSlopes(const Columns& columns)
 {
-    const ColumnRun* best = nullptr;
-    for (const ColumnRun& other : column)
-        if (touches(other, run.top, run.bottom)
-            && (!best || std::abs(other.centre() - run.centre()) < std::abs(best->centre() - run.centre())))
-            best = &other;
-    return best;
+    const std::vector<ColumnRun> none;
+    std::vector<std::vector<double>> slopes(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const std::vector<ColumnRun>& before = c > 0 ? columns[c - 1] : none;
+        const std::vector<ColumnRun>& after = c + 1 < columns.size() ? columns[c + 1] : none;
+        for (const ColumnRun& run : columns[c]) {
+            double slope = 0.0;
+            for (const ColumnRun& left : before)
+                if (touches(left, run.top, run.bottom))
+                    slope = std::max(slope, std::abs(run.centre() - left.centre()));
+            for (const ColumnRun& right : after)
+                if (touches(right, run.top, run.bottom))
+                    slope = std::max(slope, std::abs(right.centre() - run.centre()));
+            for (const ColumnRun& left : before)
+                for (const ColumnRun& right : after)
+                    if (touches(left, run.top, run.bottom) && touches(right, run.top, run.bottom))
+                        slope = std::max(slope, std::abs(right.centre() - left.centre()) / 2.0);
+            slopes[c].push_back(slope);
+        }
+    }
+    return slopes;
+}
+
+// The line's thickness across its course: the median of the runs' masses, each taken back to
+// what a level line of its slope would cover.
+double lineThickness(const Columns& columns, const std::vector<std::vector<double>>& slopes)
+{
+    std::vector<double> thicknesses;
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        for (std::size_t i = 0; i < columns[c].size(); ++i)
+            thicknesses.push_back(columns[c][i].mass / std::sqrt(1.0 + slopes[c][i] * slopes[c][i]));
+    if (thicknesses.empty())
+        return 0.0;
+    auto middle = thicknesses.begin() + static_cast<std::ptrdiff_t>(thicknesses.size() / 2);
+    std::nth_element(thicknesses.begin(), middle, thicknesses.end());
+    return *middle;
 }
 
 // Whether a run is the line alone. A line of thickness w crossing a column at slope s covers about
 // w * sqrt(1 + s^2) of it; where a marker of the same colour sits on the line, or another curve of
-// the colour crosses it, the column holds more, and its centre is not the line's.
-std::vector<std::vector<bool>> thinRuns(const Columns& columns, double thickness)
+// the colour crosses it, the column holds more, and its centre is not the line's. A run cut short
+// where another colour borders it has lost part of the line there.
+std::vector<std::vector<bool>> thinRuns(
+    const Columns& columns, const std::vector<std::vector<double>>& slopes, double thickness)
 {
     const double margin = std::max(1.5, 0.5 * thickness);
     std::vector<std::vector<bool>> thin(columns.size());
     for (std::size_t c = 0; c < columns.size(); ++c) {
-        const std::vector<ColumnRun>& column = columns[c];
-        thin[c].resize(column.size());
-        for (std::size_t i = 0; i < column.size(); ++i) {
-            const ColumnRun& run = column[i];
-            if (run.hidden)
-                continue;
-            const ColumnRun* left = c > 0 ? neighbourOf(run, columns[c - 1]) : nullptr;
-            const ColumnRun* right = c + 1 < columns.size() ? neighbourOf(run, columns[c + 1]) : nullptr;
-            double slope = 0.0;
-            if (left && right)
-                slope = (right->centre() - left->centre()) / 2.0;
-            else if (left)
-                slope = run.centre() - left->centre();
-            else if (right)
-                slope = right->centre() - run.centre();
-            thin[c][i] = run.mass <= thickness * std::sqrt(1.0 + slope * slope) + margin;
+        thin[c].resize(columns[c].size());
+        for (std::size_t i = 0; i < columns[c].size(); ++i) {
+            const ColumnRun& run = columns[c][i];
+            const double expected = thickness * std::sqrt(1.0 + slopes[c][i] * slopes[c][i]);
+            const bool cut = run.bordered && run.mass < 0.75 * expected;
+            thin[c][i] = !run.hidden && run.mass <= expected + margin && !cut;
         }
     }
     return thin;
@@ -284,15 +296,22 @@ Extraction extractCurve(const PixelBuffer& pixels, const PixelArea& requested, R
         return extraction;
     }
     Columns columns = findColumnRuns(map, {});
+    const std::vector<std::vector<double>> slopes = runSlopes(columns);
     TrackingRules rules;
-    rules.thickness = medianMass(columns);
+    rules.thickness = lineThickness(columns, slopes);
     if (rules.thickness <= 0.0)
         return extraction;
     rules.maximumGap = std::max(12, static_cast<int>(std::lround(6.0 * rules.thickness)));
     rules.fitPoints = std::clamp(static_cast<int>(std::lround(2.0 * rules.thickness)), 3, 16);
     rules.minimumPoints = std::max(3, static_cast<int>(std::lround(rules.thickness)));
     markHidden(columns, mapBroadBlobs(map, rules.thickness), map.width);
-    std::vector<Track> tracks = followTracks(columns, thinRuns(columns, rules.thickness), rules, progress, extraction.stopped);
+    const auto thinFlags = thinRuns(columns, slopes, rules.thickness);
+    if (std::getenv("CURVE_DEBUG"))
+        for (int c = 0; c < map.width; ++c)
+            if (c + area.left >= 500 && c + area.left <= 522)
+                for (std::size_t i = 0; i < columns[c].size(); ++i)
+                    std::fprintf(stderr, "col %d run %d-%d mass %.2f centre %.2f hidden %d bordered %d thin %d\n", c + area.left, columns[c][i].top + area.top, columns[c][i].bottom + area.top, columns[c][i].mass, columns[c][i].centre() + area.top, (int)columns[c][i].hidden, (int)columns[c][i].bordered, (int)thinFlags[c][i]);
+    std::vector<Track> tracks = followTracks(columns, thinFlags, rules, progress, extraction.stopped);
     tracks = joinTracks(std::move(tracks), rules);
 
     struct Course {
