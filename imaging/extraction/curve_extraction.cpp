@@ -30,6 +30,7 @@ struct TrackingRules {
     int maximumGap = 0; // the most columns a gap may span and still be bridged
     int fitPoints = 0; // how many points on either side of a gap give the curve's direction
     int minimumPoints = 0; // a track of fewer points is a speck, not a curve
+    int trim = 0; // how many points beside a gap are left out of the bridge's directions
 };
 
 using Columns = std::vector<std::vector<ColumnRun>>;
@@ -251,18 +252,26 @@ std::vector<Track> joinTracks(std::vector<Track> tracks, const TrackingRules& ru
 std::vector<double> bridgedCentres(const Track& track, const TrackingRules& rules)
 {
     const int first = track.columns.front();
+    const std::size_t count = track.columns.size();
     std::vector<double> centres(static_cast<std::size_t>(track.columns.back() - first + 1));
-    for (std::size_t i = 0; i < track.columns.size(); ++i) {
+    for (std::size_t i = 0; i < count; ++i)
         centres[static_cast<std::size_t>(track.columns[i] - first)] = track.centres[i];
-        if (i + 1 == track.columns.size() || track.columns[i + 1] == track.columns[i] + 1)
+    const std::size_t fit = static_cast<std::size_t>(rules.fitPoints);
+    for (std::size_t i = 0; i + 1 < count; ++i) {
+        if (track.columns[i + 1] == track.columns[i] + 1)
             continue;
-        const std::size_t fit = static_cast<std::size_t>(rules.fitPoints);
-        const std::size_t leftCount = std::min(i + 1, fit);
-        const std::size_t rightCount = std::min(track.columns.size() - i - 1, fit);
-        const LineFit left = fitEnd(track, i + 1 - leftCount, leftCount);
-        const LineFit right = fitEnd(track, i + 1, rightCount);
-        const int from = track.columns[i];
-        const int to = track.columns[i + 1];
+        // The columns next to what hid the curve may hold a little of it (a marker's faint rim),
+        // so the directions are taken from a few columns farther off, and the bridge spans those
+        // columns too.
+        const std::size_t trim = std::min({ static_cast<std::size_t>(rules.trim), i / 2, (count - i - 2) / 2 });
+        const std::size_t leftEnd = i - trim;
+        const std::size_t rightStart = i + 1 + trim;
+        const std::size_t leftCount = std::min(leftEnd + 1, fit);
+        const std::size_t rightCount = std::min(count - rightStart, fit);
+        const LineFit left = fitEnd(track, leftEnd + 1 - leftCount, leftCount);
+        const LineFit right = fitEnd(track, rightStart, rightCount);
+        const int from = track.columns[leftEnd];
+        const int to = track.columns[rightStart];
         const std::optional<double> meeting = left.meeting(right);
         for (int x = from + 1; x < to; ++x) {
             double y;
@@ -303,6 +312,7 @@ Extraction extractCurve(const PixelBuffer& pixels, const PixelArea& requested, R
         return extraction;
     rules.maximumGap = std::max(12, static_cast<int>(std::lround(6.0 * rules.thickness)));
     rules.fitPoints = std::clamp(static_cast<int>(std::lround(2.0 * rules.thickness)), 3, 16);
+    rules.trim = std::max(2, static_cast<int>(std::lround(rules.thickness / 2.0)));
     rules.minimumPoints = std::max(3, static_cast<int>(std::lround(rules.thickness)));
     markHidden(columns, mapBroadBlobs(map, rules.thickness), map.width);
     const auto thinFlags = thinRuns(columns, slopes, rules.thickness);
