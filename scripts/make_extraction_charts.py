@@ -60,6 +60,13 @@ class Chart:
         dx, dy = self.ax.transData.transform((x, y))
         return dx - 0.5, self.height - dy - 0.5
 
+    def marker_pixel(self, x, y):
+        """Agg draws a marker once and stamps it at whole pixels: its centre lands on a pixel
+        centre, half a pixel beyond the pixel edge that the display position rounds to (to the
+        right in x, downward in y)."""
+        dx, dy = self.ax.transData.transform((x, y))
+        return math.floor(dx + 0.5), self.height - math.floor(dy + 0.5)
+
     def area(self):
         x0, y0, x1, y1 = self.ax.get_window_extent().extents
         pad = math.ceil(3 * self.scale)
@@ -111,7 +118,7 @@ def scatter_chart(chart, rng):
     xs, ys = zip(*points)
     ax.plot(xs, ys, "o", color=SCATTER, markersize=7, linestyle="none")
     chart.fig.canvas.draw()
-    return ["marker %d %d %d" % rgb(SCATTER)] + ["centre %.4f %.4f" % chart.pixel(x, y) for x, y in points]
+    return ["marker %d %d %d" % rgb(SCATTER)] + ["centre %.4f %.4f" % chart.marker_pixel(x, y) for x, y in points]
 
 
 def bars_chart(chart, rng):

@@ -200,6 +200,42 @@ TEST_P(ExtractionAccuracyTest, CurvesLieOnTheirLines)
     }
 }
 
+// Every marker must be found once, none made up: each truth centre takes the nearest found point
+// within the marker's radius.
+TEST_P(ExtractionAccuracyTest, MarkersAreFoundAtTheirCentres)
+{
+    if (m_truth.markers.points.empty())
+        GTEST_SKIP() << "no markers in this chart";
+    const double radius = 4.0 * m_pixels->width() / 960.0;
+    const Extraction found = extractMarkers(*m_pixels, m_truth.area, pickedColour(m_truth.markers), DEFAULT_COLOUR_TOLERANCE);
+    Errors errors;
+    std::vector<bool> used(found.points.size(), false);
+    for (const FoundPoint& truth : m_truth.markers.points) {
+        std::size_t best = found.points.size();
+        double nearest = radius;
+        for (std::size_t i = 0; i < found.points.size(); ++i) {
+            const double distance = std::hypot(found.points[i].x - truth.x, found.points[i].y - truth.y);
+            if (!used[i] && distance < nearest) {
+                nearest = distance;
+                best = i;
+            }
+        }
+        if (best == found.points.size()) {
+            ++errors.missed;
+            continue;
+        }
+        used[best] = true;
+        if (std::getenv("EXTRACT_DEBUG"))
+            std::printf("MDBG %.3f %.3f -> %.3f %.3f\n", truth.x, truth.y, found.points[best].x, found.points[best].y);
+        errors.add(found.points[best].x - truth.x);
+        errors.add(found.points[best].y - truth.y);
+    }
+    errors.extra = static_cast<int>(std::count(used.begin(), used.end(), false));
+    expectPrecise(errors, GetParam() + " markers (x and y)");
+    EXPECT_EQ(errors.missed, 0);
+    EXPECT_EQ(errors.extra, 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(Charts, ExtractionAccuracyTest,
     ::testing::Values("lines-960x720.png", "lines-960x720.jpg", "lines-4000x3000.jpg", "scatter-960x720.png",
         "scatter-960x720.jpg", "scatter-4000x3000.jpg", "bars-960x720.png", "bars-960x720.jpg", "bars-4000x3000.jpg"),
