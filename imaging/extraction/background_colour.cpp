@@ -31,8 +31,8 @@ Rgb estimateBackground(const PixelBuffer& pixels, const PixelArea& area)
         const std::uint8_t* row = pixels.row(y);
         for (int x = area.left; x < area.right; x += step) {
             const std::uint8_t* pixel = row + static_cast<std::size_t>(x) * 4;
-            const int index = ((pixel[0] >> (8 - BIN_BITS)) << (2 * BIN_BITS)) | ((pixel[1] >> (8 - BIN_BITS)) << BIN_BITS)
-                | (pixel[2] >> (8 - BIN_BITS));
+            const int index = ((pixel[0] >> (8 - BIN_BITS)) << (2 * BIN_BITS))
+                | ((pixel[1] >> (8 - BIN_BITS)) << BIN_BITS) | (pixel[2] >> (8 - BIN_BITS));
             Bin& bin = bins[static_cast<std::size_t>(index)];
             ++bin.count;
             for (int channel = 0; channel < 3; ++channel)

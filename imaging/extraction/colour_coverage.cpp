@@ -25,7 +25,8 @@ ColourCoverage::ColourCoverage(Rgb background, Rgb colour, int tolerance)
     const bool byBrightness = static_cast<double>(lumaContrast) * lumaContrast
         >= 0.25 * 256.0 * 256.0 * static_cast<double>(lengthSquared);
     for (int channel = 0; channel < 3; ++channel)
-        m_axis[channel] = byBrightness ? (lumaContrast < 0 ? -luma[channel] : luma[channel]) : m_direction[channel];
+        m_axis[channel]
+            = byBrightness ? (lumaContrast < 0 ? -luma[channel] : luma[channel]) : m_direction[channel];
     const int axisLength = byBrightness ? std::abs(lumaContrast) : lengthSquared;
     m_inverseLength = 1.0F / static_cast<float>(axisLength);
     m_minimumAlong = static_cast<int>(MINIMUM_EDGE_COVERAGE * static_cast<float>(axisLength));

@@ -6,8 +6,6 @@
 
 namespace {
 
-// The background is the most common colour this far around the click.
-constexpr int BACKGROUND_REACH = 24;
 // The pixel that stands out is looked for this far from the click.
 constexpr int PICK_REACH = 3;
 // Pixels this close to the one that stands out most are averaged with it, so that the noise of a
@@ -30,9 +28,9 @@ Rgb pickColour(const PixelBuffer& pixels, int x, int y)
         return {};
     x = std::clamp(x, 0, pixels.width() - 1);
     y = std::clamp(y, 0, pixels.height() - 1);
-    const Rgb background = estimateBackground(pixels,
-        { std::max(0, x - BACKGROUND_REACH), std::max(0, y - BACKGROUND_REACH),
-            std::min(pixels.width(), x + BACKGROUND_REACH + 1), std::min(pixels.height(), y + BACKGROUND_REACH + 1) });
+    // The paper of the whole picture (sampled): around a click inside a bar, the bar itself would
+    // be the most common colour nearby.
+    const Rgb background = estimateBackground(pixels, { 0, 0, pixels.width(), pixels.height() });
     const PixelArea near { std::max(0, x - PICK_REACH), std::max(0, y - PICK_REACH),
         std::min(pixels.width(), x + PICK_REACH + 1), std::min(pixels.height(), y + PICK_REACH + 1) };
     const std::uint8_t* standing = pixels.row(y) + static_cast<std::size_t>(x) * 4;

@@ -13,19 +13,22 @@ struct OpenRun {
 
 } // namespace
 
-std::vector<std::vector<ColumnRun>> findColumnRuns(const CoverageMap& map, const std::vector<std::uint8_t>& broad)
+std::vector<std::vector<ColumnRun>> findColumnRuns(
+    const CoverageMap& map, const std::vector<std::uint8_t>& broad)
 {
     std::vector<std::vector<ColumnRun>> columns(static_cast<std::size_t>(map.width));
     std::vector<OpenRun> open(static_cast<std::size_t>(map.width));
     auto close = [&](int column, int bottom) {
         OpenRun& run = open[static_cast<std::size_t>(column)];
         if (run.matched)
-            columns[static_cast<std::size_t>(column)].push_back({ run.top, bottom, run.mass, run.moment, run.hidden, run.bordered });
+            columns[static_cast<std::size_t>(column)].push_back(
+                { run.top, bottom, run.mass, run.moment, run.hidden, run.bordered });
         run = {};
     };
     for (int y = 0; y < map.height; ++y) {
         const std::uint8_t* values = map.row(y);
-        const std::uint8_t* hides = broad.empty() ? nullptr : broad.data() + static_cast<std::size_t>(y) * map.width;
+        const std::uint8_t* hides
+            = broad.empty() ? nullptr : broad.data() + static_cast<std::size_t>(y) * map.width;
         for (int column = 0; column < map.width; ++column) {
             const std::uint8_t value = values[column];
             OpenRun& run = open[static_cast<std::size_t>(column)];

@@ -79,7 +79,8 @@ CoverageMap mapCoverage(const PixelBuffer& pixels, const PixelArea& area, const 
                 *out = share < 0.0F ? CoverageMap::FOREIGN : 0;
                 continue;
             }
-            const auto value = static_cast<std::uint8_t>(std::max(1.0F, std::round(share * CoverageMap::COVERAGE_FULL)));
+            const auto value
+                = static_cast<std::uint8_t>(std::max(1.0F, std::round(share * CoverageMap::COVERAGE_FULL)));
             *out = coverage.isMatch(pixel) ? static_cast<std::uint8_t>(value | CoverageMap::MATCH) : value;
         }
     }

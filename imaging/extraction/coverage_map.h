@@ -20,7 +20,10 @@ struct CoverageMap {
     std::vector<std::uint8_t> values;
 
     const std::uint8_t* row(int y) const { return values.data() + static_cast<std::size_t>(y) * width; }
-    static float share(std::uint8_t value) { return static_cast<float>(value & COVERAGE_FULL) / COVERAGE_FULL; }
+    static float share(std::uint8_t value)
+    {
+        return static_cast<float>(value & COVERAGE_FULL) / COVERAGE_FULL;
+    }
 };
 
 // The map of an area (inside the picture). `progress` hears the share of rows read, scaled by

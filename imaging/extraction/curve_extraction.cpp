@@ -8,8 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 namespace {
 
@@ -35,7 +33,10 @@ struct TrackingRules {
 
 using Columns = std::vector<std::vector<ColumnRun>>;
 
-bool touches(const ColumnRun& a, int top, int bottom) { return a.top <= bottom && top <= a.bottom; }
+bool touches(const ColumnRun& a, int top, int bottom)
+{
+    return a.top <= bottom && top <= a.bottom;
+}
 
 // The steepest way through each run that the runs touching it in the columns beside it show: a
 // line running beside another must not look thick because its neighbour was taken for its own.
@@ -222,7 +223,8 @@ std::vector<Track> joinTracks(std::vector<Track> tracks, const TrackingRules& ru
                 joins.push_back({ turned ? 0.0 : distance, a, b });
         }
     }
-    std::sort(joins.begin(), joins.end(), [](const Join& a, const Join& b) { return a.distance < b.distance; });
+    std::sort(
+        joins.begin(), joins.end(), [](const Join& a, const Join& b) { return a.distance < b.distance; });
     std::vector<std::size_t> next(tracks.size(), tracks.size());
     std::vector<bool> joinedTo(tracks.size(), false);
     for (const Join& join : joins) {
@@ -263,7 +265,8 @@ std::vector<double> bridgedCentres(const Track& track, const TrackingRules& rule
         // The columns next to what hid the curve may hold a little of it (a marker's faint rim),
         // so the directions are taken from a few columns farther off, and the bridge spans those
         // columns too.
-        const std::size_t trim = std::min({ static_cast<std::size_t>(rules.trim), i / 2, (count - i - 2) / 2 });
+        const std::size_t trim
+            = std::min({ static_cast<std::size_t>(rules.trim), i / 2, (count - i - 2) / 2 });
         const std::size_t leftEnd = i - trim;
         const std::size_t rightStart = i + 1 + trim;
         const std::size_t leftCount = std::min(leftEnd + 1, fit);
@@ -316,11 +319,6 @@ Extraction extractCurve(const PixelBuffer& pixels, const PixelArea& requested, R
     rules.minimumPoints = std::max(3, static_cast<int>(std::lround(rules.thickness)));
     markHidden(columns, mapBroadBlobs(map, rules.thickness), map.width);
     const auto thinFlags = thinRuns(columns, slopes, rules.thickness);
-    if (std::getenv("CURVE_DEBUG"))
-        for (int c = 0; c < map.width; ++c)
-            if (c + area.left >= 500 && c + area.left <= 522)
-                for (std::size_t i = 0; i < columns[c].size(); ++i)
-                    std::fprintf(stderr, "col %d run %d-%d mass %.2f centre %.2f hidden %d bordered %d thin %d\n", c + area.left, columns[c][i].top + area.top, columns[c][i].bottom + area.top, columns[c][i].mass, columns[c][i].centre() + area.top, (int)columns[c][i].hidden, (int)columns[c][i].bordered, (int)thinFlags[c][i]);
     std::vector<Track> tracks = followTracks(columns, thinFlags, rules, progress, extraction.stopped);
     tracks = joinTracks(std::move(tracks), rules);
 
@@ -346,10 +344,10 @@ Extraction extractCurve(const PixelBuffer& pixels, const PixelArea& requested, R
             const int last = static_cast<int>(course.centres.size()) - 1;
             if (index < 0 || index > last || (fraction > 0.0 && index + 1 > last))
                 continue;
-            const double y = area.top + (fraction > 0.0
-                ? course.centres[static_cast<std::size_t>(index)] * (1.0 - fraction)
-                    + course.centres[static_cast<std::size_t>(index + 1)] * fraction
-                : course.centres[static_cast<std::size_t>(index)]);
+            const double y = area.top
+                + (fraction > 0.0 ? course.centres[static_cast<std::size_t>(index)] * (1.0 - fraction)
+                            + course.centres[static_cast<std::size_t>(index + 1)] * fraction
+                                  : course.centres[static_cast<std::size_t>(index)]);
             found.push_back(y);
         }
         std::sort(found.begin(), found.end());

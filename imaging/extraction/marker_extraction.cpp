@@ -110,7 +110,8 @@ struct Centre {
 // pixels. Where two markers overlap, the share of one that lies beyond the line between them went
 // to the other; it is put back by mirroring the pixels on this side that the other marker also
 // covers, which for markers of one shape is exactly what was lost.
-std::vector<Centre> splitBlob(const CoverageMap& map, const std::vector<Run>& runs, const Blob& blob, int count, double radius)
+std::vector<Centre> splitBlob(
+    const CoverageMap& map, const std::vector<Run>& runs, const Blob& blob, int count, double radius)
 {
     std::vector<Centre> centres;
     // Start from pixels far apart: the first the farthest from the blob's centroid, each next
@@ -168,7 +169,8 @@ std::vector<Centre> splitBlob(const CoverageMap& map, const std::vector<Run>& ru
                         continue;
                     const double ux = nx / length;
                     const double uy = ny / length;
-                    const double beyond = 2.0 * ((x - centres[own].x) * ux + (run.y - centres[own].y) * uy - length / 2.0);
+                    const double beyond
+                        = 2.0 * ((x - centres[own].x) * ux + (run.y - centres[own].y) * uy - length / 2.0);
                     sums[own * 3] += share;
                     sums[own * 3 + 1] += share * (x - beyond * ux);
                     sums[own * 3 + 2] += share * (run.y - beyond * uy);
@@ -221,7 +223,8 @@ Extraction extractMarkers(const PixelBuffer& pixels, const PixelArea& requested,
             continue;
         const int count = static_cast<int>(std::lround(blob.mass / typical));
         if (count < 2) {
-            extraction.points.push_back({ area.left + blob.sumX / blob.mass, area.top + blob.sumY / blob.mass });
+            extraction.points.push_back(
+                { area.left + blob.sumX / blob.mass, area.top + blob.sumY / blob.mass });
             continue;
         }
         for (const Centre& centre : splitBlob(map, runs, blob, count, radius))
