@@ -9,8 +9,11 @@
 // the way from the background to the colour tells the share of the pixel the line covers.
 class ColourCoverage {
 public:
-    // Edge pixels below this share are too faint to tell from a light grid line or noise.
-    static constexpr float MINIMUM_EDGE_COVERAGE = 0.15F;
+    // Edge pixels below this share are lost in the noise of a JPEG picture.
+    static constexpr float MINIMUM_EDGE_COVERAGE = 0.06F;
+    // Below this share a pixel is too faint to tell from a light grid line or noise on its own; it
+    // counts only as the faint edge of a line beside it.
+    static constexpr float SOLID_COVERAGE = 0.15F;
 
     ColourCoverage(Rgb background, Rgb colour, int tolerance);
 

@@ -19,6 +19,7 @@ constexpr double SCAN_SHARE = 0.9;
 struct Track {
     std::vector<int> columns;
     std::vector<double> centres;
+    std::vector<std::pair<int, int>> extents; // the rows of each centre's run, top and bottom
     int lastTop = 0;
     int lastBottom = 0;
 };
@@ -177,12 +178,14 @@ std::vector<Track> followTracks(const Columns& columns, const std::vector<std::v
             const ColumnRun& run = column[pairing.run];
             track.columns.push_back(c);
             track.centres.push_back(run.centre());
+            track.extents.emplace_back(run.top, run.bottom);
             track.lastTop = run.top;
             track.lastBottom = run.bottom;
         }
         for (std::size_t r = 0; r < column.size(); ++r)
             if (!runTaken[r] && thin[static_cast<std::size_t>(c)][r])
-                active.push_back({ { c }, { column[r].centre() }, column[r].top, column[r].bottom });
+                active.push_back(
+                    { { c }, { column[r].centre() }, { { column[r].top, column[r].bottom } }, column[r].top, column[r].bottom });
     }
     for (Track& track : active)
         finished.push_back(std::move(track));
@@ -241,6 +244,7 @@ std::vector<Track> joinTracks(std::vector<Track> tracks, const TrackingRules& ru
         for (std::size_t n = next[t]; n != tracks.size(); n = next[n]) {
             chain.columns.insert(chain.columns.end(), tracks[n].columns.begin(), tracks[n].columns.end());
             chain.centres.insert(chain.centres.end(), tracks[n].centres.begin(), tracks[n].centres.end());
+            chain.extents.insert(chain.extents.end(), tracks[n].extents.begin(), tracks[n].extents.end());
         }
         joined.push_back(std::move(chain));
     }
@@ -251,13 +255,53 @@ std::vector<Track> joinTracks(std::vector<Track> tracks, const TrackingRules& ru
 // gap gives a straight continuation of the curve; where the two meet inside the gap the curve has
 // turned there (a corner under a marker), so each side holds up to the meeting point; otherwise
 // the bridge passes from the one to the other.
-std::vector<double> bridgedCentres(const Track& track, const TrackingRules& rules)
+// A curve's course over every column from its first to its last: its centres, and for the columns
+// where it was seen (not bridged) the rows of its run.
+struct Course {
+    int first = 0;
+    std::vector<double> centres;
+    std::vector<std::pair<int, int>> extents; // {0, 0} where bridged
+};
+
+// The track without the short pieces it holds between two gaps: seen over a few columns only,
+// between a marker and a crossing curve say, a piece gives no trustworthy direction and is
+// likely touched by what hides the curve on either side; the bridge over the whole span does
+// better.
+Track withoutSlivers(const Track& track, const TrackingRules& rules)
 {
+    Track kept;
+    const std::size_t count = track.columns.size();
+    std::size_t start = 0;
+    while (start < count) {
+        std::size_t end = start + 1;
+        while (end < count && track.columns[end] == track.columns[end - 1] + 1)
+            ++end;
+        const bool inside = start > 0 && end < count;
+        if (!inside || static_cast<int>(end - start) >= rules.fitPoints)
+            for (std::size_t i = start; i < end; ++i) {
+                kept.columns.push_back(track.columns[i]);
+                kept.centres.push_back(track.centres[i]);
+                kept.extents.push_back(track.extents[i]);
+            }
+        start = end;
+    }
+    return kept;
+}
+
+Course bridgedCourse(const Track& whole, const TrackingRules& rules)
+{
+    const Track track = withoutSlivers(whole, rules);
     const int first = track.columns.front();
     const std::size_t count = track.columns.size();
-    std::vector<double> centres(static_cast<std::size_t>(track.columns.back() - first + 1));
-    for (std::size_t i = 0; i < count; ++i)
+    Course course;
+    course.first = first;
+    course.centres.resize(static_cast<std::size_t>(track.columns.back() - first + 1));
+    course.extents.resize(course.centres.size());
+    std::vector<double>& centres = course.centres;
+    for (std::size_t i = 0; i < count; ++i) {
         centres[static_cast<std::size_t>(track.columns[i] - first)] = track.centres[i];
+        course.extents[static_cast<std::size_t>(track.columns[i] - first)] = track.extents[i];
+    }
     const std::size_t fit = static_cast<std::size_t>(rules.fitPoints);
     for (std::size_t i = 0; i + 1 < count; ++i) {
         if (track.columns[i + 1] == track.columns[i] + 1)
@@ -285,9 +329,10 @@ std::vector<double> bridgedCentres(const Track& track, const TrackingRules& rule
                 y = left.at(x) * (1.0 - weight) + right.at(x) * weight;
             }
             centres[static_cast<std::size_t>(x - first)] = y;
+            course.extents[static_cast<std::size_t>(x - first)] = { 0, 0 };
         }
     }
-    return centres;
+    return course;
 }
 
 } // namespace
@@ -314,24 +359,24 @@ Extraction extractCurve(const PixelBuffer& pixels, const PixelArea& requested, R
     if (rules.thickness <= 0.0)
         return extraction;
     rules.maximumGap = std::max(12, static_cast<int>(std::lround(6.0 * rules.thickness)));
-    rules.fitPoints = std::clamp(static_cast<int>(std::lround(2.0 * rules.thickness)), 3, 16);
-    rules.trim = std::max(2, static_cast<int>(std::lround(rules.thickness / 2.0)));
+    rules.fitPoints = std::clamp(static_cast<int>(std::lround(3.0 * rules.thickness)), 4, 12);
+    rules.trim = std::max(2, static_cast<int>(std::lround(rules.thickness * 0.5)));
     rules.minimumPoints = std::max(3, static_cast<int>(std::lround(rules.thickness)));
     markHidden(columns, mapBroadBlobs(map, rules.thickness), map.width);
     const auto thinFlags = thinRuns(columns, slopes, rules.thickness);
     std::vector<Track> tracks = followTracks(columns, thinFlags, rules, progress, extraction.stopped);
     tracks = joinTracks(std::move(tracks), rules);
 
-    struct Course {
-        int first;
-        std::vector<double> centres;
-    };
     std::vector<Course> courses;
     for (const Track& track : tracks)
         if (static_cast<int>(track.columns.size()) >= rules.minimumPoints)
-            courses.push_back({ track.columns.front(), bridgedCentres(track, rules) });
+            courses.push_back(bridgedCourse(track, rules));
 
-    std::vector<double> found;
+    struct Candidate {
+        double y;
+        std::pair<int, int> extent;
+    };
+    std::vector<Candidate> found;
     for (const double x : sampleXs) {
         const double column = x - area.left;
         if (!(column >= 0.0) || column > area.right - area.left - 1)
@@ -348,11 +393,22 @@ Extraction extractCurve(const PixelBuffer& pixels, const PixelArea& requested, R
                 + (fraction > 0.0 ? course.centres[static_cast<std::size_t>(index)] * (1.0 - fraction)
                             + course.centres[static_cast<std::size_t>(index + 1)] * fraction
                                   : course.centres[static_cast<std::size_t>(index)]);
-            found.push_back(y);
+            found.push_back({ y, course.extents[static_cast<std::size_t>(index)] });
         }
-        std::sort(found.begin(), found.end());
-        for (const double y : found)
-            extraction.points.push_back({ x, y });
+        // A bridge that passes through the run another course was seen in is that course's
+        // line, not a second branch: where tracks broke apart and a wrong pair was joined.
+        auto seenElsewhere = [&](const Candidate& candidate) {
+            if (candidate.extent.second > candidate.extent.first)
+                return false;
+            return std::any_of(found.begin(), found.end(), [&](const Candidate& other) {
+                return other.extent.second > other.extent.first && candidate.y >= area.top + other.extent.first - 0.5
+                    && candidate.y <= area.top + other.extent.second - 0.5;
+            });
+        };
+        std::erase_if(found, seenElsewhere);
+        std::sort(found.begin(), found.end(), [](const Candidate& a, const Candidate& b) { return a.y < b.y; });
+        for (const Candidate& candidate : found)
+            extraction.points.push_back({ x, candidate.y });
     }
     return extraction;
 }

@@ -105,7 +105,7 @@ std::optional<FoundPoint> snapToFeature(const PixelBuffer& pixels, FoundPoint cl
     const int width = map.width;
     const int height = map.height;
     auto shareAt = [&](int column, int row) {
-        return CoverageMap::share(map.values[static_cast<std::size_t>(row) * width + column]);
+        return CoverageMap::solidShare(map.values[static_cast<std::size_t>(row) * width + column]);
     };
 
     // The blob under the click, by a fill from the pixel that stands out most.

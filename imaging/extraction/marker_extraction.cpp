@@ -54,12 +54,12 @@ std::vector<Blob> findBlobs(const CoverageMap& map, std::vector<Run>& runs)
         const std::uint8_t* values = map.row(y);
         const std::size_t rowStart = runs.size();
         for (int x = 0; x < map.width;) {
-            if ((values[x] & CoverageMap::COVERAGE_FULL) == 0) {
+            if (!CoverageMap::isSolid(values[x])) {
                 ++x;
                 continue;
             }
             const int left = x;
-            while (x < map.width && (values[x] & CoverageMap::COVERAGE_FULL) != 0)
+            while (x < map.width && CoverageMap::isSolid(values[x]))
                 ++x;
             const std::size_t label = parents.size();
             parents.push_back(label);
@@ -90,7 +90,7 @@ std::vector<Blob> findBlobs(const CoverageMap& map, std::vector<Run>& runs)
         blob.runs.push_back(r);
         const std::uint8_t* values = map.row(run.y);
         for (int x = run.left; x < run.right; ++x) {
-            const double share = CoverageMap::share(values[x]);
+            const double share = CoverageMap::solidShare(values[x]);
             blob.mass += share;
             blob.sumX += share * x;
             blob.sumY += share * run.y;
@@ -145,7 +145,7 @@ std::vector<Centre> splitBlob(
             const Run& run = runs[r];
             const std::uint8_t* values = map.row(run.y);
             for (int x = run.left; x < run.right; ++x) {
-                const double share = CoverageMap::share(values[x]);
+                const double share = CoverageMap::solidShare(values[x]);
                 std::size_t own = 0;
                 double nearest = 1e300;
                 for (std::size_t c = 0; c < centres.size(); ++c) {
