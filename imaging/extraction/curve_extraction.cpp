@@ -30,6 +30,7 @@ struct TrackingRules {
     int fitPoints = 0; // how many points on either side of a gap give the curve's direction
     int minimumPoints = 0; // a track of fewer points is a speck, not a curve
     int trim = 0; // how many points beside a gap are left out of the bridge's directions
+    int paperGap = 0; // how many columns of a bridge may run over bare paper
 };
 
 using Columns = std::vector<std::vector<ColumnRun>>;
@@ -192,11 +193,34 @@ std::vector<Track> followTracks(const Columns& columns, const std::vector<std::v
     return finished;
 }
 
+// The bridge over a gap between columns from and to (exclusive) at x: each side's straight
+// continuation; where the two meet inside the gap the curve turned there (a corner under a
+// marker), so each side holds up to the meeting point; otherwise the bridge passes from the one
+// to the other.
+double bridgeAt(const LineFit& left, const LineFit& right, int from, int to, int x)
+{
+    const std::optional<double> meeting = left.meeting(right);
+    if (meeting && *meeting > from && *meeting < to)
+        return x <= *meeting ? left.at(x) : right.at(x);
+    const double weight = static_cast<double>(x - from) / (to - from);
+    return left.at(x) * (1.0 - weight) + right.at(x) * weight;
+}
+
+// Whether the bridge at x runs over bare paper: a line hidden there would show, so the curve is
+// not there. The gaps of a dashed line are paper too, so a few such columns are allowed.
+bool onPaper(const CoverageMap& map, int x, double y)
+{
+    const long row = std::lround(y);
+    if (row < 0 || row >= map.height)
+        return true;
+    return (map.row(static_cast<int>(row))[x] & (CoverageMap::COVERAGE_FULL | CoverageMap::FOREIGN)) == 0;
+}
+
 // Joins the tracks that one curve breaks into where something hides it: the end of one and the
 // start of a later one within the longest gap, when their directions lead to the same place
 // across the gap, or meet inside it (the curve turned under a marker). The closest joins are made
 // first; each end joins at most once.
-std::vector<Track> joinTracks(std::vector<Track> tracks, const TrackingRules& rules)
+std::vector<Track> joinTracks(std::vector<Track> tracks, const TrackingRules& rules, const CoverageMap& map)
 {
     struct Join {
         double distance;
@@ -222,7 +246,12 @@ std::vector<Track> joinTracks(std::vector<Track> tracks, const TrackingRules& ru
             const std::optional<double> meeting = left.meeting(right);
             const bool turned = meeting && *meeting >= end - 1 && *meeting <= start + 1
                 && std::abs(left.slope() - right.slope()) <= 4.0;
-            if (turned || distance <= std::max(2.0, rules.thickness))
+            if (!turned && distance > std::max(2.0, rules.thickness))
+                continue;
+            int paper = 0;
+            for (int x = end + 1; x < start; ++x)
+                paper += onPaper(map, x, bridgeAt(left, right, end, start, x)) ? 1 : 0;
+            if (paper <= rules.paperGap)
                 joins.push_back({ turned ? 0.0 : distance, a, b });
         }
     }
@@ -288,7 +317,7 @@ Track withoutSlivers(const Track& track, const TrackingRules& rules)
     return kept;
 }
 
-Course bridgedCourse(const Track& whole, const TrackingRules& rules)
+Course bridgedCourse(const Track& whole, const TrackingRules& rules, const CoverageMap& map)
 {
     const Track track = withoutSlivers(whole, rules);
     const int first = track.columns.front();
@@ -319,16 +348,13 @@ Course bridgedCourse(const Track& whole, const TrackingRules& rules)
         const LineFit right = fitEnd(track, rightStart, rightCount);
         const int from = track.columns[leftEnd];
         const int to = track.columns[rightStart];
-        const std::optional<double> meeting = left.meeting(right);
+        int paper = 0;
+        for (int x = from + 1; x < to; ++x)
+            paper += onPaper(map, x, bridgeAt(left, right, from, to, x)) ? 1 : 0;
         for (int x = from + 1; x < to; ++x) {
-            double y;
-            if (meeting && *meeting > from && *meeting < to)
-                y = x <= *meeting ? left.at(x) : right.at(x);
-            else {
-                const double weight = static_cast<double>(x - from) / (to - from);
-                y = left.at(x) * (1.0 - weight) + right.at(x) * weight;
-            }
-            centres[static_cast<std::size_t>(x - first)] = y;
+            // A bridge that runs over paper more than a dashed line's gaps would is no bridge.
+            centres[static_cast<std::size_t>(x - first)]
+                = paper <= rules.paperGap ? bridgeAt(left, right, from, to, x) : std::nan("");
             course.extents[static_cast<std::size_t>(x - first)] = { 0, 0 };
         }
     }
@@ -358,19 +384,20 @@ Extraction extractCurve(const PixelBuffer& pixels, const PixelArea& requested, R
     rules.thickness = lineThickness(columns, slopes);
     if (rules.thickness <= 0.0)
         return extraction;
-    rules.maximumGap = std::max(12, static_cast<int>(std::lround(6.0 * rules.thickness)));
+    rules.maximumGap = std::max(16, static_cast<int>(std::lround(10.0 * rules.thickness)));
     rules.fitPoints = std::clamp(static_cast<int>(std::lround(3.0 * rules.thickness)), 4, 12);
     rules.trim = std::max(2, static_cast<int>(std::lround(rules.thickness * 0.5)));
-    rules.minimumPoints = std::max(3, static_cast<int>(std::lround(rules.thickness)));
+    rules.minimumPoints = std::max(3, rules.fitPoints);
+    rules.paperGap = std::max(3, static_cast<int>(std::lround(3.0 * rules.thickness)));
     markHidden(columns, mapBroadBlobs(map, rules.thickness), map.width);
     const auto thinFlags = thinRuns(columns, slopes, rules.thickness);
     std::vector<Track> tracks = followTracks(columns, thinFlags, rules, progress, extraction.stopped);
-    tracks = joinTracks(std::move(tracks), rules);
+    tracks = joinTracks(std::move(tracks), rules, map);
 
     std::vector<Course> courses;
     for (const Track& track : tracks)
         if (static_cast<int>(track.columns.size()) >= rules.minimumPoints)
-            courses.push_back(bridgedCourse(track, rules));
+            courses.push_back(bridgedCourse(track, rules, map));
 
     struct Candidate {
         double y;
@@ -393,7 +420,8 @@ Extraction extractCurve(const PixelBuffer& pixels, const PixelArea& requested, R
                 + (fraction > 0.0 ? course.centres[static_cast<std::size_t>(index)] * (1.0 - fraction)
                             + course.centres[static_cast<std::size_t>(index + 1)] * fraction
                                   : course.centres[static_cast<std::size_t>(index)]);
-            found.push_back({ y, course.extents[static_cast<std::size_t>(index)] });
+            if (!std::isnan(y))
+                found.push_back({ y, course.extents[static_cast<std::size_t>(index)] });
         }
         // A bridge that passes through the run another course was seen in is that course's
         // line, not a second branch: where tracks broke apart and a wrong pair was joined.
