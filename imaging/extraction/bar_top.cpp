@@ -59,13 +59,19 @@ std::optional<FoundPoint> findBarTop(const PixelBuffer& pixels, FoundPoint click
     const int y = static_cast<int>(std::lround(click.y));
     if (x < 0 || y < 0 || x >= pixels.width() || y >= pixels.height())
         return std::nullopt;
-    // The bar's colour: the mean of the pixels around the click.
+    // The bar's colour: the mean of the pixels around the click that are close to the clicked
+    // one, so that a click next to the edge does not mix in the edge's blend.
+    const std::uint8_t* clicked = pixelAt(pixels, x, y);
+    const int clickedSamples[3] = { clicked[0], clicked[1], clicked[2] };
     int bar[3] = { 0, 0, 0 };
     int count = 0;
     for (int row = std::max(0, y - 1); row <= std::min(pixels.height() - 1, y + 1); ++row)
         for (int column = std::max(0, x - 1); column <= std::min(pixels.width() - 1, x + 1); ++column) {
+            const std::uint8_t* pixel = pixelAt(pixels, column, row);
+            if (distanceSquared(pixel, clickedSamples) > WHOLE_PIXEL * WHOLE_PIXEL / 4)
+                continue;
             for (int channel = 0; channel < 3; ++channel)
-                bar[channel] += pixelAt(pixels, column, row)[channel];
+                bar[channel] += pixel[channel];
             ++count;
         }
     for (int& channel : bar)

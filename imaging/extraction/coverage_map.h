@@ -20,9 +20,13 @@ struct CoverageMap {
     std::vector<std::uint8_t> values;
 
     const std::uint8_t* row(int y) const { return values.data() + static_cast<std::size_t>(y) * width; }
-    static constexpr std::uint8_t SOLID = static_cast<std::uint8_t>(ColourCoverage::SOLID_COVERAGE * COVERAGE_FULL + 0.5F);
+    static constexpr std::uint8_t SOLID
+        = static_cast<std::uint8_t>(ColourCoverage::SOLID_COVERAGE * COVERAGE_FULL + 0.5F);
 
-    static float share(std::uint8_t value) { return static_cast<float>(value & COVERAGE_FULL) / COVERAGE_FULL; }
+    static float share(std::uint8_t value)
+    {
+        return static_cast<float>(value & COVERAGE_FULL) / COVERAGE_FULL;
+    }
     // Whether the pixel counts on its own, not only as the faint edge of something beside it.
     static bool isSolid(std::uint8_t value) { return (value & COVERAGE_FULL) >= SOLID; }
     static float solidShare(std::uint8_t value) { return isSolid(value) ? share(value) : 0.0F; }

@@ -185,8 +185,8 @@ std::vector<Track> followTracks(const Columns& columns, const std::vector<std::v
         }
         for (std::size_t r = 0; r < column.size(); ++r)
             if (!runTaken[r] && thin[static_cast<std::size_t>(c)][r])
-                active.push_back(
-                    { { c }, { column[r].centre() }, { { column[r].top, column[r].bottom } }, column[r].top, column[r].bottom });
+                active.push_back({ { c }, { column[r].centre() }, { { column[r].top, column[r].bottom } },
+                    column[r].top, column[r].bottom });
     }
     for (Track& track : active)
         finished.push_back(std::move(track));
@@ -429,12 +429,14 @@ Extraction extractCurve(const PixelBuffer& pixels, const PixelArea& requested, R
             if (candidate.extent.second > candidate.extent.first)
                 return false;
             return std::any_of(found.begin(), found.end(), [&](const Candidate& other) {
-                return other.extent.second > other.extent.first && candidate.y >= area.top + other.extent.first - 0.5
+                return other.extent.second > other.extent.first
+                    && candidate.y >= area.top + other.extent.first - 0.5
                     && candidate.y <= area.top + other.extent.second - 0.5;
             });
         };
         std::erase_if(found, seenElsewhere);
-        std::sort(found.begin(), found.end(), [](const Candidate& a, const Candidate& b) { return a.y < b.y; });
+        std::sort(
+            found.begin(), found.end(), [](const Candidate& a, const Candidate& b) { return a.y < b.y; });
         for (const Candidate& candidate : found)
             extraction.points.push_back({ x, candidate.y });
     }
