@@ -87,21 +87,44 @@ CoverageMap mapCoverage(const PixelBuffer& pixels, const PixelArea& area, const 
     return map;
 }
 
-std::vector<std::uint8_t> mapBroadBlobs(const CoverageMap& map, double lineThickness)
+std::vector<std::uint8_t> mapBroadBlobs(
+    const CoverageMap& map, double lineThickness, const std::vector<PixelArea>& windows)
 {
+    std::vector<std::uint8_t> broad;
+    if (windows.empty())
+        return broad;
+    broad.resize(map.values.size());
     // An opening by a square wider than the line: no square of that size fits in the line,
     // whatever its direction, so what remains after the erosion is broader than a line.
     const int reach = static_cast<int>(std::ceil(lineThickness / 2.0)) + 1;
-    std::vector<std::uint8_t> mask(map.values.size());
-    for (std::size_t i = 0; i < mask.size(); ++i)
-        mask[i] = (map.values[i] & CoverageMap::COVERAGE_FULL) >= BODY;
-    auto pass = [&](int lineReach, bool all) {
-        filterRows(mask, map.width, map.height, lineReach, all);
-        filterColumns(mask, map.width, map.height, lineReach, all);
-    };
-    pass(reach, true);
-    pass(reach + 1, false);
-    return mask;
+    std::vector<std::uint8_t> mask;
+    for (const PixelArea& requested : windows) {
+        const PixelArea window { std::max(requested.left, 0), std::max(requested.top, 0),
+            std::min(requested.right, map.width), std::min(requested.bottom, map.height) };
+        if (window.isEmpty())
+            continue;
+        const int width = window.right - window.left;
+        const int height = window.bottom - window.top;
+        mask.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+        for (int y = 0; y < height; ++y) {
+            const std::uint8_t* values = map.row(window.top + y) + window.left;
+            std::uint8_t* line = mask.data() + static_cast<std::size_t>(y) * width;
+            for (int x = 0; x < width; ++x)
+                line[x] = (values[x] & CoverageMap::COVERAGE_FULL) >= BODY;
+        }
+        filterRows(mask, width, height, reach, true);
+        filterColumns(mask, width, height, reach, true);
+        filterRows(mask, width, height, reach + 1, false);
+        filterColumns(mask, width, height, reach + 1, false);
+        for (int y = 0; y < height; ++y) {
+            const std::uint8_t* line = mask.data() + static_cast<std::size_t>(y) * width;
+            std::uint8_t* out
+                = broad.data() + static_cast<std::size_t>(window.top + y) * map.width + window.left;
+            for (int x = 0; x < width; ++x)
+                out[x] |= line[x];
+        }
+    }
+    return broad;
 }
 
 PixelArea clipArea(const PixelArea& area, const PixelBuffer& pixels)

@@ -38,8 +38,10 @@ struct CoverageMap {
     const ColourCoverage& coverage, const ExtractionProgress& progress, double progressShare);
 
 // The pixels (1) that lie in a blob too broad for a line of the given thickness (a marker, a
-// label, a bar), grown by a pixel: what a line passes under there is hidden.
-[[nodiscard]] std::vector<std::uint8_t> mapBroadBlobs(const CoverageMap& map, double lineThickness);
+// label, a bar), grown by a pixel: what a line passes under there is hidden. Only the windows
+// (in the map's own coordinates) are searched; without any the answer is empty.
+[[nodiscard]] std::vector<std::uint8_t> mapBroadBlobs(
+    const CoverageMap& map, double lineThickness, const std::vector<PixelArea>& windows);
 
 // The area clipped to the picture.
 [[nodiscard]] PixelArea clipArea(const PixelArea& area, const PixelBuffer& pixels);

@@ -103,6 +103,39 @@ std::vector<std::vector<bool>> thinRuns(
     return thin;
 }
 
+// Where to look for broad blobs: around the runs that hold more than a line would, a box as
+// wide as such a run is tall and a little more, so that a marker lies in it whole. Boxes that
+// overlap are merged as the columns are passed, so that one marker is searched once.
+std::vector<PixelArea> thickWindows(
+    const Columns& columns, const std::vector<std::vector<double>>& slopes, const TrackingRules& rules)
+{
+    const double margin = std::max(1.5, 0.5 * rules.thickness);
+    const int reach = static_cast<int>(std::ceil(rules.thickness / 2.0)) + 4;
+    std::vector<PixelArea> windows;
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        for (std::size_t i = 0; i < columns[c].size(); ++i) {
+            const ColumnRun& run = columns[c][i];
+            if (run.mass <= rules.thickness * std::sqrt(1.0 + slopes[c][i] * slopes[c][i]) + margin)
+                continue;
+            const int pad = run.bottom - run.top + 2 * reach;
+            const PixelArea window { static_cast<int>(c) - pad, run.top - pad, static_cast<int>(c) + pad + 1,
+                run.bottom + pad };
+            bool merged = false;
+            for (std::size_t w = windows.size(); w-- > 0 && windows[w].right >= window.left;) {
+                PixelArea& other = windows[w];
+                if (other.top <= window.bottom && window.top <= other.bottom) {
+                    other = { std::min(other.left, window.left), std::min(other.top, window.top),
+                        std::max(other.right, window.right), std::max(other.bottom, window.bottom) };
+                    merged = true;
+                    break;
+                }
+            }
+            if (!merged)
+                windows.push_back(window);
+        }
+    return windows;
+}
+
 void markHidden(Columns& columns, const std::vector<std::uint8_t>& broad, int width)
 {
     for (std::size_t c = 0; c < columns.size(); ++c)
@@ -389,7 +422,10 @@ Extraction extractCurve(const PixelBuffer& pixels, const PixelArea& requested, R
     rules.trim = std::max(2, static_cast<int>(std::lround(rules.thickness * 0.5)));
     rules.minimumPoints = std::max(3, rules.fitPoints);
     rules.paperGap = std::max(3, static_cast<int>(std::lround(3.0 * rules.thickness)));
-    markHidden(columns, mapBroadBlobs(map, rules.thickness), map.width);
+    const std::vector<std::uint8_t> broad
+        = mapBroadBlobs(map, rules.thickness, thickWindows(columns, slopes, rules));
+    if (!broad.empty())
+        markHidden(columns, broad, map.width);
     const auto thinFlags = thinRuns(columns, slopes, rules.thickness);
     std::vector<Track> tracks = followTracks(columns, thinFlags, rules, progress, extraction.stopped);
     tracks = joinTracks(std::move(tracks), rules, map);
