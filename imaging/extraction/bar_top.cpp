@@ -55,10 +55,11 @@ std::optional<double> columnEdge(const PixelBuffer& pixels, int x, int y, const 
 
 std::optional<FoundPoint> findBarTop(const PixelBuffer& pixels, FoundPoint click)
 {
+    if (!(click.x > -0.5 && click.x < pixels.width() - 0.5)
+        || !(click.y > -0.5 && click.y < pixels.height() - 0.5))
+        return std::nullopt;
     const int x = static_cast<int>(std::lround(click.x));
     const int y = static_cast<int>(std::lround(click.y));
-    if (x < 0 || y < 0 || x >= pixels.width() || y >= pixels.height())
-        return std::nullopt;
     // The bar's colour: the mean of the pixels around the click that are close to the clicked
     // one, so that a click next to the edge does not mix in the edge's blend.
     const std::uint8_t* clicked = pixelAt(pixels, x, y);

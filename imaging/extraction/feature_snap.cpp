@@ -70,10 +70,13 @@ Stretch stretchNear(const std::vector<float>& shares, int at)
 
 std::optional<FoundPoint> snapToFeature(const PixelBuffer& pixels, FoundPoint click, int radius)
 {
+    if (radius < 1 || !(click.x > -0.5 && click.x < pixels.width() - 0.5)
+        || !(click.y > -0.5 && click.y < pixels.height() - 0.5))
+        return std::nullopt;
     const int x = static_cast<int>(std::lround(click.x));
     const int y = static_cast<int>(std::lround(click.y));
-    if (radius < 1 || x < 0 || y < 0 || x >= pixels.width() || y >= pixels.height())
-        return std::nullopt;
+    // Nothing is searched beyond the picture, whatever the radius.
+    radius = std::min(radius, std::max(pixels.width(), pixels.height()));
     // The window holds a marker or a line's cross-section whole around anything within the radius.
     const int reach = 3 * radius + 4;
     const PixelArea window { std::max(0, x - reach), std::max(0, y - reach),

@@ -14,9 +14,11 @@
 
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <numeric>
 #include <optional>
+#include <random>
 #include <vector>
 
 // How GoogleTest shows found points in its messages.
@@ -506,6 +508,57 @@ TEST(FeatureSnapTest, ClicksMoveOntoMarkersLinesAndEdges)
     }
     EXPECT_FALSE(snapToFeature(canvas.pixels(), { 32, 28 }, 0));
     EXPECT_FALSE(snapToFeature(canvas.pixels(), { -20, 28 }, 5));
+}
+
+// Odd input never crashes nor reads outside the picture (the sanitizer lane watches this test):
+// noise, areas and clicks partly or wholly outside, a picture of one pixel, samples and clicks
+// that are not numbers, tolerances and radii out of range. What is found lies inside the area.
+TEST(ExtractionRobustnessTest, OddInputFindsNothingOrWhatLiesInside)
+{
+    std::minstd_rand random(15);
+    auto noise = PixelBuffer::allocate(64, 48, PixelFill::None);
+    for (std::size_t i = 0; i < noise->byteCount(); ++i)
+        noise->data()[i] = static_cast<std::uint8_t>(random());
+    auto single = PixelBuffer::allocate(1, 1, PixelFill::OpaqueBlack);
+    const double nan = std::nan("");
+    const double infinity = std::numeric_limits<double>::infinity();
+    const std::vector<double> xs
+        = { nan, -infinity, -3.0, 0.0, 0.5, 17.25, 63.0, 63.5, 64.0, 1e300, infinity };
+    const PixelArea areas[] = { { 0, 0, 64, 48 }, { -10, -10, 20, 20 }, { 50, 40, 200, 200 },
+        { 10, 10, 11, 11 }, { 30, 30, 10, 10 }, { INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX } };
+    const Rgb colours[] = { { 0, 0, 0 }, { 255, 255, 255 }, { 128, 64, 200 } };
+    for (const PixelBuffer* pixels : { noise.get(), single.get() })
+        for (const PixelArea& area : areas)
+            for (const Rgb colour : colours)
+                for (const int tolerance : { -5, 0, 60, 441, 100000 }) {
+                    const PixelArea inside { std::max(area.left, 0), std::max(area.top, 0),
+                        std::min(area.right, pixels->width()), std::min(area.bottom, pixels->height()) };
+                    for (const FoundPoint& point :
+                        extractCurve(*pixels, area, colour, tolerance, xs).points) {
+                        EXPECT_GE(point.x, inside.left);
+                        EXPECT_LT(point.x, inside.right);
+                        EXPECT_TRUE(std::isfinite(point.y));
+                    }
+                    for (const FoundPoint& point : extractMarkers(*pixels, area, colour, tolerance).points) {
+                        EXPECT_GE(point.x, inside.left - 0.5);
+                        EXPECT_LE(point.x, inside.right - 0.5);
+                        EXPECT_GE(point.y, inside.top - 0.5);
+                        EXPECT_LE(point.y, inside.bottom - 0.5);
+                    }
+                }
+    for (const PixelBuffer* pixels : { noise.get(), single.get() })
+        for (const FoundPoint click :
+            { FoundPoint { nan, 3 }, FoundPoint { 3, infinity }, FoundPoint { -0.6, 0 }, FoundPoint { 0, 0 },
+                FoundPoint { 63.4, 47.4 }, FoundPoint { 1e12, -1e12 } })
+            for (const int radius : { -1, 0, 1, 5, INT32_MAX }) {
+                if (const std::optional<FoundPoint> snapped = snapToFeature(*pixels, click, radius)) {
+                    EXPECT_TRUE(std::isfinite(snapped->x) && std::isfinite(snapped->y));
+                }
+                if (const std::optional<FoundPoint> top = findBarTop(*pixels, click)) {
+                    EXPECT_TRUE(std::isfinite(top->y));
+                }
+                (void)pickColour(*pixels, static_cast<int>(std::clamp(click.x, -1e6, 1e6)), 0);
+            }
 }
 
 } // namespace
