@@ -3,6 +3,7 @@
 #include "imaging/extraction/background_colour.h"
 #include "imaging/extraction/colour_coverage.h"
 #include "imaging/extraction/colour_pick.h"
+#include "imaging/extraction/column_runs.h"
 #include "imaging/extraction/coverage_map.h"
 
 #include <algorithm>
@@ -49,13 +50,13 @@ Stretch stretchNear(const std::vector<float>& shares, int at)
         }
         Stretch stretch;
         stretch.first = i;
-        double moment = 0.0;
+        LineCentre centre;
         for (; i < count && shares[static_cast<std::size_t>(i)] > 0.0F; ++i) {
             stretch.mass += shares[static_cast<std::size_t>(i)];
-            moment += shares[static_cast<std::size_t>(i)] * i;
+            centre.add(i, shares[static_cast<std::size_t>(i)]);
         }
         stretch.last = i - 1;
-        stretch.centre = moment / stretch.mass;
+        stretch.centre = centre.centre();
         const int distance
             = at < stretch.first ? stretch.first - at : (at > stretch.last ? at - stretch.last : 0);
         if (distance < nearest) {
