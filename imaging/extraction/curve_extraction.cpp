@@ -28,7 +28,7 @@ struct TrackingRules {
     double thickness = 0.0; // the typical line's summed coverage in a column where it runs level
     int maximumGap = 0; // the most columns a gap may span and still be bridged
     int fitPoints = 0; // how many points on either side of a gap give the curve's direction
-    int minimumPoints = 0; // a track of fewer points is a speck, not a curve
+    int minimumPoints = 0; // a track of fewer points is a stray dot, not a curve
     int trim = 0; // how many points beside a gap are left out of the bridge's directions
     int paperGap = 0; // how many columns of a bridge may run over bare paper
 };

@@ -12,8 +12,8 @@ namespace {
 
 // The share of the progress that reading the picture takes; the blobs take the rest.
 constexpr double SCAN_SHARE = 0.8;
-// A blob of less than this share of the typical marker is a speck (noise, the tip of a label).
-constexpr double SPECK_SHARE = 0.3;
+// A blob of less than this share of the typical marker is a stray dot (noise, the tip of a label).
+constexpr double DOT_SHARE = 0.3;
 // A blob holds as many markers as its coverage holds typical markers, rounded; one of 1.5 or more
 // is split.
 constexpr int SPLIT_ROUNDS = 12;
@@ -219,7 +219,7 @@ Extraction extractMarkers(const PixelBuffer& pixels, const PixelArea& requested,
             break;
         }
         const Blob& blob = blobs[b];
-        if (blob.mass < SPECK_SHARE * typical)
+        if (blob.mass < DOT_SHARE * typical)
             continue;
         const int count = static_cast<int>(std::lround(blob.mass / typical));
         if (count < 2) {

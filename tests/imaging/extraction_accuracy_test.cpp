@@ -192,10 +192,14 @@ protected:
 // line's thickness of the curve's ends, where the line's cap lies, are left out. Markers of the
 // curve's own colour sit on the first curve's ends, where nothing can be bridged: up to the share
 // of columns they hide may go missing.
-TEST_P(ExtractionAccuracyTest, CurvesLieOnTheirLines)
+// The charts of each kind, each test reading those that hold what it looks for.
+class LineCharts : public ExtractionAccuracyTest { };
+class ScatterCharts : public ExtractionAccuracyTest { };
+class BarCharts : public ExtractionAccuracyTest { };
+class SnapCharts : public ExtractionAccuracyTest { };
+
+TEST_P(LineCharts, CurvesLieOnTheirLines)
 {
-    if (m_truth.curves.empty())
-        GTEST_SKIP() << "no curves in this chart";
     const double scale = m_pixels->width() / 960.0;
     for (std::size_t c = 0; c < m_truth.curves.size(); ++c) {
         const Series& curve = m_truth.curves[c];
@@ -222,21 +226,22 @@ TEST_P(ExtractionAccuracyTest, CurvesLieOnTheirLines)
             else
                 errors.add(best);
         }
-        // Short of the aim: where the other curve crosses close to a marker, the bridge over both
-        // can miss the corner under the marker by up to 3 pixels, and a few columns there keep
-        // a second, stray point.
-        expectPrecise(errors, GetParam() + " curve " + std::to_string(c + 1), { 0.3, 3.0 });
-        EXPECT_LE(errors.extra, static_cast<int>(xs.size() * 0.04)) << "curve " << c + 1;
-        EXPECT_LE(errors.missed, static_cast<int>(xs.size() * 0.04)) << "curve " << c + 1;
+        // The PNG meets the aim whole. The JPEG pictures fall short in one place: where the
+        // other curve crosses close to a marker, or runs along the curve touching it, their
+        // blurred hues let the bridge miss the curve by up to 3 pixels, and a few columns there
+        // keep a second, stray point or none.
+        const bool jpeg = GetParam().ends_with(".jpg");
+        const std::string name = GetParam() + " curve " + std::to_string(c + 1);
+        expectPrecise(errors, name, jpeg ? Bounds { 0.3, 3.0 } : Bounds {});
+        EXPECT_LE(errors.extra, jpeg ? static_cast<int>(xs.size() * 0.04) : 0) << name;
+        EXPECT_LE(errors.missed, jpeg ? static_cast<int>(xs.size() * 0.03) : 0) << name;
     }
 }
 
 // Every marker must be found once, none made up: each truth centre takes the nearest found point
 // within the marker's radius.
-TEST_P(ExtractionAccuracyTest, MarkersAreFoundAtTheirCentres)
+TEST_P(ScatterCharts, MarkersAreFoundAtTheirCentres)
 {
-    if (m_truth.markers.points.empty())
-        GTEST_SKIP() << "no markers in this chart";
     const double radius = 4.0 * m_pixels->width() / 960.0;
     const Extraction found
         = extractMarkers(*m_pixels, m_truth.area, pickedColour(m_truth.markers), DEFAULT_COLOUR_TOLERANCE);
@@ -267,10 +272,8 @@ TEST_P(ExtractionAccuracyTest, MarkersAreFoundAtTheirCentres)
 }
 
 // A click halfway down each bar finds its top edge; a click a little below the top edge snaps to it.
-TEST_P(ExtractionAccuracyTest, BarTopsAreFoundBetweenPixelRows)
+TEST_P(BarCharts, BarTopsAreFoundBetweenPixelRows)
 {
-    if (m_truth.bars.points.empty())
-        GTEST_SKIP() << "no bars in this chart";
     const double scale = m_pixels->width() / 960.0;
     const double bottom = m_truth.area.bottom;
     Errors tops, snaps;
@@ -294,7 +297,7 @@ TEST_P(ExtractionAccuracyTest, BarTopsAreFoundBetweenPixelRows)
 }
 
 // Clicks a few pixels off the markers and off the smooth curve snap onto them.
-TEST_P(ExtractionAccuracyTest, ClicksSnapOntoMarkersAndLines)
+TEST_P(SnapCharts, ClicksSnapOntoMarkersAndLines)
 {
     const double scale = m_pixels->width() / 960.0;
     const int radius = static_cast<int>(std::lround(5 * scale));
@@ -329,22 +332,27 @@ TEST_P(ExtractionAccuracyTest, ClicksSnapOntoMarkersAndLines)
                 errors.add(distanceToPolyline(curve.points, *snapped));
         }
     }
-    if (errors.count == 0 && errors.missed == 0)
-        GTEST_SKIP() << "nothing to snap to in this chart";
     expectPrecise(errors, GetParam() + " snapped clicks (markers x and y, lines across)");
     EXPECT_EQ(errors.missed, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Charts, ExtractionAccuracyTest,
+std::string testName(const ::testing::TestParamInfo<std::string>& info)
+{
+    std::string name = info.param;
+    std::replace_if(
+        name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); }, '_');
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Charts, LineCharts,
+    ::testing::Values("lines-960x720.png", "lines-960x720.jpg", "lines-4000x3000.jpg"), testName);
+INSTANTIATE_TEST_SUITE_P(Charts, ScatterCharts,
+    ::testing::Values("scatter-960x720.png", "scatter-960x720.jpg", "scatter-4000x3000.jpg"), testName);
+INSTANTIATE_TEST_SUITE_P(Charts, BarCharts,
+    ::testing::Values("bars-960x720.png", "bars-960x720.jpg", "bars-4000x3000.jpg"), testName);
+INSTANTIATE_TEST_SUITE_P(Charts, SnapCharts,
     ::testing::Values("lines-960x720.png", "lines-960x720.jpg", "lines-4000x3000.jpg", "scatter-960x720.png",
-        "scatter-960x720.jpg", "scatter-4000x3000.jpg", "bars-960x720.png", "bars-960x720.jpg",
-        "bars-4000x3000.jpg"),
-    [](const ::testing::TestParamInfo<std::string>& info) {
-        std::string name = info.param;
-        std::replace_if(
-            name.begin(), name.end(), [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); },
-            '_');
-        return name;
-    });
+        "scatter-960x720.jpg", "scatter-4000x3000.jpg"),
+    testName);
 
 } // namespace

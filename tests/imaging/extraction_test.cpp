@@ -298,12 +298,12 @@ TEST(CurveExtractionTest, ACornerUnderAMarkerOfTheCurvesColourIsKept)
     }
 }
 
-TEST(CurveExtractionTest, GapsTooLongAndSpecksAreNotCurves)
+TEST(CurveExtractionTest, GapsTooLongAndStrayDotsAreNotCurves)
 {
     Canvas canvas(200, 60);
     canvas.line(5, 30.0, 195, 30.0, 2.0, BLUE);
     canvas.rectangle(60, 0, 140, 60, WHITE);
-    canvas.disc(100, 10, 0.9, BLUE); // a speck
+    canvas.disc(100, 10, 0.9, BLUE); // a stray dot
     const Extraction found
         = extractCurve(canvas.pixels(), canvas.all(), BLUE, DEFAULT_COLOUR_TOLERANCE, columns(0, 199));
     for (const FoundPoint& point : found.points) {
@@ -400,7 +400,7 @@ TEST(MarkerExtractionTest, CentroidsOfDiscsInReadingOrder)
         extractMarkers(canvas.pixels(), { 0, 0, 60, 40 }, BLUE, DEFAULT_COLOUR_TOLERANCE).points.size(), 1U);
 }
 
-TEST(MarkerExtractionTest, TouchingMarkersAreSplitAndSpecksIgnored)
+TEST(MarkerExtractionTest, TouchingMarkersAreSplitAndStrayDotsIgnored)
 {
     struct Case {
         const char* what;
@@ -421,7 +421,7 @@ TEST(MarkerExtractionTest, TouchingMarkersAreSplitAndSpecksIgnored)
             canvas.disc(centre.x, centre.y, 4.3, BLUE);
         for (const FoundPoint& centre : c.touching)
             canvas.disc(centre.x, centre.y, 4.3, BLUE);
-        canvas.disc(60, 70, 0.8, BLUE); // a speck
+        canvas.disc(60, 70, 0.8, BLUE); // a stray dot
         const Extraction found
             = extractMarkers(canvas.pixels(), canvas.all(), BLUE, DEFAULT_COLOUR_TOLERANCE);
         ASSERT_EQ(found.points.size(), alone.size() + c.touching.size())
