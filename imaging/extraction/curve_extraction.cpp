@@ -459,15 +459,16 @@ Extraction extractCurve(const PixelBuffer& pixels, const PixelArea& requested, R
             if (!std::isnan(y))
                 found.push_back({ y, course.extents[static_cast<std::size_t>(index)] });
         }
-        // A bridge that passes through the run another course was seen in is that course's
-        // line, not a second branch: where tracks broke apart and a wrong pair was joined.
+        // A bridge that passes through or close beside (within the run's own height) the run
+        // another course was seen in is that course's line, not a second branch: the tracks
+        // broke apart there and a wrong pair was joined.
         auto seenElsewhere = [&](const Candidate& candidate) {
             if (candidate.extent.second > candidate.extent.first)
                 return false;
             return std::any_of(found.begin(), found.end(), [&](const Candidate& other) {
-                return other.extent.second > other.extent.first
-                    && candidate.y >= area.top + other.extent.first - 0.5
-                    && candidate.y <= area.top + other.extent.second - 0.5;
+                const int height = other.extent.second - other.extent.first;
+                return height > 0 && candidate.y >= area.top + other.extent.first - 0.5 - height
+                    && candidate.y <= area.top + other.extent.second - 0.5 + height;
             });
         };
         std::erase_if(found, seenElsewhere);
