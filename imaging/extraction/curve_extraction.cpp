@@ -1,0 +1,481 @@
+#include "imaging/extraction/curve_extraction.h"
+
+#include "imaging/extraction/background_colour.h"
+#include "imaging/extraction/colour_coverage.h"
+#include "imaging/extraction/column_runs.h"
+#include "imaging/extraction/coverage_map.h"
+#include "imaging/extraction/line_fit.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The share of the progress that reading the picture takes; following the curve takes the rest.
+constexpr double SCAN_SHARE = 0.9;
+
+// One curve followed from left to right: the centres of its line in the columns where it was
+// seen whole (column numbers within the area, ascending).
+struct Track {
+    std::vector<int> columns;
+    std::vector<double> centres;
+    std::vector<std::pair<int, int>> extents; // the rows of each centre's run, top and bottom
+    int lastTop = 0;
+    int lastBottom = 0;
+};
+
+struct TrackingRules {
+    double thickness = 0.0; // the typical line's summed coverage in a column where it runs level
+    int maximumGap = 0; // the most columns a gap may span and still be bridged
+    int fitPoints = 0; // how many points on either side of a gap give the curve's direction
+    int minimumPoints = 0; // a track of fewer points is a stray dot, not a curve
+    int trim = 0; // how many points beside a gap are left out of the bridge's directions
+    int paperGap = 0; // how many columns of a bridge may run over bare paper
+};
+
+using Columns = std::vector<std::vector<ColumnRun>>;
+
+bool touches(const ColumnRun& a, int top, int bottom)
+{
+    return a.top <= bottom && top <= a.bottom;
+}
+
+// The steepest way through each run that the runs touching it in the columns beside it show: a
+// line running beside another must not look thick because its neighbour was taken for its own.
+std::vector<std::vector<double>> runSlopes(const Columns& columns)
+{
+    const std::vector<ColumnRun> none;
+    std::vector<std::vector<double>> slopes(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const std::vector<ColumnRun>& before = c > 0 ? columns[c - 1] : none;
+        const std::vector<ColumnRun>& after = c + 1 < columns.size() ? columns[c + 1] : none;
+        for (const ColumnRun& run : columns[c]) {
+            double slope = 0.0;
+            for (const ColumnRun& left : before)
+                if (touches(left, run.top, run.bottom))
+                    slope = std::max(slope, std::abs(run.centre() - left.centre()));
+            for (const ColumnRun& right : after)
+                if (touches(right, run.top, run.bottom))
+                    slope = std::max(slope, std::abs(right.centre() - run.centre()));
+            for (const ColumnRun& left : before)
+                for (const ColumnRun& right : after)
+                    if (touches(left, run.top, run.bottom) && touches(right, run.top, run.bottom))
+                        slope = std::max(slope, std::abs(right.centre() - left.centre()) / 2.0);
+            slopes[c].push_back(slope);
+        }
+    }
+    return slopes;
+}
+
+// The line's thickness across its course: the median of the runs' masses, each taken back to
+// what a level line of its slope would cover.
+double lineThickness(const Columns& columns, const std::vector<std::vector<double>>& slopes)
+{
+    std::vector<double> thicknesses;
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        for (std::size_t i = 0; i < columns[c].size(); ++i)
+            thicknesses.push_back(columns[c][i].mass / std::sqrt(1.0 + slopes[c][i] * slopes[c][i]));
+    if (thicknesses.empty())
+        return 0.0;
+    auto middle = thicknesses.begin() + static_cast<std::ptrdiff_t>(thicknesses.size() / 2);
+    std::nth_element(thicknesses.begin(), middle, thicknesses.end());
+    return *middle;
+}
+
+// Whether a run is the line alone. A line of thickness w crossing a column at slope s covers about
+// w * sqrt(1 + s^2) of it; where a marker of the same colour sits on the line, or another curve of
+// the colour crosses it, the column holds more, and its centre is not the line's. A run cut short
+// where another colour borders it has lost part of the line there.
+std::vector<std::vector<bool>> thinRuns(
+    const Columns& columns, const std::vector<std::vector<double>>& slopes, double thickness)
+{
+    const double margin = std::max(1.5, 0.5 * thickness);
+    std::vector<std::vector<bool>> thin(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        thin[c].resize(columns[c].size());
+        for (std::size_t i = 0; i < columns[c].size(); ++i) {
+            const ColumnRun& run = columns[c][i];
+            const double expected = thickness * std::sqrt(1.0 + slopes[c][i] * slopes[c][i]);
+            const bool cut = run.bordered && run.mass < 0.75 * expected;
+            thin[c][i] = !run.hidden && run.mass <= expected + margin && !cut;
+        }
+    }
+    return thin;
+}
+
+// Where to look for broad blobs: around the runs that hold more than a line would, a box as
+// wide as such a run is tall and a little more, so that a marker lies in it whole. Boxes that
+// overlap are merged as the columns are passed, so that one marker is searched once.
+std::vector<PixelArea> thickWindows(
+    const Columns& columns, const std::vector<std::vector<double>>& slopes, const TrackingRules& rules)
+{
+    const double margin = std::max(1.5, 0.5 * rules.thickness);
+    const int reach = static_cast<int>(std::ceil(rules.thickness / 2.0)) + 4;
+    std::vector<PixelArea> windows;
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        for (std::size_t i = 0; i < columns[c].size(); ++i) {
+            const ColumnRun& run = columns[c][i];
+            if (run.mass <= rules.thickness * std::sqrt(1.0 + slopes[c][i] * slopes[c][i]) + margin)
+                continue;
+            const int pad = run.bottom - run.top + 2 * reach;
+            const PixelArea window { static_cast<int>(c) - pad, run.top - pad, static_cast<int>(c) + pad + 1,
+                run.bottom + pad };
+            bool merged = false;
+            for (std::size_t w = windows.size(); w-- > 0 && windows[w].right >= window.left;) {
+                PixelArea& other = windows[w];
+                if (other.top <= window.bottom && window.top <= other.bottom) {
+                    other = { std::min(other.left, window.left), std::min(other.top, window.top),
+                        std::max(other.right, window.right), std::max(other.bottom, window.bottom) };
+                    merged = true;
+                    break;
+                }
+            }
+            if (!merged)
+                windows.push_back(window);
+        }
+    return windows;
+}
+
+void markHidden(Columns& columns, const std::vector<std::uint8_t>& broad, int width)
+{
+    for (std::size_t c = 0; c < columns.size(); ++c)
+        for (ColumnRun& run : columns[c])
+            for (int y = run.top; y < run.bottom && !run.hidden; ++y)
+                run.hidden = broad[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + c] != 0;
+}
+
+LineFit fitEnd(const Track& track, std::size_t first, std::size_t count)
+{
+    LineFit fit;
+    for (std::size_t i = first; i < first + count; ++i)
+        fit.add(track.columns[i], track.centres[i]);
+    return fit;
+}
+
+double predictedCentre(const Track& track, int column, const TrackingRules& rules)
+{
+    const std::size_t count = std::min(track.columns.size(), static_cast<std::size_t>(rules.fitPoints));
+    return fitEnd(track, track.columns.size() - count, count).at(column);
+}
+
+// Follows the thin runs from column to column. A run continues the track whose course it lies
+// on: touching the track's last run in the column before, or near where the track's direction
+// leads after a gap; the closest pairs are joined first, so that crossing or parting curves keep
+// their own runs.
+std::vector<Track> followTracks(const Columns& columns, const std::vector<std::vector<bool>>& thin,
+    const TrackingRules& rules, const ExtractionProgress& progress, bool& stopped)
+{
+    std::vector<Track> finished;
+    std::vector<Track> active;
+    struct Pairing {
+        double distance;
+        std::size_t track;
+        std::size_t run;
+    };
+    std::vector<Pairing> pairings;
+    std::vector<bool> runTaken;
+    std::vector<bool> trackTaken;
+    const int width = static_cast<int>(columns.size());
+    for (int c = 0; c < width; ++c) {
+        if (progress && c % 256 == 0 && !progress(SCAN_SHARE + (1.0 - SCAN_SHARE) * c / width)) {
+            stopped = true;
+            break;
+        }
+        // Tracks that did not go on in the column before end; gaps are bridged afterwards.
+        for (std::size_t t = active.size(); t-- > 0;)
+            if (active[t].columns.back() < c - 1) {
+                finished.push_back(std::move(active[t]));
+                active.erase(active.begin() + static_cast<std::ptrdiff_t>(t));
+            }
+        const std::vector<ColumnRun>& column = columns[static_cast<std::size_t>(c)];
+        pairings.clear();
+        for (std::size_t t = 0; t < active.size(); ++t) {
+            const Track& track = active[t];
+            const double predicted = predictedCentre(track, c, rules);
+            for (std::size_t r = 0; r < column.size(); ++r) {
+                if (!thin[static_cast<std::size_t>(c)][r])
+                    continue;
+                const double distance = std::abs(column[r].centre() - predicted);
+                if (touches(column[r], track.lastTop, track.lastBottom))
+                    pairings.push_back({ distance, t, r });
+            }
+        }
+        std::sort(pairings.begin(), pairings.end(),
+            [](const Pairing& a, const Pairing& b) { return a.distance < b.distance; });
+        runTaken.assign(column.size(), false);
+        trackTaken.assign(active.size(), false);
+        for (const Pairing& pairing : pairings) {
+            if (runTaken[pairing.run] || trackTaken[pairing.track])
+                continue;
+            runTaken[pairing.run] = trackTaken[pairing.track] = true;
+            Track& track = active[pairing.track];
+            const ColumnRun& run = column[pairing.run];
+            track.columns.push_back(c);
+            track.centres.push_back(run.centre());
+            track.extents.emplace_back(run.top, run.bottom);
+            track.lastTop = run.top;
+            track.lastBottom = run.bottom;
+        }
+        for (std::size_t r = 0; r < column.size(); ++r)
+            if (!runTaken[r] && thin[static_cast<std::size_t>(c)][r])
+                active.push_back({ { c }, { column[r].centre() }, { { column[r].top, column[r].bottom } },
+                    column[r].top, column[r].bottom });
+    }
+    for (Track& track : active)
+        finished.push_back(std::move(track));
+    return finished;
+}
+
+// The bridge over a gap between columns from and to (exclusive) at x: each side's straight
+// continuation; where the two meet inside the gap the curve turned there (a corner under a
+// marker), so each side holds up to the meeting point; otherwise the bridge passes from the one
+// to the other.
+double bridgeAt(const LineFit& left, const LineFit& right, int from, int to, int x)
+{
+    const std::optional<double> meeting = left.meeting(right);
+    if (meeting && *meeting > from && *meeting < to)
+        return x <= *meeting ? left.at(x) : right.at(x);
+    const double weight = static_cast<double>(x - from) / (to - from);
+    return left.at(x) * (1.0 - weight) + right.at(x) * weight;
+}
+
+// Whether the bridge at x runs over bare paper: a line hidden there would show, so the curve is
+// not there. The gaps of a dashed line are paper too, so a few such columns are allowed.
+bool onPaper(const CoverageMap& map, int x, double y)
+{
+    const long row = std::lround(y);
+    if (row < 0 || row >= map.height)
+        return true;
+    return (map.row(static_cast<int>(row))[x] & (CoverageMap::COVERAGE_FULL | CoverageMap::FOREIGN)) == 0;
+}
+
+// Joins the tracks that one curve breaks into where something hides it: the end of one and the
+// start of a later one within the longest gap, when their directions lead to the same place
+// across the gap, or meet inside it (the curve turned under a marker). The closest joins are made
+// first; each end joins at most once.
+std::vector<Track> joinTracks(std::vector<Track> tracks, const TrackingRules& rules, const CoverageMap& map)
+{
+    struct Join {
+        double distance;
+        std::size_t from;
+        std::size_t to;
+    };
+    std::vector<Join> joins;
+    const std::size_t fit = static_cast<std::size_t>(rules.fitPoints);
+    for (std::size_t a = 0; a < tracks.size(); ++a) {
+        const Track& from = tracks[a];
+        const int end = from.columns.back();
+        const LineFit left = fitEnd(from, from.columns.size() - std::min(from.columns.size(), fit),
+            std::min(from.columns.size(), fit));
+        for (std::size_t b = 0; b < tracks.size(); ++b) {
+            const Track& to = tracks[b];
+            const int start = to.columns.front();
+            const int gap = start - end - 1;
+            if (gap < 0 || gap > rules.maximumGap)
+                continue;
+            const LineFit right = fitEnd(to, 0, std::min(to.columns.size(), fit));
+            const double middle = (end + start) / 2.0;
+            const double distance = std::abs(left.at(middle) - right.at(middle));
+            const std::optional<double> meeting = left.meeting(right);
+            const bool turned = meeting && *meeting >= end - 1 && *meeting <= start + 1
+                && std::abs(left.slope() - right.slope()) <= 4.0;
+            if (!turned && distance > std::max(2.0, rules.thickness))
+                continue;
+            int paper = 0;
+            for (int x = end + 1; x < start; ++x)
+                paper += onPaper(map, x, bridgeAt(left, right, end, start, x)) ? 1 : 0;
+            if (paper <= rules.paperGap)
+                joins.push_back({ turned ? 0.0 : distance, a, b });
+        }
+    }
+    std::sort(
+        joins.begin(), joins.end(), [](const Join& a, const Join& b) { return a.distance < b.distance; });
+    std::vector<std::size_t> next(tracks.size(), tracks.size());
+    std::vector<bool> joinedTo(tracks.size(), false);
+    for (const Join& join : joins) {
+        if (next[join.from] != tracks.size() || joinedTo[join.to])
+            continue;
+        next[join.from] = join.to;
+        joinedTo[join.to] = true;
+    }
+    std::vector<Track> joined;
+    for (std::size_t t = 0; t < tracks.size(); ++t) {
+        if (joinedTo[t])
+            continue;
+        Track chain = std::move(tracks[t]);
+        for (std::size_t n = next[t]; n != tracks.size(); n = next[n]) {
+            chain.columns.insert(chain.columns.end(), tracks[n].columns.begin(), tracks[n].columns.end());
+            chain.centres.insert(chain.centres.end(), tracks[n].centres.begin(), tracks[n].centres.end());
+            chain.extents.insert(chain.extents.end(), tracks[n].extents.begin(), tracks[n].extents.end());
+        }
+        joined.push_back(std::move(chain));
+    }
+    return joined;
+}
+
+// The track's centre in every column from its first to its last, gaps bridged. Each side of a
+// gap gives a straight continuation of the curve; where the two meet inside the gap the curve has
+// turned there (a corner under a marker), so each side holds up to the meeting point; otherwise
+// the bridge passes from the one to the other.
+// A curve's course over every column from its first to its last: its centres, and for the columns
+// where it was seen (not bridged) the rows of its run.
+struct Course {
+    int first = 0;
+    std::vector<double> centres;
+    std::vector<std::pair<int, int>> extents; // {0, 0} where bridged
+};
+
+// The track without the short pieces it holds between two gaps: seen over a few columns only,
+// between a marker and a crossing curve say, a piece gives no trustworthy direction and is
+// likely touched by what hides the curve on either side; the bridge over the whole span does
+// better.
+Track withoutSlivers(const Track& track, const TrackingRules& rules)
+{
+    Track kept;
+    const std::size_t count = track.columns.size();
+    std::size_t start = 0;
+    while (start < count) {
+        std::size_t end = start + 1;
+        while (end < count && track.columns[end] == track.columns[end - 1] + 1)
+            ++end;
+        const bool inside = start > 0 && end < count;
+        if (!inside || static_cast<int>(end - start) >= rules.fitPoints)
+            for (std::size_t i = start; i < end; ++i) {
+                kept.columns.push_back(track.columns[i]);
+                kept.centres.push_back(track.centres[i]);
+                kept.extents.push_back(track.extents[i]);
+            }
+        start = end;
+    }
+    return kept;
+}
+
+Course bridgedCourse(const Track& whole, const TrackingRules& rules, const CoverageMap& map)
+{
+    const Track track = withoutSlivers(whole, rules);
+    const int first = track.columns.front();
+    const std::size_t count = track.columns.size();
+    Course course;
+    course.first = first;
+    course.centres.resize(static_cast<std::size_t>(track.columns.back() - first + 1));
+    course.extents.resize(course.centres.size());
+    std::vector<double>& centres = course.centres;
+    for (std::size_t i = 0; i < count; ++i) {
+        centres[static_cast<std::size_t>(track.columns[i] - first)] = track.centres[i];
+        course.extents[static_cast<std::size_t>(track.columns[i] - first)] = track.extents[i];
+    }
+    const std::size_t fit = static_cast<std::size_t>(rules.fitPoints);
+    for (std::size_t i = 0; i + 1 < count; ++i) {
+        if (track.columns[i + 1] == track.columns[i] + 1)
+            continue;
+        // The columns next to what hid the curve may hold a little of it (a marker's faint rim),
+        // so the directions are taken from a few columns farther off, and the bridge spans those
+        // columns too.
+        const std::size_t trim
+            = std::min({ static_cast<std::size_t>(rules.trim), i / 2, (count - i - 2) / 2 });
+        const std::size_t leftEnd = i - trim;
+        const std::size_t rightStart = i + 1 + trim;
+        const std::size_t leftCount = std::min(leftEnd + 1, fit);
+        const std::size_t rightCount = std::min(count - rightStart, fit);
+        const LineFit left = fitEnd(track, leftEnd + 1 - leftCount, leftCount);
+        const LineFit right = fitEnd(track, rightStart, rightCount);
+        const int from = track.columns[leftEnd];
+        const int to = track.columns[rightStart];
+        int paper = 0;
+        for (int x = from + 1; x < to; ++x)
+            paper += onPaper(map, x, bridgeAt(left, right, from, to, x)) ? 1 : 0;
+        for (int x = from + 1; x < to; ++x) {
+            // A bridge that runs over paper more than a dashed line's gaps would is no bridge.
+            centres[static_cast<std::size_t>(x - first)]
+                = paper <= rules.paperGap ? bridgeAt(left, right, from, to, x) : std::nan("");
+            course.extents[static_cast<std::size_t>(x - first)] = { 0, 0 };
+        }
+    }
+    return course;
+}
+
+} // namespace
+
+Extraction extractCurve(const PixelBuffer& pixels, const PixelArea& requested, Rgb colour, int tolerance,
+    const std::vector<double>& sampleXs, const ExtractionProgress& progress)
+{
+    Extraction extraction;
+    const PixelArea area = clipArea(requested, pixels);
+    if (area.isEmpty() || sampleXs.empty())
+        return extraction;
+    const ColourCoverage coverage(estimateBackground(pixels, area), colour, tolerance);
+    if (!coverage.isUsable())
+        return extraction;
+    const CoverageMap map = mapCoverage(pixels, area, coverage, progress, SCAN_SHARE);
+    if (map.values.empty()) {
+        extraction.stopped = true;
+        return extraction;
+    }
+    Columns columns = findColumnRuns(map, {});
+    const std::vector<std::vector<double>> slopes = runSlopes(columns);
+    TrackingRules rules;
+    rules.thickness = lineThickness(columns, slopes);
+    if (rules.thickness <= 0.0)
+        return extraction;
+    rules.maximumGap = std::max(16, static_cast<int>(std::lround(10.0 * rules.thickness)));
+    rules.fitPoints = std::clamp(static_cast<int>(std::lround(3.0 * rules.thickness)), 4, 12);
+    rules.trim = std::max(2, static_cast<int>(std::lround(rules.thickness * 0.5)));
+    rules.minimumPoints = std::max(3, rules.fitPoints);
+    rules.paperGap = std::max(3, static_cast<int>(std::lround(3.0 * rules.thickness)));
+    const std::vector<std::uint8_t> broad
+        = mapBroadBlobs(map, rules.thickness, thickWindows(columns, slopes, rules));
+    if (!broad.empty())
+        markHidden(columns, broad, map.width);
+    const auto thinFlags = thinRuns(columns, slopes, rules.thickness);
+    std::vector<Track> tracks = followTracks(columns, thinFlags, rules, progress, extraction.stopped);
+    tracks = joinTracks(std::move(tracks), rules, map);
+
+    std::vector<Course> courses;
+    for (const Track& track : tracks)
+        if (static_cast<int>(track.columns.size()) >= rules.minimumPoints)
+            courses.push_back(bridgedCourse(track, rules, map));
+
+    struct Candidate {
+        double y;
+        std::pair<int, int> extent;
+    };
+    std::vector<Candidate> found;
+    for (const double x : sampleXs) {
+        const double column = x - area.left;
+        if (!(column >= 0.0) || column > area.right - area.left - 1)
+            continue;
+        const int below = static_cast<int>(std::floor(column));
+        const double fraction = column - below;
+        found.clear();
+        for (const Course& course : courses) {
+            const int index = below - course.first;
+            const int last = static_cast<int>(course.centres.size()) - 1;
+            if (index < 0 || index > last || (fraction > 0.0 && index + 1 > last))
+                continue;
+            const double y = area.top
+                + (fraction > 0.0 ? course.centres[static_cast<std::size_t>(index)] * (1.0 - fraction)
+                            + course.centres[static_cast<std::size_t>(index + 1)] * fraction
+                                  : course.centres[static_cast<std::size_t>(index)]);
+            if (!std::isnan(y))
+                found.push_back({ y, course.extents[static_cast<std::size_t>(index)] });
+        }
+        // A bridge that passes through or close beside (within the run's own height) the run
+        // another course was seen in is that course's line, not a second branch: the tracks
+        // broke apart there and a wrong pair was joined.
+        auto seenElsewhere = [&](const Candidate& candidate) {
+            if (candidate.extent.second > candidate.extent.first)
+                return false;
+            return std::any_of(found.begin(), found.end(), [&](const Candidate& other) {
+                const int height = other.extent.second - other.extent.first;
+                return height > 0 && candidate.y >= area.top + other.extent.first - 0.5 - height
+                    && candidate.y <= area.top + other.extent.second - 0.5 + height;
+            });
+        };
+        std::erase_if(found, seenElsewhere);
+        std::sort(
+            found.begin(), found.end(), [](const Candidate& a, const Candidate& b) { return a.y < b.y; });
+        for (const Candidate& candidate : found)
+            extraction.points.push_back({ x, candidate.y });
+    }
+    return extraction;
+}
