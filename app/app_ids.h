@@ -81,3 +81,7 @@ inline constexpr int MENU_POINT_FAR_LEFT = 46;
 inline constexpr int MENU_POINT_FAR_RIGHT = 47;
 inline constexpr int MENU_POINT_FAR_UP = 48;
 inline constexpr int MENU_POINT_FAR_DOWN = 49;
+
+// Open Recent in the File menu: one item per recent picture or project, most recent first
+// (80 to 87).
+inline constexpr int MENU_RECENT_FILE_FIRST = 80;

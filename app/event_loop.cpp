@@ -4,6 +4,7 @@
 #include "calibration.h"
 #include "commands.h"
 #include "data_table.h"
+#include "session/autosave.h"
 #include "status_prompt.h"
 
 #include "toolkit/current_event.h"
@@ -47,6 +48,7 @@ void runEventLoopPass()
     default:
         break;
     }
+    autosaveStep();
 }
 
 void runEventLoop()
