@@ -77,7 +77,8 @@ std::vector<std::string> withRecentFile(std::vector<std::string> list, const std
 std::vector<std::string> existingRecentFiles(
     std::vector<std::string> list, const std::function<bool(const std::string&)>& exists)
 {
-    list.erase(std::remove_if(list.begin(), list.end(), [&exists](const std::string& path) { return !exists(path); }),
+    list.erase(std::remove_if(
+                   list.begin(), list.end(), [&exists](const std::string& path) { return !exists(path); }),
         list.end());
     return list;
 }

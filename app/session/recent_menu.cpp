@@ -46,7 +46,8 @@ String menuLabel(std::string_view utf8)
 
 void tellFailure(const char* what, const std::string& path)
 {
-    messageDialog(translate("Open Recent"), WorkText(translate(what), " ", latin1(path)), DIALOG_OK, ICON_PROHIBITION);
+    messageDialog(
+        translate("Open Recent"), WorkText(translate(what), " ", latin1(path)), DIALOG_OK, ICON_PROHIBITION);
 }
 
 void openProject(const std::string& path)
@@ -54,7 +55,8 @@ void openProject(const std::string& path)
     std::string text;
     if (const std::string reason = readWholeFile(path, text, MAX_PROJECT_SIZE); !reason.empty()) {
         messageDialog(translate("Open Recent"),
-            WorkText(translate("The file could not be read:"), " ", latin1(reason)), DIALOG_OK, ICON_PROHIBITION);
+            WorkText(translate("The file could not be read:"), " ", latin1(reason)), DIALOG_OK,
+            ICON_PROHIBITION);
         return;
     }
     std::string error;
@@ -85,16 +87,19 @@ void addRecentFileItems()
     menuSeparator();
     for (std::size_t i = 0; i < g_shownFiles.size(); ++i) {
         const std::string& path = g_shownFiles[i];
-        const std::string folder = folderPart(path);
+        std::string folder = folderPart(path);
+        if (folder.size() > 1 && folder.back() == '/')
+            folder.pop_back();
         menuItem(MENU_RECENT_FILE_FIRST + static_cast<int>(i),
-            WorkText(translate("Open Recent"), " ", static_cast<int>(i + 1), ": ", menuLabel(fileNamePart(path)), "  (",
-                menuLabel(folder), ")"));
+            WorkText(translate("Open Recent"), " ", static_cast<int>(i + 1), ": ",
+                menuLabel(fileNamePart(path)), "  (", menuLabel(folder), ")"));
     }
 }
 
 bool isRecentFileItem(int item)
 {
-    return item >= MENU_RECENT_FILE_FIRST && item < MENU_RECENT_FILE_FIRST + static_cast<int>(MAX_RECENT_FILES);
+    return item >= MENU_RECENT_FILE_FIRST
+        && item < MENU_RECENT_FILE_FIRST + static_cast<int>(MAX_RECENT_FILES);
 }
 
 void openRecentFile(int item)

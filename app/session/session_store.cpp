@@ -108,8 +108,8 @@ std::vector<StaleSession> SessionStore::findStaleSessions()
         // meanwhile; only the file still in place counts.
         struct stat held { };
         struct stat named { };
-        if (::fstat(lock.get(), &held) != 0 || ::stat(lockPath.c_str(), &named) != 0 || held.st_ino != named.st_ino
-            || held.st_dev != named.st_dev)
+        if (::fstat(lock.get(), &held) != 0 || ::stat(lockPath.c_str(), &named) != 0
+            || held.st_ino != named.st_ino || held.st_dev != named.st_dev)
             continue;
         StaleSession session;
         session.lockPath = lockPath;
