@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
@@ -171,6 +172,24 @@ TEST_F(UserFolders, ADeadProgramsSessionIsFoundAndALiveOneLeftAlone)
     int pipeEnds[2];
     ASSERT_EQ(::pipe(pipeEnds), 0);
     const pid_t live = sessionInChild(folder, "live work", pipeEnds[0]);
+    // A failed expectation below must not leave the child waiting for ever.
+    struct ChildEnd {
+        ChildEnd(int writeEnd, pid_t child)
+            : writeEnd(writeEnd)
+            , child(child)
+        {
+        }
+        ChildEnd(const ChildEnd&) = delete;
+        int writeEnd;
+        pid_t child;
+        ~ChildEnd()
+        {
+            (void)!::write(writeEnd, "x", 1);
+            ::waitpid(child, nullptr, 0);
+        }
+    };
+    std::optional<ChildEnd> childEnd;
+    childEnd.emplace(pipeEnds[1], live);
     // The live child has its lock once its session file is there.
     for (int i = 0; i < 500 && std::distance(std::filesystem::directory_iterator(folder), {}) < 4; ++i)
         ::usleep(10000);
@@ -186,8 +205,7 @@ TEST_F(UserFolders, ADeadProgramsSessionIsFoundAndALiveOneLeftAlone)
     ASSERT_EQ(second.create(), "");
     EXPECT_TRUE(second.findStaleSessions().empty());
 
-    (void)!::write(pipeEnds[1], "x", 1);
-    EXPECT_EQ(waitForChild(live), 0);
+    childEnd.reset();
     ::close(pipeEnds[0]);
     ::close(pipeEnds[1]);
     const std::string deadWork = stale[0].workPath;
