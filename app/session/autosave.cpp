@@ -26,6 +26,7 @@ using Clock = std::chrono::steady_clock;
 // Changes closer together than this share one write: a change waits at most this long (plus one
 // pass of the event loop and the write) before it is on the disk.
 constexpr auto WRITE_INTERVAL = std::chrono::milliseconds(600);
+constexpr auto RETRY_INTERVAL = std::chrono::seconds(5);
 // A session larger than this is no work of this program.
 constexpr std::size_t MAX_SESSION_SIZE = 512u << 20;
 
@@ -172,7 +173,9 @@ void autosaveStep()
     }
     if (stamp == autosave.submittedStamp) {
         reportFailure(autosave);
-        return;
+        // A failed write (a full disk, say) is tried again now and then: space may come back.
+        if (autosave.reportedFailure.empty() || Clock::now() - autosave.submittedAt < RETRY_INTERVAL)
+            return;
     }
     if (Clock::now() - autosave.submittedAt < WRITE_INTERVAL)
         return;
@@ -184,9 +187,7 @@ bool saveSessionNow()
     if (!g_autosave)
         return false;
     Autosave& autosave = *g_autosave;
-    const std::uint64_t stamp = workChangeCount();
-    if (!autosave.anySubmitted || stamp != autosave.submittedStamp)
-        submitWork(autosave, stamp);
+    submitWork(autosave, workChangeCount());
     const bool written = autosave.writer.flush();
     reportFailure(autosave);
     return written;

@@ -14,6 +14,7 @@
 #include "toolkit/event_codes.h"
 #include "toolkit/requester_script.h"
 #include "toolkit/requesters.h"
+#include "toolkit/status_bar.h"
 #include "toolkit/test_driver.h"
 #include "toolkit/window.h"
 
@@ -301,6 +302,28 @@ TEST_F(Autosave, WithoutAFolderForTheSessionUnsavedWorkStillKeepsTheDesktopWaiti
     captureThree();
     EXPECT_EQ(sessionWorkPath(), "");
     EXPECT_EQ(askSessionEnd(0), 0);
+}
+
+TEST_F(Autosave, AFailedWriteIsToldAndKeepsTheDesktopWaiting)
+{
+    start(sampleChartPath());
+    // A folder in the place of the work file: every write fails, even for the administrator.
+    std::filesystem::create_directories(sessionWorkPath());
+    useSimpleCalibration();
+    choose(MENU_CATCH_POINTS);
+    clickDiagram(20, 249);
+    EXPECT_TRUE(passUntil(
+        [] {
+            return std::string(statusBarFieldText(STATUSBAR_MAIN, 1).c_str())
+                       .rfind("The work could not be autosaved: ", 0)
+                == 0;
+        },
+        1500))
+        << statusBarFieldText(STATUSBAR_MAIN, 1).c_str();
+    EXPECT_EQ(askSessionEnd(0), 0) << "the work is not on the disk";
+    std::filesystem::remove(sessionWorkPath());
+    EXPECT_EQ(askSessionEnd(0), 1) << "written at the session's end";
+    EXPECT_EQ(readText(sessionWorkPath()), currentWorkText(std::string()));
 }
 
 class OpenRecent : public AppTest {
