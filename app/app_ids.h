@@ -91,3 +91,7 @@ inline constexpr int MENU_CAPTURE_BAR_TOPS = 93;
 inline constexpr int MENU_COLOUR_TOLERANCE = 94;
 inline constexpr int MENU_STEP_PIXELS = 95;
 inline constexpr int MENU_STEP_CHART_UNITS = 96;
+
+// Open Recent in the File menu: one item per recent picture or project, most recent first
+// (80 to 87).
+inline constexpr int MENU_RECENT_FILE_FIRST = 80;

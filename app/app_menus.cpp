@@ -5,6 +5,7 @@
 #include "data_table.h"
 #include "diagram_markers.h"
 #include "extraction/extraction_commands.h"
+#include "session/recent_menu.h"
 #include "translations.h"
 
 #include "runtime/text_builder.h"
@@ -134,6 +135,8 @@ void addMenuItems(int part)
         menuSeparator();
         addItem(MENU_COPY_DATA);
     }
+    if (part == MENU_PART_BAR)
+        addRecentFileItems();
     if (part == MENU_PART_BAR) {
         menuTitle(translate("Edit"));
         addItems({ MENU_UNDO, MENU_REDO });

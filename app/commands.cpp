@@ -14,6 +14,8 @@
 #include "marker_drag.h"
 #include "message_dialog.h"
 #include "reference_entry.h"
+#include "session/autosave.h"
+#include "session/recent_menu.h"
 #include "translations.h"
 
 #include "toolkit/current_event.h"
@@ -37,7 +39,10 @@ namespace {
 void quit()
 {
     // When the desktop's session ends, the user has answered the question already.
-    quitRequested = lastEventType() == QUIT_ALREADY_AGREED ? 1 : confirmQuit();
+    const bool byDesktop = lastEventType() == QUIT_ALREADY_AGREED;
+    quitRequested = byDesktop ? 1 : confirmQuit();
+    if (quitRequested == 1)
+        noteQuitConfirmed(byDesktop);
 }
 
 // The table shows its own changes; a calibration taken back or brought again is shown by its
@@ -141,6 +146,10 @@ void openDroppedFile()
 
 void runMenuCommand(int item)
 {
+    if (isRecentFileItem(item)) {
+        openRecentFile(item);
+        return;
+    }
     for (const MenuCommand& command : MENU_COMMANDS) {
         if (command.item == item) {
             command.run();

@@ -8,6 +8,7 @@
 #include "diagram_size.h"
 #include "main_window.h"
 #include "message_dialog.h"
+#include "session/recent_files.h"
 #include "status_prompt.h"
 #include "translations.h"
 
@@ -134,6 +135,7 @@ bool openDiagramFile(const char* path)
         return false;
     }
     diagramPath = path;
+    (void)rememberRecentFile(path);
     openMainWindow();
     startDiagramMarkers();
     setModelChangeListener(showMarkerChange);

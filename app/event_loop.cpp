@@ -5,6 +5,7 @@
 #include "commands.h"
 #include "data_table.h"
 #include "extraction/extraction_commands.h"
+#include "session/autosave.h"
 #include "status_prompt.h"
 
 #include "toolkit/current_event.h"
@@ -49,6 +50,7 @@ void runEventLoopPass()
         break;
     }
     pollExtraction();
+    autosaveStep();
 }
 
 void runEventLoop()

@@ -12,6 +12,7 @@
 #include "extraction/extraction_commands.h"
 #include "language.h"
 #include "message_dialog.h"
+#include "session/autosave.h"
 #include "status_prompt.h"
 #include "translations.h"
 
@@ -81,6 +82,7 @@ void resetApplicationState()
     resetDataTable();
     resetDiagramMarkers();
     resetExtraction();
+    endAutosave();
     displayWidth = 0.0;
     diagramPath = String();
     diagramHeightBound = 0.0;
@@ -99,8 +101,12 @@ void startApplication(const char* picturePath)
     // Qt's own texts (the file requesters, their questions) speak the program's language.
     setToolkitLanguage(language == 1 ? "de" : "en");
     announceApplicationIdentity();
-    setSessionEndQuestion(agreeToSessionEnd);
+    setSessionEndQuestion(agreeToSessionEndKeepingWork);
     registerImageDecoders();
+    // Work that a crash left behind comes before the picture of the command line.
+    startAutosave();
+    if (offerUnfinishedWork())
+        return;
     if (!picturePath || !*picturePath || !openDiagramFile(picturePath))
         if (!openDiagram(1))
             endProgram();
@@ -116,6 +122,7 @@ void shutdownRuntime()
 
 void endProgram()
 {
+    endAutosave();
     shutdownRuntime();
     freeWorkArea();
     if (g_programEnd)

@@ -6,6 +6,7 @@
 #include "unique_fd.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -69,7 +70,8 @@ bool modeAllowsWriting(const struct stat& info)
 // Six characters for a temporary name, different for every call and every process.
 std::string temporaryName()
 {
-    static unsigned counter = 0;
+    // The autosave writes from a thread of its own while the program may save a file.
+    static std::atomic<unsigned> counter = 0;
     timespec now {};
     ::clock_gettime(CLOCK_REALTIME, &now);
     unsigned long value = static_cast<unsigned long>(now.tv_nsec)

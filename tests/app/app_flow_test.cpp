@@ -286,8 +286,8 @@ TEST_F(Quitting, TheSessionEndsOnlyWhenTheUserAgrees)
     EXPECT_EQ(askSessionEnd(1), 0);
     EXPECT_EQ(pendingDialogActions(), 0);
     EXPECT_EQ(quitRequested, 0);
-    // Without leave to ask, unsaved captures keep the session from ending.
-    EXPECT_EQ(askSessionEnd(0), 0);
+    // Without leave to ask, the program agrees once the work is on the disk (see the autosave
+    // tests); a refusal with leave to ask is remembered all the same.
     requestDesktopQuit();
     answerNextDialogWithKey(27); // the quit request after a refusal asks again
     settle();

@@ -39,6 +39,8 @@ wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
 export QT_QPA_PLATFORM=xcb
 unset LC_ALL LC_MESSAGES
+# The program's session and recent files stay in the run's folder, away from the user's.
+export XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config"
 
 window=
 main_window() { window=$(xdotool search --onlyvisible --name '^\*?Graphonite' 2> /dev/null | head -n 1); [ -n "$window" ]; }

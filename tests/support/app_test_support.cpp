@@ -21,6 +21,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 
@@ -36,6 +37,20 @@ public:
 
 [[maybe_unused]] const auto* const g_environment
     = ::testing::AddGlobalTestEnvironment(std::make_unique<AppEnvironment>().release());
+
+// Each test keeps its session and its list of recent files in a folder of its own, so that no
+// test finds another's work and none touches the user's.
+std::string g_userFolder;
+
+void useFreshUserFolders()
+{
+    const char* folder = std::getenv("TMPDIR");
+    std::string pattern = std::string(folder && *folder ? folder : "/tmp") + "/graphonite-app-test-XXXXXX";
+    if (::mkdtemp(pattern.data()))
+        g_userFolder = pattern;
+    setenv("XDG_STATE_HOME", (g_userFolder + "/state").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", (g_userFolder + "/config").c_str(), 1);
+}
 
 } // namespace
 
@@ -55,6 +70,7 @@ std::string writeTemporaryFile(const std::string& name, const std::string& bytes
 
 void AppTest::SetUp()
 {
+    useFreshUserFolders();
     initRuntime();
     scriptRequesters(true);
     setProgramEnd([](int exitCode) { throw ProgramEnded { exitCode }; });
@@ -77,6 +93,8 @@ void AppTest::TearDown()
     for (int i = 0; i < 20 && (waitEvent(5) != EVENT_NONE || queuedEventCount() > 0); ++i) { }
     initEventQueue();
     resetApplicationState();
+    std::error_code ignored;
+    std::filesystem::remove_all(g_userFolder, ignored);
 }
 
 void AppTest::start(const std::string& picture, int language)
