@@ -81,3 +81,9 @@ inline constexpr int MENU_POINT_FAR_LEFT = 46;
 inline constexpr int MENU_POINT_FAR_RIGHT = 47;
 inline constexpr int MENU_POINT_FAR_UP = 48;
 inline constexpr int MENU_POINT_FAR_DOWN = 49;
+
+// The work as a project file (the File menu).
+inline constexpr int MENU_SAVE_PROJECT = 70;
+inline constexpr int MENU_SAVE_PROJECT_AS = 71;
+inline constexpr int MENU_OPEN_PROJECT = 72;
+inline constexpr int MENU_SAVE_PROJECT_WITH_PICTURE = 73;

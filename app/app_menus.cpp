@@ -45,6 +45,10 @@ constexpr ItemText ITEM_TEXTS[] = {
     { MENU_CALIBRATE_BY_AXIS_MARKS, "Calibrate by Two Points per Axis", "" },
     { MENU_CAPTURE_XY, "Capture X and Y", "" },
     { MENU_TOGGLE_MARKERS, "Show Markers", "\tALT+M" },
+    { MENU_OPEN_PROJECT, "Open Project", "\tCMD+SHIFT+O" },
+    { MENU_SAVE_PROJECT, "Save Project", "" },
+    { MENU_SAVE_PROJECT_AS, "Save Project As", "\tCMD+SHIFT+S" },
+    { MENU_SAVE_PROJECT_WITH_PICTURE, "Save Project With Picture", "" },
 };
 
 // The arrow keys (virtual key codes) and the Delete key (its character).
@@ -93,6 +97,8 @@ constexpr WindowShortcut WINDOW_SHORTCUTS[] = {
     { SHORTCUT_SHIFT | ARROW_RIGHT, MENU_POINT_FAR_RIGHT },
     { SHORTCUT_SHIFT | ARROW_UP, MENU_POINT_FAR_UP },
     { SHORTCUT_SHIFT | ARROW_DOWN, MENU_POINT_FAR_DOWN },
+    { SHORTCUT_COMMAND | SHORTCUT_SHIFT | 'o', MENU_OPEN_PROJECT },
+    { SHORTCUT_COMMAND | SHORTCUT_SHIFT | 's', MENU_SAVE_PROJECT_AS },
 };
 constexpr WindowShortcut REMOVE_COLUMN_SHORTCUT = { SHORTCUT_ALT | 'r', MENU_REMOVE_LAST_COLUMN };
 
@@ -125,6 +131,11 @@ void addMenuItems(int part)
         addItems({ MENU_LOAD_CSV, MENU_SAVE_CSV });
         menuSeparator();
         addItem(MENU_COPY_DATA);
+    }
+    if (part == MENU_PART_BAR) {
+        menuSeparator();
+        addItems(
+            { MENU_OPEN_PROJECT, MENU_SAVE_PROJECT, MENU_SAVE_PROJECT_AS, MENU_SAVE_PROJECT_WITH_PICTURE });
     }
     if (part == MENU_PART_BAR) {
         menuTitle(translate("Edit"));

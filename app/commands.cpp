@@ -10,6 +10,7 @@
 #include "diagram_markers.h"
 #include "marker_drag.h"
 #include "message_dialog.h"
+#include "project/project_commands.h"
 #include "reference_entry.h"
 #include "translations.h"
 
@@ -101,6 +102,10 @@ constexpr MenuCommand MENU_COMMANDS[] = {
     { MENU_POINT_FAR_RIGHT, [] { moveSelectedPoint(10, 0); } },
     { MENU_POINT_FAR_UP, [] { moveSelectedPoint(0, -10); } },
     { MENU_POINT_FAR_DOWN, [] { moveSelectedPoint(0, 10); } },
+    { MENU_OPEN_PROJECT, openProject },
+    { MENU_SAVE_PROJECT, saveProject },
+    { MENU_SAVE_PROJECT_AS, [] { saveProjectAs(false); } },
+    { MENU_SAVE_PROJECT_WITH_PICTURE, [] { saveProjectAs(true); } },
 };
 
 } // namespace
@@ -118,6 +123,11 @@ void openDroppedFile()
     if (csv) {
         if (confirmDiscard(translate("Load From CSV")))
             loadTableFile(path);
+        return;
+    }
+    if (isProjectFileName(path)) {
+        if (confirmDiscard(translate("Open Project")))
+            (void)openProjectFile(path);
         return;
     }
     if (confirmDiscard(translate("Open Diagram File (PNG, JPG)")))

@@ -248,6 +248,14 @@ void startDataTracking(const CaptureCalibration& calibration)
     setDataModified(0);
 }
 
+void startDataTrackingWith(CaptureModel model, int selectColumn)
+{
+    g_document.startWith(std::move(model));
+    showWholeModel(g_document.model(), selectColumn);
+    refreshDiagramMarkers();
+    setDataModified(0);
+}
+
 void movePoint(int row, int column, PixelPoint to)
 {
     runCommand(movePointCommand(row, column, to));

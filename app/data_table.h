@@ -87,6 +87,10 @@ void clearDataModified();
 // yet.
 void startDataTracking(const CaptureCalibration& calibration);
 
+// An opened project: its model becomes the window's data with a fresh history, nothing unsaved,
+// the table, the selector (selecting the column given) and the markers showing it.
+void startDataTrackingWith(CaptureModel model, int selectColumn);
+
 // The captured point of the cell moves to another picture pixel, or goes (the cells below it in
 // its column move up): each one change that Undo takes back.
 void movePoint(int row, int column, PixelPoint to);

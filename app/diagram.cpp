@@ -7,6 +7,7 @@
 #include "diagram_size.h"
 #include "main_window.h"
 #include "message_dialog.h"
+#include "project/project_commands.h"
 #include "status_prompt.h"
 #include "translations.h"
 
@@ -133,6 +134,7 @@ bool openDiagramFile(const char* path)
         return false;
     }
     diagramPath = path;
+    forgetProject();
     openMainWindow();
     startDiagramMarkers();
     buildMenus();

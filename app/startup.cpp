@@ -11,6 +11,7 @@
 #include "event_loop.h"
 #include "language.h"
 #include "message_dialog.h"
+#include "project/project_commands.h"
 #include "status_prompt.h"
 #include "translations.h"
 
@@ -99,7 +100,7 @@ void startApplication(const char* picturePath)
     announceApplicationIdentity();
     setSessionEndQuestion(agreeToSessionEnd);
     registerImageDecoders();
-    if (!picturePath || !*picturePath || !openDiagramFile(picturePath))
+    if (!picturePath || !*picturePath || !openProjectOrDiagramFile(picturePath))
         if (!openDiagram(1))
             endProgram();
 }

@@ -39,6 +39,14 @@ ModelChange CaptureDocument::redo()
     return change;
 }
 
+void CaptureDocument::startWith(CaptureModel model)
+{
+    m_model = std::move(model);
+    m_done.clear();
+    m_undone.clear();
+    markSaved();
+}
+
 void CaptureDocument::markSaved()
 {
     m_savedPosition = position();
