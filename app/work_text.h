@@ -25,7 +25,8 @@ struct WorkSummary {
 // Replaces the current work by the one in the text (opening its picture, read relative to
 // projectPath); false with a message, the current work untouched, when the text or its picture
 // cannot be opened.
-[[nodiscard]] bool restoreWorkText(const std::string& text, const std::string& projectPath, std::string& error);
+[[nodiscard]] bool restoreWorkText(
+    const std::string& text, const std::string& projectPath, std::string& error);
 
 // A number that changes with every change of the work (data, calibration, options, picture); an
 // autosave compares it with the number it last wrote.
