@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace {
@@ -220,6 +222,24 @@ TEST(ProjectFormat, ARefusalNamesWhereItLies)
 {
     const ProjectReading reading = readProject(sampleWith("12.5, 99.125, 0]", "12.5, 99.125, 7]"));
     EXPECT_EQ(reading.detail, "columns[0].cells[0] (its calibration)");
+}
+
+} // namespace
+
+namespace {
+
+// The fuzz target starts from these files; they stay projects the reader accepts.
+TEST(ProjectFormat, TheFuzzSeedsAreProjects)
+{
+    for (const char* name : { "two_columns.graphonite", "embedded.graphonite" }) {
+        std::ifstream in(
+            std::string(GRAPHONITE_SOURCE_DIR) + "/tests/app/project_seeds/" + name, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        ASSERT_FALSE(text.str().empty()) << name;
+        const ProjectReading reading = readProject(text.str());
+        EXPECT_EQ(reading.problem, ProjectProblem::None) << name << ": " << reading.detail;
+    }
 }
 
 } // namespace
