@@ -21,6 +21,7 @@
 #include "toolkit/requesters.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -50,10 +51,14 @@ bool fileExists(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+// The path from the root, without "." and ".." steps: a picture opened as "../chart.png" must not
+// be written as a path that the reader refuses for climbing.
 std::string absolutePath(const std::string& path)
 {
-    if (path.empty() || path.front() == '/')
+    if (path.empty())
         return path;
+    if (path.front() == '/')
+        return std::filesystem::path(path).lexically_normal().string();
     std::string folder = startingFolder();
     if (folder.empty()) {
         char buffer[4096];
@@ -62,7 +67,7 @@ std::string absolutePath(const std::string& path)
     }
     if (!folder.empty() && folder.back() != '/')
         folder += '/';
-    return folder + path;
+    return std::filesystem::path(folder + path).lexically_normal().string();
 }
 
 bool readPictureFacts(const std::string& path, PictureFacts& facts, std::string& bytes, bool wantBytes)

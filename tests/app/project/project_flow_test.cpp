@@ -392,6 +392,26 @@ TEST_F(Projects, TheUnsavedMarkCoversProjectsAndCsv)
     EXPECT_EQ(pendingRequesterAnswers(), 1);
 }
 
+// A picture named with ".." steps (as a command line may give it) is written by its plain path,
+// which the reader accepts.
+TEST_F(Projects, APictureOpenedByARoundaboutPathIsSavedByItsPlainOne)
+{
+    ASSERT_EQ(::mkdir((m_folder + "sub").c_str(), 0700), 0);
+    start(m_folder + "sub/../chart.png");
+    useSimpleCalibration();
+    restoreCalibration(currentCaptureCalibration());
+    choose(MENU_CATCH_POINTS);
+    clickDiagram(20, 249);
+    const Screen before = screen();
+    const std::string project = m_folder + "sub/plain.graphonite";
+    saveProjectTo(project);
+    ASSERT_NE(contentOf(project).find("\"path\": \"" + m_picture + "\""), std::string::npos);
+    clickDiagram(20, 248);
+    openProjectFrom(project);
+    EXPECT_EQ(screen(), before);
+    EXPECT_EQ(pendingDialogActions(), 0);
+}
+
 TEST_F(Projects, ProjectsOpenFromTheCommandLineAndByDrop)
 {
     startWithWork();
