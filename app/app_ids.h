@@ -95,3 +95,9 @@ inline constexpr int MENU_STEP_CHART_UNITS = 96;
 // Open Recent in the File menu: one item per recent picture or project, most recent first
 // (80 to 87).
 inline constexpr int MENU_RECENT_FILE_FIRST = 80;
+
+// The work as a project file (the File menu).
+inline constexpr int MENU_SAVE_PROJECT = 70;
+inline constexpr int MENU_SAVE_PROJECT_AS = 71;
+inline constexpr int MENU_OPEN_PROJECT = 72;
+inline constexpr int MENU_SAVE_PROJECT_WITH_PICTURE = 73;

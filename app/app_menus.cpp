@@ -54,6 +54,10 @@ constexpr ItemText ITEM_TEXTS[] = {
     { MENU_COLOUR_TOLERANCE, "Colour Tolerance", "" },
     { MENU_STEP_PIXELS, "Step in Picture Pixels", "" },
     { MENU_STEP_CHART_UNITS, "Step in Chart Units", "" },
+    { MENU_OPEN_PROJECT, "Open Project", "\tCMD+SHIFT+O" },
+    { MENU_SAVE_PROJECT, "Save Project", "" },
+    { MENU_SAVE_PROJECT_AS, "Save Project As", "\tCMD+SHIFT+S" },
+    { MENU_SAVE_PROJECT_WITH_PICTURE, "Save Project With Picture", "" },
 };
 
 // The arrow keys (virtual key codes) and the Delete key (its character).
@@ -102,6 +106,8 @@ constexpr WindowShortcut WINDOW_SHORTCUTS[] = {
     { SHORTCUT_SHIFT | ARROW_RIGHT, MENU_POINT_FAR_RIGHT },
     { SHORTCUT_SHIFT | ARROW_UP, MENU_POINT_FAR_UP },
     { SHORTCUT_SHIFT | ARROW_DOWN, MENU_POINT_FAR_DOWN },
+    { SHORTCUT_COMMAND | SHORTCUT_SHIFT | 'o', MENU_OPEN_PROJECT },
+    { SHORTCUT_COMMAND | SHORTCUT_SHIFT | 's', MENU_SAVE_PROJECT_AS },
 };
 constexpr WindowShortcut REMOVE_COLUMN_SHORTCUT = { SHORTCUT_ALT | 'r', MENU_REMOVE_LAST_COLUMN };
 
@@ -137,6 +143,11 @@ void addMenuItems(int part)
     }
     if (part == MENU_PART_BAR)
         addRecentFileItems();
+    if (part == MENU_PART_BAR) {
+        menuSeparator();
+        addItems(
+            { MENU_OPEN_PROJECT, MENU_SAVE_PROJECT, MENU_SAVE_PROJECT_AS, MENU_SAVE_PROJECT_WITH_PICTURE });
+    }
     if (part == MENU_PART_BAR) {
         menuTitle(translate("Edit"));
         addItems({ MENU_UNDO, MENU_REDO });

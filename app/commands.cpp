@@ -13,6 +13,7 @@
 #include "extraction/extraction_settings.h"
 #include "marker_drag.h"
 #include "message_dialog.h"
+#include "project/project_commands.h"
 #include "reference_entry.h"
 #include "session/autosave.h"
 #include "session/recent_menu.h"
@@ -121,6 +122,10 @@ constexpr MenuCommand MENU_COMMANDS[] = {
     { MENU_COLOUR_TOLERANCE, askColourTolerance },
     { MENU_STEP_PIXELS, askPixelStep },
     { MENU_STEP_CHART_UNITS, askChartStep },
+    { MENU_OPEN_PROJECT, openProject },
+    { MENU_SAVE_PROJECT, saveProject },
+    { MENU_SAVE_PROJECT_AS, [] { saveProjectAs(false); } },
+    { MENU_SAVE_PROJECT_WITH_PICTURE, [] { saveProjectAs(true); } },
 };
 
 } // namespace
@@ -138,6 +143,11 @@ void openDroppedFile()
     if (csv) {
         if (confirmDiscard(translate("Load From CSV")))
             loadTableFile(path);
+        return;
+    }
+    if (isProjectFileName(path)) {
+        if (confirmDiscard(translate("Open Project")))
+            (void)openProjectFile(path);
         return;
     }
     if (confirmDiscard(translate("Open Diagram File (PNG, JPG)")))

@@ -241,10 +241,25 @@ void clearDataModified()
     setDataModified(0);
 }
 
+void markDataNeverSaved()
+{
+    g_document.markNeverSaved();
+    refreshDataModified();
+}
+
 void startDataTracking(const CaptureCalibration& calibration)
 {
     g_document = CaptureDocument();
     g_document.startWith(calibration);
+    setDataModified(0);
+}
+
+void startDataTrackingWith(CaptureModel model, int selectColumn)
+{
+    g_document.startWith(std::move(model));
+    showWholeModel(g_document.model(), selectColumn);
+    if (g_listener)
+        g_listener(ModelChange { ModelChange::Kind::Whole });
     setDataModified(0);
 }
 

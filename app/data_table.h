@@ -88,9 +88,16 @@ void refreshDataModified();
 int isDataModified();
 // The table was saved or loaded: it is what the file holds, nothing unsaved any more.
 void clearDataModified();
+// The table came back from the autosaved session: no file the user chose holds it, so it is
+// unsaved once it holds a value.
+void markDataNeverSaved();
 // A new main window: a fresh model and history, the calibration given current; it holds nothing
 // yet.
 void startDataTracking(const CaptureCalibration& calibration);
+
+// An opened project: its model becomes the window's data with a fresh history, nothing unsaved,
+// the table, the selector (selecting the column given) and the markers showing it.
+void startDataTrackingWith(CaptureModel model, int selectColumn);
 
 // The captured point of the cell moves to another picture pixel, or goes (the cells below it in
 // its column move up): each one change that Undo takes back.

@@ -8,6 +8,7 @@
 #include "diagram_size.h"
 #include "main_window.h"
 #include "message_dialog.h"
+#include "project/project_commands.h"
 #include "session/recent_files.h"
 #include "status_prompt.h"
 #include "translations.h"
@@ -136,6 +137,7 @@ bool openDiagramFile(const char* path)
     }
     diagramPath = path;
     (void)rememberRecentFile(path);
+    forgetProject();
     openMainWindow();
     startDiagramMarkers();
     setModelChangeListener(showMarkerChange);

@@ -12,6 +12,7 @@
 #include "extraction/extraction_commands.h"
 #include "language.h"
 #include "message_dialog.h"
+#include "project/project_commands.h"
 #include "session/autosave.h"
 #include "status_prompt.h"
 #include "translations.h"
@@ -103,11 +104,11 @@ void startApplication(const char* picturePath)
     announceApplicationIdentity();
     setSessionEndQuestion(agreeToSessionEndKeepingWork);
     registerImageDecoders();
-    // Work that a crash left behind comes before the picture of the command line.
+    // Work that a crash left behind comes before the picture or project of the command line.
     startAutosave();
     if (offerUnfinishedWork())
         return;
-    if (!picturePath || !*picturePath || !openDiagramFile(picturePath))
+    if (!picturePath || !*picturePath || !openProjectOrDiagramFile(picturePath))
         if (!openDiagram(1))
             endProgram();
 }

@@ -1,6 +1,7 @@
 #include "status_prompt.h"
 
 #include "app_ids.h"
+#include "project/project_commands.h"
 
 #include "runtime/text_builder.h"
 #include "toolkit/gadgets.h"
@@ -18,7 +19,7 @@ void setStatus(const char* message, const char* title)
     addWindowTimer(WINDOW_MAIN, TIMER_BLINK, BLINK_INTERVAL_MS);
     blinkTicks = 0;
     blinkVisible = 0;
-    setWindowTitle(WINDOW_MAIN, WorkText(PRODUCT_NAME, " / ", title));
+    setWindowTitle(WINDOW_MAIN, WorkText(PRODUCT_NAME, projectTitlePart(), " / ", title));
     statusBarText(STATUSBAR_MAIN, 0, title, STATUS_FIELD_BORDERLESS);
 }
 

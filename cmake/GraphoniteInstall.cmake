@@ -22,3 +22,6 @@ foreach(size IN LISTS GRAPHONITE_ICON_SIZES)
 endforeach()
 
 install(FILES "${PROJECT_SOURCE_DIR}/doc/graphonite.1" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+# The type of project files, for the desktop's shared MIME database (file managers, drag and drop).
+install(FILES "${PROJECT_SOURCE_DIR}/resources/${GRAPHONITE_APP_ID}.mime.xml"
+  DESTINATION "${CMAKE_INSTALL_DATADIR}/mime/packages" RENAME "${GRAPHONITE_APP_ID}.xml")

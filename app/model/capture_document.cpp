@@ -1,5 +1,7 @@
 #include "capture_document.h"
 
+#include <cstdint>
+
 #include <utility>
 
 ModelChange CaptureDocument::run(std::unique_ptr<ModelCommand> command)
@@ -39,11 +41,27 @@ ModelChange CaptureDocument::redo()
     return change;
 }
 
+void CaptureDocument::startWith(CaptureModel model)
+{
+    m_model = std::move(model);
+    m_done.clear();
+    m_undone.clear();
+    markSaved();
+}
+
 void CaptureDocument::markSaved()
 {
     m_savedPosition = position();
     m_savedFingerprint = m_model.fingerprint();
     m_heldValue = true;
+}
+
+void CaptureDocument::markNeverSaved()
+{
+    // No history position is this one, and no table with a value has the fingerprint of none.
+    m_savedPosition = UINT64_MAX;
+    m_savedFingerprint = CaptureModel().fingerprint();
+    m_heldValue = m_model.filledCells() > 0;
 }
 
 bool CaptureDocument::isUnsaved() const

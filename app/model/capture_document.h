@@ -20,6 +20,8 @@ public:
     const CaptureModel& model() const { return m_model; }
     // The calibration a new diagram starts with; not a change to undo.
     void startWith(const CaptureCalibration& calibration) { m_model.setCurrentCalibration(calibration); }
+    // The data of an opened project: the model as it is, with no history, nothing unsaved.
+    void startWith(CaptureModel model);
 
     // Applies the command and records it for undo (dropping what could be redone); a command
     // that changed nothing is not recorded.
@@ -32,6 +34,9 @@ public:
 
     // The data is what a file now holds.
     void markSaved();
+    // The data is in no file the user chose (work brought back after a crash): unsaved as soon as
+    // it holds a value.
+    void markNeverSaved();
     [[nodiscard]] bool isUnsaved() const;
 
 private:

@@ -117,6 +117,7 @@ bool restoreSession(SessionStore& store, StaleSession& session)
         store.keepAside(std::move(session));
         return false;
     }
+    markDataNeverSaved();
     store.adopt(std::move(session));
     return true;
 }

@@ -5,8 +5,8 @@
 #include "app/app_ids.h"
 #include "app/diagram.h"
 #include "app/message_dialog.h"
+#include "app/project/project_commands.h"
 #include "app/translations.h"
-#include "app/work_text.h"
 
 #include "runtime/atomic_file.h"
 #include "runtime/file_names.h"
@@ -20,10 +20,6 @@
 #include <vector>
 
 namespace {
-
-// A project larger than this holds no work of this program.
-constexpr std::size_t MAX_PROJECT_SIZE = 512u << 20;
-constexpr const char PROJECT_EXTENSION[] = ".graphonite";
 
 // The entries as the menu shows them, so that an item names the same file however the stored
 // list changed since.
@@ -50,31 +46,7 @@ void tellFailure(const char* what, const std::string& path)
         translate("Open Recent"), WorkText(translate(what), " ", latin1(path)), DIALOG_OK, ICON_PROHIBITION);
 }
 
-void openProject(const std::string& path)
-{
-    std::string text;
-    if (const std::string reason = readWholeFile(path, text, MAX_PROJECT_SIZE); !reason.empty()) {
-        messageDialog(translate("Open Recent"),
-            WorkText(translate("The file could not be read:"), " ", latin1(reason)), DIALOG_OK,
-            ICON_PROHIBITION);
-        return;
-    }
-    std::string error;
-    if (!restoreWorkText(text, path, error)) {
-        messageDialog(translate("Open Recent"), error.c_str(), DIALOG_OK, ICON_PROHIBITION);
-        return;
-    }
-    (void)rememberRecentFile(path);
-}
-
 } // namespace
-
-bool isProjectPath(const char* path)
-{
-    const std::size_t length = std::strlen(path);
-    const std::size_t extension = sizeof PROJECT_EXTENSION - 1;
-    return length > extension && std::strcmp(path + length - extension, PROJECT_EXTENSION) == 0;
-}
 
 void addRecentFileItems()
 {
@@ -116,8 +88,8 @@ void openRecentFile(int item)
     }
     if (!confirmDiscard(translate("Open Recent")))
         return;
-    if (isProjectPath(path.c_str()))
-        openProject(path);
+    if (isProjectFileName(path.c_str()))
+        (void)openProjectFile(path.c_str());
     else
         (void)openDiagramFile(path.c_str());
 }

@@ -10,10 +10,7 @@ void addRecentFileItems();
 // Whether the menu item is one of the list's.
 [[nodiscard]] bool isRecentFileItem(int item);
 
-// Opens the entry of the item as Open Diagram does (a project through its text), after the
+// Opens the entry of the item as Open Diagram does (a project as Open Project does), after the
 // unsaved-data question; an entry whose file is gone is dropped from the list with a word to the
 // user.
 void openRecentFile(int item);
-
-// A project file (".graphonite") rather than a picture.
-[[nodiscard]] bool isProjectPath(const char* path);

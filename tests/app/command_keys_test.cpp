@@ -109,6 +109,11 @@ protected:
             { MENU_EMPTY_TABLE, [] { return tableRows().empty() && columnTitles().size() == 2; } },
             { MENU_CAPTURE_XY, [] { return capturesXy() && columnTitles().size() == 4; } },
             { MENU_TOGGLE_MARKERS, [] { return !markersShown(); } },
+            { MENU_OPEN_PROJECT, [] { return askedFile(RequesterKind::OpenFile, "Open Project"); } },
+            { MENU_SAVE_PROJECT, [] { return askedFile(RequesterKind::SaveFile, "Save Project"); } },
+            { MENU_SAVE_PROJECT_AS, [] { return askedFile(RequesterKind::SaveFile, "Save Project As"); } },
+            { MENU_SAVE_PROJECT_WITH_PICTURE,
+                [] { return askedFile(RequesterKind::SaveFile, "Save Project With Picture"); } },
             { MENU_NAME_COLUMN,
                 [] { return renameFieldOpen() == 1 && focusedGadget() == GADGET_COLUMN_NAME; } },
             { MENU_CONFIRM_NAME,
@@ -179,6 +184,8 @@ TEST_F(CommandKeys, EveryKeyReachesItsOwnCommand)
         { SHORTCUT_ALT | 'r', MENU_REMOVE_LAST_COLUMN },
         { SHORTCUT_COMMAND | 'z', MENU_UNDO },
         { SHORTCUT_COMMAND | SHORTCUT_SHIFT | 'z', MENU_REDO },
+        { SHORTCUT_COMMAND | SHORTCUT_SHIFT | 'o', MENU_OPEN_PROJECT },
+        { SHORTCUT_COMMAND | SHORTCUT_SHIFT | 's', MENU_SAVE_PROJECT_AS },
         // Window shortcuts that no menu shows.
         { SHORTCUT_COMMAND | 'a', MENU_ENTER_NUMBER },
         { SHORTCUT_ALT | 'u', MENU_SET_ORIGIN },
@@ -215,7 +222,7 @@ TEST_F(CommandKeys, EveryMenuBarItemReachesItsOwnCommand)
     // Every command but those of keys alone; Remove Last Column with two columns.
     EXPECT_EQ(chosen,
         (std::vector<int> { MENU_ITEM_QUIT, 1, 2, 3, 4, 5, 9, 10, 11, 12, 16, 17, 21, 22, 23, 24, 30, 31, 32,
-            40, 50, 51, 52, 53, 60, 90, 91, 92, 93, 94, 95, 96 }));
+            40, 50, 51, 52, 53, 60, 70, 71, 72, 73, 90, 91, 92, 93, 94, 95, 96 }));
 }
 
 } // namespace

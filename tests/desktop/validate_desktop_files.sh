@@ -32,9 +32,11 @@ program=$prefix/$bindir/graphonite
 desktop_file=$prefix/$datadir/applications/$app_id.desktop
 metainfo=$prefix/$datadir/metainfo/$app_id.metainfo.xml
 manual=$prefix/$mandir/man1/graphonite.1
+mime_package=$prefix/$datadir/mime/packages/$app_id.xml
+project_type=application/x-graphonite-project
 icons=$prefix/$datadir/icons/hicolor
 
-for file in "$desktop_file" "$metainfo" "$manual" "$icons/scalable/apps/graphonite.svg"; do
+for file in "$desktop_file" "$metainfo" "$manual" "$mime_package" "$icons/scalable/apps/graphonite.svg"; do
   [ -s "$file" ] || fail "not installed: ${file#"$root"}"
 done
 for size in 16 32 48 64 128 256; do
@@ -86,6 +88,9 @@ entry() { sed -n "s/^$1=//p" "$desktop_file"; }
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
   fail "the metainfo does not launch $app_id.desktop"
 grep -q "<id>$app_id</id>" "$metainfo" || fail "the metainfo's id is not $app_id"
+# The entry opens the project type that the installed MIME package declares.
+entry MimeType | tr ';' '\n' | grep -qx "$project_type" || fail "the entry's MimeType does not list $project_type"
+grep -q "<mime-type type=\"$project_type\">" "$mime_package" || fail "the MIME package does not declare $project_type"
 
 missing=()
 if command -v desktop-file-validate > /dev/null; then
@@ -102,6 +107,19 @@ if command -v appstreamcli > /dev/null; then
     fail "appstreamcli validate: $(cat "$work/appstream.log")"
 else
   missing+=(appstreamcli)
+fi
+if command -v update-mime-database > /dev/null; then
+  # The package built into a database of its own, as the desktop does: any complaint is a fault,
+  # and the glob and the magic must reach the database.
+  mkdir -p "$work/mime/packages"
+  cp "$mime_package" "$work/mime/packages/"
+  if ! XDG_DATA_HOME="$work" update-mime-database "$work/mime" > "$work/mime.log" 2>&1 || [ -s "$work/mime.log" ]; then
+    fail "update-mime-database: $(cat "$work/mime.log")"
+  fi
+  grep -q "^50:$project_type:\*\.graphonite$" "$work/mime/globs2" || fail "no glob *.graphonite for $project_type"
+  grep -q "$project_type" "$work/mime/magic" || fail "no magic for $project_type"
+else
+  missing+=(update-mime-database)
 fi
 if command -v groff > /dev/null; then
   groff -man -Tutf8 -ww -z "$manual" > "$work/groff.log" 2>&1 || true

@@ -168,6 +168,30 @@ TEST_F(Autosave, ACleanQuitAndASaveOfEverythingRemoveTheSession)
     EXPECT_TRUE(std::filesystem::is_empty(stateFolder())) << "no lock file either";
 }
 
+TEST_F(Autosave, SavingAProjectRemovesTheSessionAndListsTheProject)
+{
+    captureThree();
+    ASSERT_TRUE(sessionHoldsTheWork());
+    const std::string path = sessionWorkPath();
+    const std::string project = writeTemporaryFile("saved.graphonite", "");
+    std::filesystem::remove(project);
+    scriptSaveFileAnswer(project);
+    choose(MENU_SAVE_PROJECT_AS);
+    ASSERT_TRUE(exists(project));
+    EXPECT_FALSE(isWindowModified(WINDOW_MAIN));
+    EXPECT_FALSE(exists(path)) << "the project holds the whole work";
+    EXPECT_EQ(loadRecentFiles(), (std::vector<std::string> { project, sampleChartPath() }));
+    // Opening it from the list gives it back; a CSV file alone does not hold the whole work.
+    clickDiagram(20, 240);
+    EXPECT_TRUE(sessionHoldsTheWork());
+    scriptSaveFileAnswer(project + ".csv");
+    choose(MENU_SAVE_CSV);
+    passes(5);
+    EXPECT_TRUE(exists(path)) << "the calibration is in no file the user chose";
+    std::filesystem::remove(project);
+    std::filesystem::remove(project + ".csv");
+}
+
 TEST_F(Autosave, TheNextStartRestoresTheWorkOfAProgramThatIsGone)
 {
     captureThree();
