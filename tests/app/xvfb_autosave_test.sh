@@ -3,6 +3,8 @@
 # - restore: the years chart calibrated and captured, the program killed with SIGKILL; the next
 #   start offers the work, Yes brings it back, and the table on the clipboard is the one before
 #   the kill. A clean quit then leaves no session behind.
+# - project: the restored work saved as a project with Ctrl+Shift+S, the program quit without a
+#   question, the project opened from the command line: the same table, the title naming it.
 # - faults: a scripted session captures points while the program is killed at random moments;
 #   every restart restores every point captured more than one second before the kill, and each
 #   session file can be read (its restore is offered and succeeds). GRAPHONITE_FAULT_RUNS sets
@@ -43,7 +45,7 @@ answer() {
 # Starts the program on the chart; when the last one left work behind, the offer comes first
 # and Return (its default button, Yes) restores it.
 start() {
-  LANG=en_US.UTF-8 "$program" "$charts/years.png" > "$work/out" 2>> "$work/err" &
+  LANG=en_US.UTF-8 "$program" "${1:-$charts/years.png}" > "$work/out" 2>> "$work/err" &
   app_pid=$!
   wait_for 10 bash -c "xdotool search --onlyvisible --name '^(Restore Unfinished Work|\\*?Graphonite.*)\$' > /dev/null 2>&1" \
     || fail "neither the offer nor the main window came"
@@ -107,6 +109,31 @@ start
 [ "$offered" = 1 ] || fail "the work was not offered back"
 copy_table "$work/after.txt"
 cmp -s "$work/before.txt" "$work/after.txt" || fail "restored table differs: $(cat "$work/after.txt")"
+echo "restore run passed"
+
+# The project run: the work saved whole needs no quit question and leaves no session; the project
+# from the command line gives the same table back.
+run=project
+xdotool key --clearmodifiers ctrl+shift+s
+answer "Save Project As" "$work/study.graphonite"
+grep -q '"points"\|"cells"' "$work/study.graphonite" || fail "no project written: $(head -c 300 "$work/study.graphonite")"
+focus "$window"
+xdotool key --clearmodifiers ctrl+q
+wait_for 10 bash -c "! kill -0 $app_pid 2> /dev/null" || fail "a saved project still kept the program from quitting"
+app_pid=
+[ "$(sessions)" = 0 ] || fail "the saved project left $(sessions) session files"
+start "$work/study.graphonite"
+[ "$offered" = 0 ] || fail "an offer after a clean quit"
+xdotool getwindowname "$window" | grep -q 'study\.graphonite' || fail "the title does not name the project: $(xdotool getwindowname "$window")"
+copy_table "$work/project.txt"
+cmp -s "$work/before.txt" "$work/project.txt" || fail "the project's table differs: $(cat "$work/project.txt")"
+echo "project run passed"
+
+# A change after the project's opening is asked about at the quit, and the quit leaves nothing.
+run=quit
+xdotool key --clearmodifiers alt+p
+click "$ox" "$oy"
+sleep 0.5
 xdotool key --clearmodifiers ctrl+q
 wait_for 10 window_named Quit || fail "no quit question"
 focus "$(xdotool search --onlyvisible --name '^Quit$' | head -n 1)"
@@ -114,7 +141,7 @@ xdotool key y
 wait_for 10 bash -c "! kill -0 $app_pid 2> /dev/null" || fail "the program did not end"
 app_pid=
 [ "$(sessions)" = 0 ] || fail "a clean quit left $(sessions) session files"
-echo "restore run passed"
+echo "quit run passed"
 
 # The fault runs: each restart must bring back at least what was captured a second before the
 # kill, and never more than was captured.
