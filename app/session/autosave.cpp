@@ -107,8 +107,9 @@ bool restoreSession(SessionStore& store, StaleSession& session)
     }
     const String name = makeText([&summary] { appendUtf8AsLatin1(summary.pictureName); });
     const std::string question = unfinishedWorkText(name.c_str(), summary.pointCount);
-    if (messageRequester(translate("Restore Unfinished Work"), question.c_str(), MESSAGE_YES_NO)
-        != MESSAGE_FIRST_BUTTON) {
+    // The program's own dialog, whose buttons speak the user's language ("Ja", "Nein").
+    if (messageDialog(translate("Restore Unfinished Work"), question.c_str(), DIALOG_YES_NO, ICON_QUESTION)
+        != ANSWER_YES) {
         store.keepAside(std::move(session));
         return false;
     }

@@ -12,12 +12,14 @@
 #include "app/work_text.h"
 
 #include "toolkit/event_codes.h"
+#include "toolkit/gadgets.h"
 #include "toolkit/requester_script.h"
 #include "toolkit/requesters.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/test_driver.h"
 #include "toolkit/window.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <filesystem>
@@ -64,12 +66,22 @@ std::string sessionLeftBehind(const std::string& text, UniqueFd* holder = nullpt
     return stem + ".graphonite";
 }
 
-int messagesAsked()
+// What the restore offer showed: every text of its window (title, message, buttons).
+struct Offer {
+    std::string title;
+    std::vector<std::string> texts;
+
+    bool shows(const std::string& text) const
+    {
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    }
+};
+
+std::vector<Offer> g_offers;
+
+std::size_t messagesAsked()
 {
-    int count = 0;
-    for (const RequesterQuestion& question : askedRequesters())
-        count += question.kind == RequesterKind::Message ? 1 : 0;
-    return count;
+    return g_offers.size();
 }
 
 class Autosave : public AppTest {
@@ -87,8 +99,18 @@ protected:
     void restart(int answer, int language = 0)
     {
         scriptRequesters(true);
+        g_offers.clear();
+        forgetDialogActions();
+        // The offer, if it comes, is read and answered: Return is Yes, Escape No.
         if (answer != 0)
-            scriptMessageAnswer(answer);
+            actInNextDialog([answer](int window) {
+                Offer offer { shownWindowTitle(window).c_str(), {} };
+                for (int gadget = 0x40000000; gadget < 0x40010000; ++gadget)
+                    if (isGadget(gadget))
+                        offer.texts.push_back(getGadgetText(gadget).c_str());
+                g_offers.push_back(offer);
+                pressKey(window, answer == MESSAGE_FIRST_BUTTON ? 13 : 27);
+            });
         start(sampleChartPath(), language);
     }
 
@@ -199,13 +221,13 @@ TEST_F(Autosave, TheNextStartRestoresTheWorkOfAProgramThatIsGone)
     ASSERT_TRUE(exists(dead));
 
     restart(MESSAGE_FIRST_BUTTON);
-    ASSERT_EQ(messagesAsked(), 1);
-    const RequesterQuestion& offer = askedRequesters()[0];
+    ASSERT_EQ(messagesAsked(), 1u);
+    const Offer& offer = g_offers[0];
     EXPECT_EQ(offer.title, "Restore Unfinished Work");
-    EXPECT_EQ(offer.text,
-        "The program ended before this work was saved: bar_chart.png with 3 points. Do you want to restore "
-        "it?");
-    EXPECT_EQ(offer.flags, MESSAGE_YES_NO);
+    EXPECT_TRUE(offer.shows("The program ended before this work was saved: bar_chart.png with 3 points. Do "
+                            "you want to restore it?"))
+        << testing::PrintToString(offer.texts);
+    EXPECT_TRUE(offer.shows("Yes") && offer.shows("No"));
     EXPECT_EQ(tableRows(), m_rows);
     EXPECT_TRUE(isWindowModified(WINDOW_MAIN)) << "the restored work was never saved";
     EXPECT_EQ(sessionWorkPath(), dead) << "the session goes on in the restored file";
@@ -228,12 +250,13 @@ TEST_F(Autosave, TheOfferSpeaksGermanAndCountsOnePoint)
     const std::string dead = sessionLeftBehind(currentWorkText(std::string()));
 
     restart(MESSAGE_SECOND_BUTTON, 1);
-    ASSERT_EQ(messagesAsked(), 1);
-    EXPECT_EQ(askedRequesters()[0].title, "Unfertige Arbeit wiederherstellen");
-    EXPECT_EQ(askedRequesters()[0].text,
-        "Das Programm endete, bevor diese Arbeit gesichert war: bar_chart.png mit einem Punkt. "
-        "M\xF6"
-        "chten Sie sie wiederherstellen?");
+    ASSERT_EQ(messagesAsked(), 1u);
+    EXPECT_EQ(g_offers[0].title, "Unfertige Arbeit wiederherstellen");
+    EXPECT_TRUE(g_offers[0].shows("Das Programm endete, bevor diese Arbeit gesichert war: bar_chart.png mit "
+                                  "einem Punkt. M\xF6"
+                                  "chten Sie sie wiederherstellen?"))
+        << testing::PrintToString(g_offers[0].texts);
+    EXPECT_TRUE(g_offers[0].shows("Ja") && g_offers[0].shows("Nein")) << "buttons in the user's language";
     EXPECT_EQ(unfinishedWorkText("a.png", 0),
         "Das Programm endete, bevor diese Arbeit gesichert war: a.png mit 0 "
         "Punkten. M\xF6"
@@ -246,7 +269,7 @@ TEST_F(Autosave, NoKeepsTheWorkAsideUntilTheNextCleanQuit)
     const std::string dead = sessionLeftBehind(m_work);
 
     restart(MESSAGE_SECOND_BUTTON);
-    EXPECT_EQ(messagesAsked(), 1);
+    EXPECT_EQ(messagesAsked(), 1u);
     EXPECT_TRUE(tableRows().empty()) << "the picture of the command line opened as usual";
     EXPECT_TRUE(exists(dead));
     EXPECT_EQ(readText(dead), m_work) << "untouched";
@@ -268,14 +291,15 @@ TEST_F(Autosave, TheSessionOfARunningProgramIsNotOffered)
     ASSERT_TRUE(exists(live));
 
     restart(MESSAGE_FIRST_BUTTON);
-    EXPECT_EQ(messagesAsked(), 0);
-    EXPECT_EQ(pendingRequesterAnswers(), 1);
+    EXPECT_EQ(messagesAsked(), 0u);
+    EXPECT_EQ(pendingDialogActions(), 1);
+    forgetDialogActions();
     EXPECT_TRUE(exists(live));
 
     // Once that program is gone, the next start offers its work.
     running.reset();
     restart(MESSAGE_SECOND_BUTTON);
-    EXPECT_EQ(messagesAsked(), 1);
+    EXPECT_EQ(messagesAsked(), 1u);
 }
 
 TEST_F(Autosave, AnUnreadableSessionIsSetAsideWithoutAQuestion)
@@ -283,7 +307,9 @@ TEST_F(Autosave, AnUnreadableSessionIsSetAsideWithoutAQuestion)
     start(sampleChartPath());
     const std::string dead = sessionLeftBehind("not the work of this program");
     restart(MESSAGE_FIRST_BUTTON);
-    EXPECT_EQ(messagesAsked(), 0);
+    EXPECT_EQ(messagesAsked(), 0u);
+    EXPECT_EQ(pendingDialogActions(), 1);
+    forgetDialogActions();
     EXPECT_FALSE(exists(dead));
     EXPECT_EQ(readText(dead + ".unreadable"), "not the work of this program");
 }
@@ -303,7 +329,7 @@ TEST_F(Autosave, TheEndOfTheDesktopSessionKeepsTheWorkForTheNextStart)
     ASSERT_TRUE(exists(path));
 
     restart(MESSAGE_FIRST_BUTTON);
-    EXPECT_EQ(messagesAsked(), 1);
+    EXPECT_EQ(messagesAsked(), 1u);
     EXPECT_EQ(tableRows(), m_rows);
 }
 
