@@ -23,23 +23,15 @@ done
 
 # shellcheck source=xvfb_session.sh
 source "$(dirname "$0")/xvfb_session.sh"
+# shellcheck source=xvfb_chart_runs.sh
+source "$(dirname "$0")/xvfb_chart_runs.sh"
 menu_bar=0
-focus() { xdotool windowactivate --sync "$1" 2> /dev/null || xdotool windowfocus --sync "$1"; }
 now_ms() { date +%s%3N; }
 offer_shown() { window_named "Restore Unfinished Work"; }
 sessions() { find "$XDG_STATE_HOME/graphonite" -name 'session-*' 2> /dev/null | wc -l; }
 
 click() {
   xdotool mousemove --window "$window" "$(printf '%.0f' "$1")" $(($(printf '%.0f' "$2") + menu_bar)) click 1
-}
-
-answer() {
-  wait_for 10 window_named "$1" || fail "no requester '$1'"
-  focus "$(xdotool search --onlyvisible --name "^$1\$" | head -n 1)"
-  xdotool key --clearmodifiers ctrl+a
-  xdotool type --delay 20 "$2"
-  xdotool key Return
-  wait_for 10 bash -c "! xdotool search --onlyvisible --name '^$1\$' > /dev/null 2>&1" || fail "requester '$1' stayed open"
 }
 
 # Starts the program on the chart; when the last one left work behind, the offer comes first
