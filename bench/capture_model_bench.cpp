@@ -3,6 +3,8 @@
 // 50 ms. The model alone, and the real application in-process on Qt's offscreen platform with
 // its table gadget.
 
+#include "bench_app.h"
+
 #include "app/app_ids.h"
 #include "app/calibration.h"
 #include "app/data_table.h"
@@ -23,21 +25,9 @@ namespace {
 
 constexpr int POINTS = 100000;
 
-CaptureCalibration benchCalibration()
-{
-    CaptureCalibration calibration;
-    calibration.originY = 500;
-    calibration.spanWidth = 400;
-    calibration.spanHeight = 400;
-    calibration.widthReference = 100;
-    calibration.heightReference = 100;
-    calibration.displayScale = 0.5;
-    return calibration;
-}
-
 void fill(CaptureDocument& document)
 {
-    const CaptureCalibration calibration = benchCalibration();
+    const CaptureCalibration calibration = benchCalibration(0.5);
     for (int i = 0; i < POINTS; ++i)
         document.run(captureCommand(0, { 20, static_cast<double>(i % 400) }, calibration));
 }
@@ -46,7 +36,7 @@ void BM_ModelCapture(benchmark::State& state)
 {
     CaptureDocument document;
     fill(document);
-    const CaptureCalibration calibration = benchCalibration();
+    const CaptureCalibration calibration = benchCalibration(0.5);
     int i = 0;
     for (auto _ : state)
         document.run(captureCommand(0, { 20, static_cast<double>(++i % 400) }, calibration));
@@ -83,21 +73,7 @@ BENCHMARK(BM_ModelAllCellTexts)->Unit(benchmark::kMillisecond);
 // The application with the sample chart and 100,000 points in its table.
 bool openWithLongTable()
 {
-    static const bool opened = [] {
-        initRuntime();
-        scriptRequesters(true);
-        const std::string chart = GRAPHONITE_SOURCE_DIR "/samples/bar_chart.png";
-        startApplication(chart.c_str());
-        if (!openDiagramFile(chart.c_str()))
-            return false;
-        const CaptureCalibration calibration = benchCalibration();
-        for (int i = 0; i < POINTS; ++i) {
-            if (!captureValue(20, i % 400, calibration))
-                return false;
-        }
-        waitEvent(0);
-        return countGadgetItems(GADGET_TABLE) == POINTS;
-    }();
+    static const bool opened = startWithSampleChart() && captureRows(POINTS, benchCalibration(0.5));
     return opened;
 }
 
@@ -107,7 +83,7 @@ void BM_AppCapture(benchmark::State& state)
         state.SkipWithError("the sample chart with its table did not open");
         return;
     }
-    const CaptureCalibration calibration = benchCalibration();
+    const CaptureCalibration calibration = benchCalibration(0.5);
     int i = 0;
     for (auto _ : state) {
         if (!captureValue(20, ++i % 400, calibration))
@@ -123,7 +99,7 @@ void BM_AppCaptureAndRepaint(benchmark::State& state)
         state.SkipWithError("the sample chart with its table did not open");
         return;
     }
-    const CaptureCalibration calibration = benchCalibration();
+    const CaptureCalibration calibration = benchCalibration(0.5);
     int i = 0;
     for (auto _ : state) {
         if (!captureValue(20, ++i % 400, calibration))
@@ -149,12 +125,3 @@ void BM_AppUndoEmptyTable(benchmark::State& state)
 BENCHMARK(BM_AppUndoEmptyTable)->Unit(benchmark::kMillisecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,6 +3,8 @@
 // magnifier) with 10,000 markers painted into the diagram against none. The last runs the real
 // application in-process on Qt's offscreen platform.
 
+#include "bench_app.h"
+
 #include "app/app_ids.h"
 #include "app/calibration.h"
 #include "app/diagram.h"
@@ -124,18 +126,7 @@ BENCHMARK(BM_MarkerNearestAmong100000)->Unit(benchmark::kNanosecond);
 
 bool openSampleAt960()
 {
-    static const bool opened = [] {
-        initRuntime();
-        scriptRequesters(true);
-        const std::string chart = GRAPHONITE_SOURCE_DIR "/samples/bar_chart.png";
-        startApplication(chart.c_str());
-        // The offscreen screen is small: show the chart as a 1920-wide desktop would, without the
-        // small screen's bound on the height.
-        displayWidth = 960.0;
-        diagramHeightBound = 0.0;
-        return openDiagramFile(chart.c_str()) && imagePixelWidth(IMAGE_DIAGRAM) == WIDTH;
-    }();
-    return opened;
+    return startWithSampleChart(ChartShown::AtItsOwnSize) && imagePixelWidth(IMAGE_DIAGRAM) == WIDTH;
 }
 
 // Paints count markers into the diagram image as the application will: the layer keeps the
@@ -186,12 +177,3 @@ void BM_TrackingStepWithMarkers(benchmark::State& state)
 BENCHMARK(BM_TrackingStepWithMarkers)->Arg(0)->Arg(10000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

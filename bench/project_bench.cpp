@@ -3,6 +3,8 @@
 // alone, so that the difference is what the project costs beyond the picture. Writing the text is
 // measured too, as a save does it.
 
+#include "bench_app.h"
+
 #include "app/app_ids.h"
 #include "app/data_table.h"
 #include "app/diagram.h"
@@ -26,7 +28,7 @@
 namespace {
 
 constexpr int POINTS = 100'000;
-const std::string CHART = GRAPHONITE_SOURCE_DIR "/samples/bar_chart.png";
+const std::string CHART = sampleChartPath();
 
 // Two columns of 50,000 captured points each over the sample chart, under one calibration.
 std::string projectText()
@@ -96,13 +98,7 @@ const std::string& projectFile()
 
 bool startApplicationOnce()
 {
-    static const bool started = [] {
-        initRuntime();
-        scriptRequesters(true);
-        startApplication(CHART.c_str());
-        return isGadget(GADGET_TABLE) != 0;
-    }();
-    return started;
+    return startWithSampleChart();
 }
 
 void BM_AppOpenPictureAlone(benchmark::State& state)
@@ -142,6 +138,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    endBenchApplication();
     std::remove(projectFile().c_str());
     return 0;
 }

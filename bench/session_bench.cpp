@@ -3,6 +3,8 @@
 // of the event loop while a write runs beside it, which must cost what it costs without one. The
 // real application in-process on Qt's offscreen platform, its session in a temporary folder.
 
+#include "bench_app.h"
+
 #include "app/app_ids.h"
 #include "app/calibration.h"
 #include "app/data_table.h"
@@ -31,37 +33,10 @@ constexpr int POINTS = 100000;
 
 std::string g_folder;
 
-CaptureCalibration benchCalibration()
-{
-    CaptureCalibration calibration;
-    calibration.originY = 500;
-    calibration.spanWidth = 400;
-    calibration.spanHeight = 400;
-    calibration.widthReference = 100;
-    calibration.heightReference = 100;
-    return calibration;
-}
-
 bool openWithLongTable()
 {
-    static const bool opened = [] {
-        initRuntime();
-        scriptRequesters(true);
-        const std::string chart = GRAPHONITE_SOURCE_DIR "/samples/bar_chart.png";
-        startApplication(chart.c_str());
-        // As a 1920-wide desktop shows the chart, for the tracking step.
-        displayWidth = 960.0;
-        diagramHeightBound = 0.0;
-        if (!openDiagramFile(chart.c_str()))
-            return false;
-        const CaptureCalibration calibration = benchCalibration();
-        for (int i = 0; i < POINTS; ++i) {
-            if (!captureValue(20, i % 400, calibration))
-                return false;
-        }
-        waitEvent(0);
-        return countGadgetItems(GADGET_TABLE) == POINTS;
-    }();
+    static const bool opened
+        = startWithSampleChart(ChartShown::AtItsOwnSize) && captureRows(POINTS, benchCalibration());
     return opened;
 }
 
@@ -144,6 +119,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    endBenchApplication();
     std::filesystem::remove_all(g_folder);
     return 0;
 }

@@ -4,6 +4,8 @@
 // in-process on Qt's offscreen platform; the mouse moves between two points so that every step
 // draws.
 
+#include "bench_app.h"
+
 #include "app/app_ids.h"
 #include "app/calibration.h"
 #include "app/diagram.h"
@@ -24,18 +26,7 @@ namespace {
 
 bool openSampleAt960()
 {
-    static const bool opened = [] {
-        initRuntime();
-        scriptRequesters(true);
-        const std::string chart = GRAPHONITE_SOURCE_DIR "/samples/bar_chart.png";
-        startApplication(chart.c_str());
-        // The offscreen screen is small: show the chart as a 1920-wide desktop would, without the
-        // small screen's bound on the height.
-        displayWidth = 960.0;
-        diagramHeightBound = 0.0;
-        return openDiagramFile(chart.c_str()) && imagePixelWidth(IMAGE_DIAGRAM) == 960;
-    }();
-    return opened;
+    return startWithSampleChart(ChartShown::AtItsOwnSize) && imagePixelWidth(IMAGE_DIAGRAM) == 960;
 }
 
 void BM_TrackingStep(benchmark::State& state)
@@ -72,12 +63,3 @@ void BM_TrackingStepAndRepaint(benchmark::State& state)
 BENCHMARK(BM_TrackingStepAndRepaint)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
