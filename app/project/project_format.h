@@ -2,6 +2,8 @@
 
 #include "project_data.h"
 
+#include "app/csv_table.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -21,8 +23,9 @@ inline constexpr std::size_t MAX_PROJECT_FILE_BYTES = std::size_t { 256 } << 20;
 inline constexpr std::size_t MAX_EMBEDDED_PICTURE_BYTES = std::size_t { 160 } << 20;
 // Columns, as a CSV table may hold.
 inline constexpr std::size_t MAX_PROJECT_COLUMNS = 64;
-// Cells of all columns together (rows x columns), empty ones included.
-inline constexpr std::size_t MAX_PROJECT_CELLS = 250'000;
+// Cells of all columns together (rows x columns), empty ones included: as many as a CSV table may
+// bring, so that any table the program holds from a file can be kept in a project.
+inline constexpr std::size_t MAX_PROJECT_CELLS = MAX_CSV_CELLS;
 // Calibrations the points may have been taken under.
 inline constexpr std::size_t MAX_PROJECT_CALIBRATIONS = 10'000;
 // Characters of a title, a column name or a loaded cell.

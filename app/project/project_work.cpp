@@ -125,6 +125,12 @@ bool gatherProjectData(
         data.embeddedPicture = std::move(bytes);
 
     const CaptureModel& model = captureModel();
+    // A project the reader would refuse is not written at all.
+    if (static_cast<std::size_t>(model.rowCount()) * static_cast<std::size_t>(model.columnCount())
+        > MAX_PROJECT_CELLS) {
+        error = translate("The table in this project has more than 1,000,000 cells.");
+        return false;
+    }
     data.calibration = currentCaptureCalibration();
     data.widthClicked = widthCalibrated == 1;
     data.heightClicked = heightCalibrated == 1;
@@ -248,7 +254,7 @@ std::string projectReadingError(const ProjectReading& reading)
         text = "The table in this project has more than 64 columns.";
         break;
     case ProjectProblem::TooManyPoints:
-        text = "The table in this project has more than 250,000 cells.";
+        text = "The table in this project has more than 1,000,000 cells.";
         break;
     case ProjectProblem::TooManyCalibrations:
         text = "This project has more than 10,000 calibrations.";

@@ -51,7 +51,11 @@ bool g_keepForRestore = false;
 
 void submitWork(Autosave& autosave, std::uint64_t stamp)
 {
-    autosave.writer.submit(autosave.store.workPath(), currentWorkText(std::string()), stamp);
+    // Work that cannot be written as a project (a table beyond a project's limit) leaves the last
+    // session that could be as it is, rather than putting an unreadable one in its place.
+    std::string text = currentWorkText(std::string());
+    if (!text.empty())
+        autosave.writer.submit(autosave.store.workPath(), std::move(text), stamp);
     autosave.submittedStamp = stamp;
     autosave.anySubmitted = true;
     autosave.submittedAt = Clock::now();

@@ -2,6 +2,7 @@
 
 #include "app/app_ids.h"
 #include "app/calibration.h"
+#include "app/csv_table.h"
 #include "app/data_table.h"
 #include "app/diagram.h"
 #include "app/diagram_markers.h"
@@ -18,6 +19,7 @@
 #include "toolkit/window.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -354,6 +356,46 @@ TEST_F(Projects, APictureCarriedInTheProjectOpensWithoutItsFile)
 
 // One rule for both kinds of file: the mark tells whether the work differs from what was last
 // written to a file the user chose, whichever kind it was.
+TEST_F(Projects, ATableTooLargeForAProjectIsRefusedBeforeAnythingIsWritten)
+{
+    // 63 columns of 15,700 rows, as large a table as a CSV file may bring (989,100 cells); one
+    // more column takes it past what a project may hold, 1,004,800 cells.
+    std::string csv = "\"1\"";
+    for (int column = 2; column <= 63; ++column)
+        csv += ",\"" + std::to_string(column) + "\"";
+    csv += "\n";
+    for (int row = 0; row < 15700; ++row)
+        csv += row == 0 ? std::string(62, ',') + "1\n" : "1\n";
+    startWithWork();
+    const std::string table = m_folder + "long.csv";
+    writeFile(table, csv);
+    if (isWindowModified(WINDOW_MAIN))
+        answerNextDialogWithKey('y');
+    scriptOpenFileAnswer({ table });
+    choose(MENU_LOAD_CSV);
+    ASSERT_EQ(countTableColumns(), 63);
+    ASSERT_EQ(tableRows().size(), 15700u);
+    const std::string fits = m_folder + "fits.graphonite";
+    saveProjectTo(fits);
+    EXPECT_TRUE(std::filesystem::exists(fits)) << "a table as large as a CSV file brings fits";
+    choose(MENU_ADD_COLUMN);
+    ASSERT_EQ(countTableColumns(), 64);
+
+    const std::string project = m_folder + "too-large.graphonite";
+    std::string shown;
+    actInNextDialog([&shown](int window) {
+        for (int gadget = 0x40000000; gadget < 0x40010000; ++gadget)
+            if (isGadget(gadget))
+                shown += std::string(getGadgetText(gadget).c_str()) + "|";
+        pressKey(window, 13);
+    });
+    saveProjectTo(project);
+    EXPECT_NE(shown.find("more than 1,000,000 cells"), std::string::npos) << shown;
+    EXPECT_FALSE(std::filesystem::exists(project)) << "no file that could not be opened again";
+    EXPECT_TRUE(isWindowModified(WINDOW_MAIN)) << "nothing was saved";
+    EXPECT_EQ(MAX_PROJECT_CELLS, MAX_CSV_CELLS);
+}
+
 TEST_F(Projects, TheUnsavedMarkCoversProjectsAndCsv)
 {
     startWithWork();
