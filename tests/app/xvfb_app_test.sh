@@ -20,8 +20,8 @@ for tool in Xvfb xdotool xclip /usr/bin/python3; do
   command -v "$tool" > /dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 
-# shellcheck source=xvfb_session.sh
-source "$(dirname "$0")/xvfb_session.sh"
+# shellcheck source=../support/xvfb_session.sh
+source "$(dirname "$0")/../support/xvfb_session.sh"
 title_is() { [ "$(xdotool getwindowname "$window" 2> /dev/null)" = "$1" ]; }
 expect_title() { wait_for 10 title_is "$1" || fail "title '$(xdotool getwindowname "$window")', expected '$1'"; }
 

@@ -19,8 +19,8 @@ for tool in Xvfb xdotool xclip /usr/bin/python3; do
   command -v "$tool" > /dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 
-# shellcheck source=xvfb_session.sh
-source "$(dirname "$0")/xvfb_session.sh"
+# shellcheck source=../support/xvfb_session.sh
+source "$(dirname "$0")/../support/xvfb_session.sh"
 # shellcheck source=xvfb_chart_runs.sh
 source "$(dirname "$0")/xvfb_chart_runs.sh"
 menu_bar=0

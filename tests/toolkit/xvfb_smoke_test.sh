@@ -16,16 +16,10 @@ for tool in Xvfb xdotool /usr/bin/python3; do
   command -v "$tool" > /dev/null || { echo "skipped: $tool is missing"; exit 77; }
 done
 
-work=$(mktemp -d)
-xvfb_pid=
-demo_pid=
-cleanup() {
-  [ -n "$demo_pid" ] && kill "$demo_pid" 2> /dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2> /dev/null || true
-  wait 2> /dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+# The demo runs as the session's program: killed with Xvfb at exit.
+XVFB_SCREEN=1024x768x24
+# shellcheck source=../support/xvfb_session.sh
+source "$here/../support/xvfb_session.sh"
 
 fail() {
   echo "FAILED: $*"
@@ -34,18 +28,6 @@ fail() {
   echo "--- demo errors:"
   cat "$work/err" 2> /dev/null || true
   exit 1
-}
-
-# Polls a condition every 0.1 s for at most $1 seconds.
-wait_for() {
-  local seconds=$1
-  shift
-  local tries=$((seconds * 10))
-  while ! "$@"; do
-    tries=$((tries - 1))
-    [ "$tries" -gt 0 ] || return 1
-    sleep 0.1
-  done
 }
 
 count() { grep -c -- "$1" "$work/out" || true; }
@@ -73,18 +55,11 @@ expect_events() {
     || fail "after '$*': expected events '$expected' for window $window, got '$(codes_since "$before" "$window")'"
 }
 
-# Xvfb picks a free display itself and writes its number to the descriptor: no race with other
-# servers that start at the same time.
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 3> "$work/display" 2> "$work/xvfb.log" &
-xvfb_pid=$!
-wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n 1 "$work/display")"
-export QT_QPA_PLATFORM=xcb
 # A sanitizer build of the demo reports libdbus's own leaks at exit.
 export LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}suppressions=$here/lsan_suppressions.txt"
 
 "$demo" --seconds 60 > "$work/out" 2> "$work/err" &
-demo_pid=$!
+app_pid=$!
 wait_for 10 more_than '^ready' 0 || fail "the demo did not start"
 
 find_window() { xdotool search --name "$1" 2> /dev/null | head -n 1; }
@@ -182,8 +157,8 @@ fi
 expect_events 0 "2" /usr/bin/python3 "$here/fake_wm.py" close "$window_0"
 wait_for 10 more_than '^closed' 0 || fail "the demo did not end after the close box"
 status=0
-wait "$demo_pid" || status=$?
-demo_pid=
+wait "$app_pid" || status=$?
+app_pid=
 [ "$status" -eq 0 ] || fail "the demo ended with status $status"
 grep -q '^event 4 repaint object 0 window 0' "$work/out" || fail "no repaint of window 0"
 # Control+O, Open by mouse, Control+Q, Quit by mouse.

@@ -1,6 +1,7 @@
-# Sourced by the end-to-end scripts of the real program: a temporary folder, an Xvfb server of
-# 1920 x 1080 started for the run and stopped with the program at exit, and the helpers they share.
-# The caller sets `run` (named in failures) and `app_pid` (the program, killed at exit).
+# Sourced by the end-to-end scripts that run a program on a real X server: a temporary folder, an
+# Xvfb server (1920 x 1080 unless XVFB_SCREEN says otherwise) started for the run and stopped with
+# the program at exit, and the helpers they share. The caller sets `run` (named in failures) and
+# `app_pid` (the program, killed at exit); a script may define its own `fail` after sourcing.
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -33,15 +34,19 @@ wait_for() {
   done
 }
 
-Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1920x1080x24 3> "$work/display" 2> "$work/xvfb.log" &
+# Xvfb picks a free display itself and writes its number to the descriptor: no race with other
+# servers that start at the same time.
+Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 "${XVFB_SCREEN:-1920x1080x24}" 3> "$work/display" \
+  2> "$work/xvfb.log" &
 xvfb_pid=$!
 wait_for 10 test -s "$work/display" || fail "Xvfb did not start"
 export DISPLAY=":$(head -n 1 "$work/display")"
 export QT_QPA_PLATFORM=xcb
 unset LC_ALL LC_MESSAGES
-# The program's session and recent files stay in the run's folder, away from the user's.
+# The application's session and recent files stay in the run's folder, away from the user's.
 export XDG_STATE_HOME="$work/state" XDG_CONFIG_HOME="$work/config"
 
+# The application's main window.
 window=
 main_window() { window=$(xdotool search --onlyvisible --name '^\*?Graphonite' 2> /dev/null | head -n 1); [ -n "$window" ]; }
 window_named() { xdotool search --onlyvisible --name "^$1\$" > /dev/null 2>&1; }
