@@ -123,16 +123,18 @@ private:
         m_out += ']';
     }
 
-    void writeMark(const AxisMark& mark)
+    void writeTriple(double a, double b, double c)
     {
         m_out += '[';
-        appendJsonNumber(m_out, mark.pixel.x);
+        appendJsonNumber(m_out, a);
         m_out += ", ";
-        appendJsonNumber(m_out, mark.pixel.y);
+        appendJsonNumber(m_out, b);
         m_out += ", ";
-        appendJsonNumber(m_out, mark.value);
+        appendJsonNumber(m_out, c);
         m_out += ']';
     }
+
+    void writeMark(const AxisMark& mark) { writeTriple(mark.pixel.x, mark.pixel.y, mark.value); }
 
     void writeCalibration(const CaptureCalibration& c)
     {
@@ -186,13 +188,7 @@ private:
                 m_out += "null";
                 break;
             case CellKind::Captured:
-                m_out += '[';
-                appendJsonNumber(m_out, cell.point.x);
-                m_out += ", ";
-                appendJsonNumber(m_out, cell.point.y);
-                m_out += ", ";
-                appendJsonNumber(m_out, cell.calibration);
-                m_out += ']';
+                writeTriple(cell.point.x, cell.point.y, cell.calibration);
                 break;
             case CellKind::Loaded:
                 if (cell.xText.empty()) {
