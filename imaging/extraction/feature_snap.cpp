@@ -37,6 +37,17 @@ struct Stretch {
     double mass = 0.0;
 };
 
+// The inner edge of a stretch that runs out of the window at one end (a bar seen through it):
+// the end that lies inside; empty when it fills the window's whole line.
+std::optional<double> innerEdge(const std::vector<float>& shares, const Stretch& stretch)
+{
+    if (stretch.first > 0)
+        return edgeOf(shares, stretch.first, 1);
+    if (stretch.last < static_cast<int>(shares.size()) - 1)
+        return edgeOf(shares, stretch.last, -1);
+    return std::nullopt;
+}
+
 // The covered stretch of a line of samples nearest to `at`.
 Stretch stretchNear(const std::vector<float>& shares, int at)
 {
@@ -162,19 +173,15 @@ std::optional<FoundPoint> snapToFeature(const PixelBuffer& pixels, FoundPoint cl
         if (down.last >= down.first && downOpen && !(acrossOpen && across.mass < down.mass)) {
             // A filled area running out of the window along the column: snap to its end that
             // lies in the window (a bar's top or bottom edge).
-            if (down.first > 0)
-                snapped.y = window.top + edgeOf(column, down.first, 1);
-            else if (down.last < height - 1)
-                snapped.y = window.top + edgeOf(column, down.last, -1);
-            else
+            const std::optional<double> edge = innerEdge(column, down);
+            if (!edge)
                 return std::nullopt;
+            snapped.y = window.top + *edge;
         } else if (across.last >= across.first && acrossOpen) {
-            if (across.first > 0)
-                snapped.x = window.left + edgeOf(row, across.first, 1);
-            else if (across.last < width - 1)
-                snapped.x = window.left + edgeOf(row, across.last, -1);
-            else
+            const std::optional<double> edge = innerEdge(row, across);
+            if (!edge)
                 return std::nullopt;
+            snapped.x = window.left + *edge;
         } else if (down.last >= down.first && (across.last < across.first || down.mass <= across.mass)) {
             snapped.y = window.top + down.centre; // a line running more across than down
         } else if (across.last >= across.first) {
