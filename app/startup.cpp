@@ -13,6 +13,7 @@
 #include "language.h"
 #include "message_dialog.h"
 #include "project/project_commands.h"
+#include "project/project_work.h"
 #include "session/autosave.h"
 #include "status_prompt.h"
 #include "translations.h"
@@ -84,6 +85,7 @@ void resetApplicationState()
     resetDiagramMarkers();
     resetExtraction();
     endAutosave();
+    removeExtractedPictures();
     displayWidth = 0.0;
     diagramPath = String();
     diagramHeightBound = 0.0;
@@ -124,6 +126,7 @@ void shutdownRuntime()
 void endProgram()
 {
     endAutosave();
+    removeExtractedPictures();
     shutdownRuntime();
     freeWorkArea();
     if (g_programEnd)

@@ -61,10 +61,19 @@ private:
     unsigned m_sum = 0;
 };
 
+// The file each input is written to, removed when the fuzzer exits.
+struct FuzzFile {
+    std::string path = "/tmp/graphonite-fuzz-" + std::to_string(::getpid()) + ".bin";
+    FuzzFile() = default;
+    FuzzFile(const FuzzFile&) = delete;
+    FuzzFile& operator=(const FuzzFile&) = delete;
+    ~FuzzFile() { std::remove(path.c_str()); }
+};
+
 const std::string& fuzzFilePath()
 {
-    static const std::string path = "/tmp/graphonite-fuzz-" + std::to_string(::getpid()) + ".bin";
-    return path;
+    static const FuzzFile file;
+    return file.path;
 }
 
 int openFromFile(const std::uint8_t* data, std::size_t size, int minimumSide)

@@ -99,6 +99,15 @@ bool readPictureFacts(const std::string& path, PictureFacts& facts, std::string&
 
 } // namespace
 
+void removeExtractedPictures()
+{
+    if (g_extractedFolder.empty())
+        return;
+    std::error_code ignored;
+    std::filesystem::remove_all(g_extractedFolder, ignored);
+    g_extractedFolder.clear();
+}
+
 bool pictureCameFromProject()
 {
     return !g_extractedFolder.empty() && std::string(diagramPath.c_str()).rfind(g_extractedFolder, 0) == 0;

@@ -28,3 +28,7 @@
 // Whether the picture shown came out of a project's own bytes (it then has no place of its own,
 // so a later save of the project carries the bytes again).
 [[nodiscard]] bool pictureCameFromProject();
+
+// Removes the private folder of pictures taken out of projects' own bytes, at the end of the
+// program: nothing of it is left in the temporary folder.
+void removeExtractedPictures();

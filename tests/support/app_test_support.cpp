@@ -25,14 +25,39 @@
 #include <fstream>
 #include <memory>
 
+#include <unistd.h>
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 // Ends the toolkit after the last test, as the program does before it exits.
+// The files a test writes lie in one folder of the process, made on first use and removed with
+// everything in it when the tests end. Named by mkdtemp, it can never be a folder that an earlier
+// run of the same process number left behind.
+std::string g_fileFolder;
+
+std::string temporaryFileFolder()
+{
+    if (g_fileFolder.empty()) {
+        const char* base = std::getenv("TMPDIR");
+        std::string pattern = std::string(base && *base ? base : "/tmp") + "/graphonite-app-files-XXXXXX";
+        if (::mkdtemp(pattern.data()))
+            g_fileFolder = pattern;
+    }
+    return g_fileFolder;
+}
+
 class AppEnvironment : public ::testing::Environment {
 public:
-    void TearDown() override { shutdownToolkit(); }
+    void TearDown() override
+    {
+        shutdownToolkit();
+        if (!g_fileFolder.empty()) {
+            std::error_code ignored;
+            std::filesystem::remove_all(g_fileFolder, ignored);
+        }
+    }
 };
 
 [[maybe_unused]] const auto* const g_environment
@@ -44,6 +69,12 @@ std::string g_userFolder;
 
 void useFreshUserFolders()
 {
+    // A test that sets itself up again leaves no folder of its first set-up behind.
+    if (!g_userFolder.empty()) {
+        std::error_code ignored;
+        std::filesystem::remove_all(g_userFolder, ignored);
+        g_userFolder.clear();
+    }
     const char* folder = std::getenv("TMPDIR");
     std::string pattern = std::string(folder && *folder ? folder : "/tmp") + "/graphonite-app-test-XXXXXX";
     if (::mkdtemp(pattern.data()))
@@ -61,9 +92,9 @@ std::string sampleChartPath()
 
 std::string writeTemporaryFile(const std::string& name, const std::string& bytes)
 {
-    const char* folder = std::getenv("TMPDIR");
-    const std::string path = std::string(folder && *folder ? folder : "/tmp") + "/graphonite-app-test-"
-        + std::to_string(::getpid()) + "-" + name;
+    const std::string path = temporaryFileFolder() + "/" + name;
+    // A pipe an earlier test made under this name would block the open for writing.
+    ::unlink(path.c_str());
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
 }

@@ -8,6 +8,7 @@
 #include "app/diagram_markers.h"
 #include "app/marker_palette.h"
 #include "app/project/project_format.h"
+#include "app/startup.h"
 #include "app/work_text.h"
 
 #include "imaging/image.h"
@@ -342,16 +343,35 @@ TEST_F(Projects, APictureCarriedInTheProjectOpensWithoutItsFile)
     ASSERT_NE(contentOf(project).find("\"embedded\": \""), std::string::npos);
     ASSERT_EQ(::unlink(m_picture.c_str()), 0);
 
+    // The picture is taken out into a private folder of the temporary folder, here the test's.
+    const char* const temporary = std::getenv("TMPDIR");
+    const std::string previousTemporary = temporary ? temporary : "";
+    ASSERT_EQ(::setenv("TMPDIR", m_folder.c_str(), 1), 0);
     openProjectFrom(project);
+    if (temporary)
+        ::setenv("TMPDIR", previousTemporary.c_str(), 1);
+    else
+        ::unsetenv("TMPDIR");
     EXPECT_EQ(screen(), before);
     EXPECT_EQ(askedRequesters().back().title, "Open Project") << "nothing else was asked";
     EXPECT_EQ(pendingDialogActions(), 0);
+    const auto pictureFolders = [this] {
+        int found = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(m_folder))
+            found += entry.path().filename().string().rfind("graphonite-picture-", 0) == 0;
+        return found;
+    };
+    EXPECT_EQ(pictureFolders(), 1);
 
     // Saved again, the project keeps carrying the picture, which has no other place.
     clickDiagram(140, 220);
     choose(MENU_SAVE_PROJECT);
     EXPECT_FALSE(isWindowModified(WINDOW_MAIN));
     EXPECT_NE(contentOf(project).find("\"embedded\": \""), std::string::npos);
+
+    // The program leaves nothing of it behind when it ends.
+    EXPECT_THROW(endProgram(), ProgramEnded);
+    EXPECT_EQ(pictureFolders(), 0);
 }
 
 // One rule for both kinds of file: the mark tells whether the work differs from what was last

@@ -7,6 +7,7 @@
 #include <cstdio> // jpeglib.h needs FILE and size_t first
 #include <jpeglib.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -142,13 +143,43 @@ std::vector<std::uint8_t> readFileBytes(const std::string& path)
     return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
 }
 
+namespace {
+
+// One folder per process (ctest runs the tests of a suite side by side), named by mkdtemp so that
+// no folder an earlier process of the same number left is taken, and removed when the tests end.
+class TemporaryFolder {
+public:
+    static const TemporaryFolder& ofProcess()
+    {
+        static const TemporaryFolder folder;
+        return folder;
+    }
+    ~TemporaryFolder()
+    {
+        std::error_code ignored;
+        if (!m_path.empty())
+            std::filesystem::remove_all(m_path, ignored);
+    }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    const std::filesystem::path& path() const { return m_path; }
+
+private:
+    TemporaryFolder()
+    {
+        std::string pattern
+            = (std::filesystem::temp_directory_path() / "graphonite-decoder-tests-XXXXXX").string();
+        if (::mkdtemp(pattern.data()))
+            m_path = pattern;
+    }
+    std::filesystem::path m_path;
+};
+
+} // namespace
+
 std::string writeTemporaryFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
-    // One folder per process: ctest runs the tests of a suite side by side.
-    std::filesystem::path folder
-        = std::filesystem::temp_directory_path() / ("graphonite-decoder-tests-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(folder);
-    std::filesystem::path path = folder / name;
+    std::filesystem::path path = TemporaryFolder::ofProcess().path() / name;
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path.string();
