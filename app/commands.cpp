@@ -78,7 +78,12 @@ constexpr MenuCommand MENU_COMMANDS[] = {
     { MENU_SET_REFERENCE_HEIGHT, [] { enterReference(MENU_SET_REFERENCE_HEIGHT); } },
     { MENU_ENTER_NUMBER, [] { enterReference(MENU_ENTER_NUMBER); } },
     { MENU_DELETE_ROW, deleteSelectedRow },
-    { MENU_ADD_COLUMN, addColumn },
+    { MENU_ADD_COLUMN,
+        [] {
+            if (!addColumn())
+                messageDialog(translate("Add Column"),
+                    translate("The table holds 64 columns, as many as it can."), DIALOG_OK, ICON_PROHIBITION);
+        } },
     { MENU_REMOVE_LAST_COLUMN, [] { removeLastColumn(); } },
     { MENU_EMPTY_TABLE,
         [] {

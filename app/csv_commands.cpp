@@ -6,6 +6,7 @@
 #include "message_dialog.h"
 #include "status_prompt.h"
 #include "translations.h"
+#include "xy_table.h"
 
 #include "runtime/atomic_file.h"
 #include "runtime/file_names.h"
@@ -103,9 +104,13 @@ bool loadTableFile(const char* path)
             ICON_PROHIBITION);
         return false;
     }
-    if (reading.problem != CsvProblem::None) {
+    // A line may hold twice the table's columns when its cells are x,y pairs, one column each.
+    const bool tooWide
+        = reading.table.titles.size() > MAX_CSV_COLUMNS && !pairSeriesTitles(reading.table.titles);
+    if (reading.problem != CsvProblem::None || tooWide) {
+        const CsvProblem problem = tooWide ? CsvProblem::TooManyColumns : reading.problem;
         messageDialog(
-            translate("Load From CSV"), translate(problemText(reading.problem)), DIALOG_OK, ICON_PROHIBITION);
+            translate("Load From CSV"), translate(problemText(problem)), DIALOG_OK, ICON_PROHIBITION);
         return false;
     }
     replaceTable(reading.table);

@@ -285,7 +285,7 @@ CsvReading readCsv(std::string_view bytes)
             result.column = line.size() + 1;
             return result;
         }
-        if (line.size() > MAX_CSV_COLUMNS) {
+        if (line.size() > MAX_CSV_LINE_CELLS) {
             result.problem = CsvProblem::TooManyColumns;
             return result;
         }
@@ -309,7 +309,7 @@ CsvReading readCsv(std::string_view bytes)
     std::size_t columns = 0;
     for (const auto& l : lines)
         columns = std::max(columns, l.size());
-    if (columns > MAX_CSV_COLUMNS) {
+    if (columns > MAX_CSV_LINE_CELLS) {
         result.problem = CsvProblem::TooManyColumns;
         return result;
     }

@@ -30,7 +30,10 @@ struct TableData {
     bool operator==(const TableData&) const = default;
 };
 
+// Columns of the table, as many as it holds (Add Column stops there).
 inline constexpr std::size_t MAX_CSV_COLUMNS = 64;
+// Cells of one line of a file: a table of x,y pairs writes two for each of its columns.
+inline constexpr std::size_t MAX_CSV_LINE_CELLS = 2 * MAX_CSV_COLUMNS;
 // Cells below the title line; the titles do not count.
 inline constexpr std::size_t MAX_CSV_CELLS = 1000000;
 // Characters of one cell (in ISO 8859-1, one byte each).

@@ -111,10 +111,14 @@ bool captureValue(double x, double y, const CaptureCalibration& calibration)
     return true;
 }
 
-void addColumn()
+bool addColumn()
 {
     columnCount = countTableColumns();
+    // No file or project could bring a wider table back.
+    if (columnCount >= static_cast<int>(MAX_CSV_COLUMNS))
+        return false;
     runCommand(addColumnCommand(std::to_string(columnCount + 1)));
+    return true;
 }
 
 bool removeLastColumn()

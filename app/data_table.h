@@ -47,8 +47,9 @@ void applyCalibrationToColumn(const CaptureCalibration& calibration);
 // stored, when the calibration gives the point no finite value.
 [[nodiscard]] bool captureValue(double x, double y, const CaptureCalibration& calibration);
 
-// "Add Column": a column numbered after the others, selected in the selector.
-void addColumn();
+// "Add Column": a column numbered after the others, selected in the selector. false, with
+// nothing changed, when the table holds MAX_CSV_COLUMNS columns already.
+[[nodiscard]] bool addColumn();
 // "Remove Last Column": true when a column was removed (there were at least two).
 bool removeLastColumn();
 // "Empty Table": every row goes; the columns stay.

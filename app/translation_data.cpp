@@ -366,6 +366,8 @@ const char SUPPLEMENTARY_TRANSLATION_DATA[]
       "Ein Text in diesem Projekt ist l\xE4nger als 10.000 Zeichen:\0"
       "A text in this project has characters the program cannot show:\0"
       "Ein Text in diesem Projekt enth\xE4lt Zeichen, die das Programm nicht zeigen kann:\0"
+      "The table holds 64 columns, as many as it can.\0"
+      "Die Tabelle hat 64 Spalten, mehr fasst sie nicht.\0"
       // The end entry.
       "-1\0"
       "-1";

@@ -34,7 +34,7 @@ protected:
         clickMode = CLICK_CAPTURE;
         clickDiagram(20, 249);
         clickDiagram(20, 248);
-        addColumn();
+        ASSERT_TRUE(addColumn());
         clickDiagram(20, 247);
         undoChange();
         heightReference = 200;

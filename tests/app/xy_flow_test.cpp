@@ -102,6 +102,40 @@ TEST_F(XyFlow, SaveLoadAndCopyCarryBothValues)
     EXPECT_EQ(contentOf(again), contentOf(path));
 }
 
+// The table stops at 64 columns, the most a file or a project brings back; as x,y pairs those
+// are 128 cells a line, and the file loads back whole.
+TEST_F(XyFlow, TheWidestTableLoadsBackAsPairs)
+{
+    for (int column = 2; column < 64; ++column)
+        choose(MENU_ADD_COLUMN);
+    ASSERT_EQ(selectorItems().size(), 64u);
+    std::string refusal;
+    actInNextDialog([&refusal](int window) {
+        refusal = shownWindowTitle(window).c_str();
+        pressKey(window, 13);
+    });
+    choose(MENU_ADD_COLUMN);
+    EXPECT_EQ(refusal, "Add Column");
+    EXPECT_EQ(selectorItems().size(), 64u);
+    EXPECT_EQ(selectorItems().back(), "Column 64");
+    clickDiagram(60, 245); // into the selected, last column
+
+    choose(MENU_CAPTURE_XY);
+    const Rows saved = tableRows();
+    ASSERT_EQ(saved.front().size(), 128u);
+    EXPECT_EQ(saved.front().back(), "5.00");
+    const std::string path = writeTemporaryFile("widest.csv", "");
+    scriptSaveFileAnswer(path);
+    key(SHORTCUT_COMMAND | 's');
+    answerNextDialogWithKey('y');
+    key(SHORTCUT_ALT | 'e');
+    ASSERT_TRUE(tableRows().empty());
+    scriptOpenFileAnswer({ path });
+    key(SHORTCUT_COMMAND | 'l');
+    EXPECT_EQ(tableRows(), saved);
+    EXPECT_EQ(selectorItems().size(), 64u);
+}
+
 TEST_F(XyFlow, APlainFileLoadsAsThePlainTable)
 {
     choose(MENU_CAPTURE_XY);
