@@ -311,8 +311,7 @@ TEST(LibjpegTurboImages, EightBitFilesMatchDjpegAndTwelveBitFilesAreRefused)
                 EXPECT_EQ(decoded.opened, 0) << name;
                 continue;
             }
-            std::string output
-                = (fs::temp_directory_path() / ("djpeg-" + std::to_string(compared) + ".pnm")).string();
+            const std::string output = writeTemporaryFile("djpeg-" + std::to_string(compared) + ".pnm", {});
             std::string command = "djpeg -dct int -ppm -outfile '" + output + "' '" + path.string() + "'";
             ASSERT_EQ(std::system(command.c_str()), 0) << command;
             int width = 0;
