@@ -12,6 +12,7 @@
 #include "runtime/file_names.h"
 
 #include <cstring>
+#include <memory>
 
 std::string currentWorkText(const std::string& projectPath)
 {
@@ -22,6 +23,15 @@ std::string currentWorkText(const std::string& projectPath)
     if (!gatherProjectData(projectPath, false, data, error))
         return std::string();
     return writeProject(data);
+}
+
+std::function<std::string()> currentWorkTextMaker(const std::string& projectPath)
+{
+    auto data = std::make_shared<ProjectData>();
+    std::string error;
+    if (!gatherProjectData(projectPath, false, *data, error))
+        return {};
+    return [data = std::shared_ptr<const ProjectData>(std::move(data))] { return writeProject(*data); };
 }
 
 bool summarizeWorkText(const std::string& text, WorkSummary& summary, std::string& error)

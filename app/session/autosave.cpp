@@ -53,9 +53,9 @@ void submitWork(Autosave& autosave, std::uint64_t stamp)
 {
     // Work that cannot be written as a project (a table beyond a project's limit) leaves the last
     // session that could be as it is, rather than putting an unreadable one in its place.
-    std::string text = currentWorkText(std::string());
-    if (!text.empty())
-        autosave.writer.submit(autosave.store.workPath(), std::move(text), stamp);
+    // The work is copied here; the text is made on the writer's thread.
+    if (auto makeText = currentWorkTextMaker(std::string()))
+        autosave.writer.submit(autosave.store.workPath(), std::move(makeText), stamp);
     autosave.submittedStamp = stamp;
     autosave.anySubmitted = true;
     autosave.submittedAt = Clock::now();

@@ -15,10 +15,16 @@ SessionWriter::~SessionWriter()
 
 void SessionWriter::submit(std::string path, std::string text, std::uint64_t stamp)
 {
+    submit(
+        std::move(path), [text = std::move(text)]() mutable { return std::move(text); }, stamp);
+}
+
+void SessionWriter::submit(std::string path, TextMaker makeText, std::uint64_t stamp)
+{
     {
         const std::lock_guard lock(m_mutex);
         m_path = std::move(path);
-        m_text = std::move(text);
+        m_makeText = std::move(makeText);
         m_stamp = stamp;
         m_pending = true;
         if (!m_thread.joinable())
@@ -38,7 +44,7 @@ void SessionWriter::cancel()
 {
     std::unique_lock lock(m_mutex);
     m_pending = false;
-    m_text.clear();
+    m_makeText = nullptr;
     m_done.wait(lock, [this] { return !m_writing; });
 }
 
@@ -62,17 +68,21 @@ void SessionWriter::run()
         if (!m_pending)
             return;
         const std::string path = std::move(m_path);
-        const std::string text = std::move(m_text);
+        TextMaker makeText = std::move(m_makeText);
+        m_makeText = nullptr;
         const std::uint64_t stamp = m_stamp;
         m_pending = false;
         m_writing = true;
         lock.unlock();
-        std::string failure = writeFileAtomically(path, text);
+        const std::string text = makeText ? makeText() : std::string();
+        std::string failure = text.empty() ? std::string() : writeFileAtomically(path, text);
         lock.lock();
         m_writing = false;
-        m_failure = std::move(failure);
-        if (m_failure.empty())
-            m_writtenStamp = stamp;
+        if (!text.empty()) {
+            m_failure = std::move(failure);
+            if (m_failure.empty())
+                m_writtenStamp = stamp;
+        }
         m_done.notify_all();
     }
 }

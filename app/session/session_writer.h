@@ -2,15 +2,16 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
 
 // Writes the session's text to its file on a thread of its own, so that the disk (a flush can
 // take long on a busy or slow disk) never holds up the event loop. The event loop hands over the
-// finished text; texts that arrive while a write runs replace each other, so only the newest one
-// is written next. The thread starts with the first text and sleeps while there is nothing to
-// write: an idle program costs no CPU.
+// text, or what makes it (a copy of the work, turned into text on the thread); texts that arrive
+// while a write runs replace each other, so only the newest one is made and written next. The thread starts
+// with the first text and sleeps while there is nothing to write: an idle program costs no CPU.
 class SessionWriter {
 public:
     SessionWriter() = default;
@@ -21,6 +22,10 @@ public:
 
     // The text of the work numbered stamp is to go to path (atomically replacing it).
     void submit(std::string path, std::string text, std::uint64_t stamp);
+    // The same with the text made on the thread, by a function that holds everything it needs.
+    // An empty text is not written: the file keeps the last one.
+    using TextMaker = std::function<std::string()>;
+    void submit(std::string path, TextMaker makeText, std::uint64_t stamp);
 
     // Waits until every text submitted so far is on the disk; false when the last write failed.
     [[nodiscard]] bool flush();
@@ -42,7 +47,7 @@ private:
     std::condition_variable m_done; // a write finished
     std::thread m_thread;
     std::string m_path;
-    std::string m_text;
+    TextMaker m_makeText;
     std::uint64_t m_stamp = 0;
     bool m_pending = false;
     bool m_writing = false;

@@ -12,6 +12,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -297,6 +298,33 @@ TEST_F(UserFolders, TheWriterWritesTheNewestTextAndReportsFailures)
     if (exists(path)) {
         EXPECT_EQ(readText(path), "text 52") << "a write already running may finish, and nothing after it";
     }
+}
+
+// The text is made on the writer's thread; a maker that has nothing to write leaves the file as
+// it was.
+TEST_F(UserFolders, TheWriterMakesTheTextOnItsOwnThread)
+{
+    const std::string path = m_root + "/work";
+    SessionWriter writer;
+    std::thread::id madeOn;
+    for (std::uint64_t i = 1; i <= 20; ++i)
+        writer.submit(
+            path,
+            [&madeOn, i] {
+                madeOn = std::this_thread::get_id();
+                return "work " + std::to_string(i);
+            },
+            i);
+    EXPECT_TRUE(writer.flush());
+    EXPECT_EQ(readText(path), "work 20");
+    EXPECT_EQ(writer.writtenStamp(), 20u);
+    EXPECT_NE(madeOn, std::this_thread::get_id());
+
+    writer.submit(
+        path, [] { return std::string(); }, 21);
+    EXPECT_TRUE(writer.flush());
+    EXPECT_EQ(readText(path), "work 20");
+    EXPECT_EQ(writer.writtenStamp(), 20u);
 }
 
 TEST_F(UserFolders, TheWriterFinishesItsTextBeforeItEnds)
