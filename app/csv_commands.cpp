@@ -104,11 +104,15 @@ bool loadTableFile(const char* path)
             ICON_PROHIBITION);
         return false;
     }
-    // A line may hold twice the table's columns when its cells are x,y pairs, one column each.
-    const bool tooWide
-        = reading.table.titles.size() > MAX_CSV_COLUMNS && !pairSeriesTitles(reading.table.titles);
-    if (reading.problem != CsvProblem::None || tooWide) {
-        const CsvProblem problem = tooWide ? CsvProblem::TooManyColumns : reading.problem;
+    // A file holds twice the table's columns and cells when its cells are x,y pairs, a column each.
+    const std::size_t fileColumns = reading.table.titles.size();
+    const std::size_t columns = pairSeriesTitles(reading.table.titles) ? fileColumns / 2 : fileColumns;
+    CsvProblem problem = reading.problem;
+    if (problem == CsvProblem::None && columns > MAX_CSV_COLUMNS)
+        problem = CsvProblem::TooManyColumns;
+    else if (problem == CsvProblem::None && columns * reading.table.rows.size() > MAX_CSV_CELLS)
+        problem = CsvProblem::TooManyCells;
+    if (problem != CsvProblem::None) {
         messageDialog(
             translate("Load From CSV"), translate(problemText(problem)), DIALOG_OK, ICON_PROHIBITION);
         return false;

@@ -289,7 +289,7 @@ CsvReading readCsv(std::string_view bytes)
             result.problem = CsvProblem::TooManyColumns;
             return result;
         }
-        if (dataCells > MAX_CSV_CELLS) {
+        if (dataCells > MAX_CSV_FILE_CELLS) {
             result.problem = CsvProblem::TooManyCells;
             return result;
         }
@@ -313,7 +313,7 @@ CsvReading readCsv(std::string_view bytes)
         result.problem = CsvProblem::TooManyColumns;
         return result;
     }
-    if (columns * (lines.size() - 1) > MAX_CSV_CELLS) {
+    if (columns * (lines.size() - 1) > MAX_CSV_FILE_CELLS) {
         result.problem = CsvProblem::TooManyCells;
         return result;
     }

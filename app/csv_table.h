@@ -34,8 +34,10 @@ struct TableData {
 inline constexpr std::size_t MAX_CSV_COLUMNS = 64;
 // Cells of one line of a file: a table of x,y pairs writes two for each of its columns.
 inline constexpr std::size_t MAX_CSV_LINE_CELLS = 2 * MAX_CSV_COLUMNS;
-// Cells below the title line; the titles do not count.
+// Cells of the table below the title line; the titles do not count.
 inline constexpr std::size_t MAX_CSV_CELLS = 1000000;
+// Cells of a file below the title line: x,y pairs write two for each cell of the table.
+inline constexpr std::size_t MAX_CSV_FILE_CELLS = 2 * MAX_CSV_CELLS;
 // Characters of one cell (in ISO 8859-1, one byte each).
 inline constexpr std::size_t MAX_CSV_CELL_LENGTH = 10000;
 

@@ -2,6 +2,7 @@
 
 #include "app/app_ids.h"
 #include "app/calibration.h"
+#include "app/csv_table.h"
 #include "app/data_table.h"
 #include "app/diagram.h"
 #include "app/event_loop.h"
@@ -214,10 +215,15 @@ TEST_F(SaveRequester, ProposesThePicturesNameAsCsv)
 TEST_F(DataFlow, RefusedFilesLeaveTheTableUntouched)
 {
     const Rows before = tableRows();
+    // One cell more than the table holds (a file of x,y pairs may hold twice as many).
+    std::string manyCells = "a,b\n";
+    for (std::size_t row = 0; row <= MAX_CSV_CELLS / 2; ++row)
+        manyCells += "1,2\n";
     const std::string files[] = {
         writeTemporaryFile("binary.csv", std::string("\x89PNG\0\0\0", 8)),
         writeTemporaryFile("empty.csv", ""),
         writeTemporaryFile("wide.csv", std::string(70, ';') + "\n"),
+        writeTemporaryFile("many.csv", manyCells),
         writeTemporaryFile("unclosed.csv", "a,b\n1,\"2\n3,4\n"),
         writeTemporaryFile("long.csv", "a\n" + std::string(10001, '7') + "\n"),
         "/nonexistent/graphonite.csv",

@@ -231,6 +231,8 @@ TEST(CsvReading, OverlongCellIsRefusedNamingItsPlace)
     }
 }
 
+// The reader takes as many cells as an x,y file of the largest table holds; the table's own limit
+// is the loader's to check, knowing whether the cells are pairs.
 TEST(CsvReading, TheCellLimitCountsDataCellsOnly)
 {
     struct Case {
@@ -240,13 +242,13 @@ TEST(CsvReading, TheCellLimitCountsDataCellsOnly)
         CsvProblem problem;
     };
     const Case cases[] = {
-        { 2, MAX_CSV_CELLS / 2, false, CsvProblem::None },
-        { 2, MAX_CSV_CELLS / 2, true, CsvProblem::None },
-        { 1, MAX_CSV_CELLS, false, CsvProblem::None },
-        { 1, MAX_CSV_CELLS + 1, false, CsvProblem::TooManyCells },
-        { 2, MAX_CSV_CELLS / 2 + 1, true, CsvProblem::TooManyCells },
-        { 64, MAX_CSV_CELLS / 64, false, CsvProblem::None }, // 999,936 cells
-        { 64, MAX_CSV_CELLS / 64 + 1, false, CsvProblem::TooManyCells },
+        { 2, MAX_CSV_FILE_CELLS / 2, false, CsvProblem::None },
+        { 2, MAX_CSV_FILE_CELLS / 2, true, CsvProblem::None },
+        { 1, MAX_CSV_FILE_CELLS, false, CsvProblem::None },
+        { 1, MAX_CSV_FILE_CELLS + 1, false, CsvProblem::TooManyCells },
+        { 2, MAX_CSV_FILE_CELLS / 2 + 1, true, CsvProblem::TooManyCells },
+        { 64, MAX_CSV_FILE_CELLS / 64, false, CsvProblem::None }, // 1,999,936 cells
+        { 64, MAX_CSV_FILE_CELLS / 64 + 1, false, CsvProblem::TooManyCells },
     };
     for (const Case& c : cases) {
         std::string line;
@@ -265,7 +267,7 @@ TEST(CsvReading, TheCellLimitCountsDataCellsOnly)
     }
     // Short rows are padded: the padded cells count.
     std::string padded = "a\n1,2\n";
-    for (std::size_t r = 0; r < MAX_CSV_CELLS / 2; ++r)
+    for (std::size_t r = 0; r < MAX_CSV_FILE_CELLS / 2; ++r)
         padded += "1\n";
     EXPECT_EQ(readCsv(padded).problem, CsvProblem::TooManyCells);
 }
@@ -288,7 +290,7 @@ TEST(CsvReading, FilesThatHoldNoTable)
     EXPECT_EQ(readCsv(std::string(128, ',') + "\n").problem, CsvProblem::TooManyColumns);
     EXPECT_EQ(readCsv(std::string(127, ',') + "\n").problem, CsvProblem::None);
     std::string big = "a,b\n";
-    for (int i = 0; i < 500001; ++i)
+    for (std::size_t i = 0; i < MAX_CSV_FILE_CELLS / 2 + 1; ++i)
         big += "1,2\n";
     EXPECT_EQ(readCsv(big).problem, CsvProblem::TooManyCells);
 }

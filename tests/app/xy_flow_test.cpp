@@ -2,6 +2,7 @@
 
 #include "app/app_ids.h"
 #include "app/calibration.h"
+#include "app/csv_table.h"
 #include "app/data_table.h"
 
 #include "toolkit/keyboard_shortcuts.h"
@@ -134,6 +135,19 @@ TEST_F(XyFlow, TheWidestTableLoadsBackAsPairs)
     key(SHORTCUT_COMMAND | 'l');
     EXPECT_EQ(tableRows(), saved);
     EXPECT_EQ(selectorItems().size(), 64u);
+}
+
+// Pairs count as one cell of the table: a file of x,y pairs holds twice the cells a plain one may.
+TEST_F(XyFlow, PairsCountAsOneCellOfTheTable)
+{
+    std::string pairs = "1 x,1 y\n";
+    for (std::size_t row = 0; row <= MAX_CSV_CELLS / 2; ++row)
+        pairs += "1,2\n";
+    scriptOpenFileAnswer({ writeTemporaryFile("long-pairs.csv", pairs) });
+    answerNextDialogWithKey('y'); // the captures may go
+    key(SHORTCUT_COMMAND | 'l');
+    EXPECT_EQ(tableRows().size(), MAX_CSV_CELLS / 2 + 1);
+    EXPECT_EQ(menuBarItemChecked(WINDOW_MAIN, MENU_CAPTURE_XY), 1);
 }
 
 TEST_F(XyFlow, APlainFileLoadsAsThePlainTable)
