@@ -14,9 +14,11 @@
 // path is stored relative to it); an empty path stores the picture's absolute path.
 [[nodiscard]] std::string currentWorkText(const std::string& projectPath);
 // The same in two steps: a copy of the current work taken now, made into text when the function
-// is called, on any thread (the autosave's writer). An empty function when the work cannot be
-// written as a project (its picture cannot be read, or the table is beyond a project's limit).
-[[nodiscard]] std::function<std::string()> currentWorkTextMaker(const std::string& projectPath);
+// is called, on any thread (the autosave's writer). An empty function, with the reason in error
+// (the user's language), when the work cannot be written as a project: its picture cannot be
+// read, or the table is beyond a project's limit.
+[[nodiscard]] std::function<std::string()> currentWorkTextMaker(
+    const std::string& projectPath, std::string& error);
 
 // What the restore offer names: the picture's file name and how many points the work holds.
 struct WorkSummary {

@@ -25,10 +25,9 @@ std::string currentWorkText(const std::string& projectPath)
     return writeProject(data);
 }
 
-std::function<std::string()> currentWorkTextMaker(const std::string& projectPath)
+std::function<std::string()> currentWorkTextMaker(const std::string& projectPath, std::string& error)
 {
     auto data = std::make_shared<ProjectData>();
-    std::string error;
     if (!gatherProjectData(projectPath, false, *data, error))
         return {};
     return [data = std::shared_ptr<const ProjectData>(std::move(data))] { return writeProject(*data); };

@@ -37,6 +37,8 @@ struct Autosave {
     bool anySubmitted = false;
     Clock::time_point submittedAt {};
     std::string reportedFailure;
+    // Why the work as it stands cannot be written at all (a table beyond a project's limit).
+    std::string workFailure;
     std::uint64_t writes = 0;
 
     explicit Autosave(std::string folder)
@@ -51,10 +53,11 @@ bool g_keepForRestore = false;
 
 void submitWork(Autosave& autosave, std::uint64_t stamp)
 {
-    // Work that cannot be written as a project (a table beyond a project's limit) leaves the last
-    // session that could be as it is, rather than putting an unreadable one in its place.
-    // The work is copied here; the text is made on the writer's thread.
-    if (auto makeText = currentWorkTextMaker(std::string()))
+    // The work is copied here; the text is made on the writer's thread. Work that cannot be
+    // written as a project (a table beyond a project's limit) leaves the last session that could
+    // be as it is, rather than putting an unreadable one in its place, and the user is told.
+    autosave.workFailure.clear();
+    if (auto makeText = currentWorkTextMaker(std::string(), autosave.workFailure))
         autosave.writer.submit(autosave.store.workPath(), std::move(makeText), stamp);
     autosave.submittedStamp = stamp;
     autosave.anySubmitted = true;
@@ -66,12 +69,18 @@ void submitWork(Autosave& autosave, std::uint64_t stamp)
 // safe when it is not.
 void reportFailure(Autosave& autosave)
 {
-    const std::string failure = autosave.writer.lastFailure();
+    // The work's own failure is already in the user's language; the disk's comes from the system.
+    const bool ofTheWork = !autosave.workFailure.empty();
+    const std::string failure = ofTheWork ? autosave.workFailure : autosave.writer.lastFailure();
     if (failure == autosave.reportedFailure)
         return;
     autosave.reportedFailure = failure;
     if (failure.empty())
         return;
+    if (ofTheWork) {
+        showNotice(WorkText(translate("The work could not be autosaved:"), " ", failure.c_str()));
+        return;
+    }
     std::fprintf(stderr, "graphonite: the session could not be written to %s: %s\n",
         autosave.store.workPath().c_str(), failure.c_str());
     showNotice(WorkText(translate("The work could not be autosaved:"), " ",

@@ -16,6 +16,7 @@
 #include "toolkit/gadgets.h"
 #include "toolkit/keyboard_shortcuts.h"
 #include "toolkit/requester_script.h"
+#include "toolkit/status_bar.h"
 #include "toolkit/test_driver.h"
 #include "toolkit/window.h"
 
@@ -414,6 +415,16 @@ TEST_F(Projects, ATableTooLargeForAProjectIsRefusedBeforeAnythingIsWritten)
     EXPECT_FALSE(std::filesystem::exists(project)) << "no file that could not be opened again";
     EXPECT_TRUE(isWindowModified(WINDOW_MAIN)) << "nothing was saved";
     EXPECT_EQ(MAX_PROJECT_CELLS, MAX_CSV_CELLS);
+
+    // The autosave cannot keep such a table either, and says so rather than keep silent.
+    EXPECT_TRUE(passUntil(
+        [] {
+            return std::string(statusBarFieldText(STATUSBAR_MAIN, 1).c_str())
+                == "The work could not be autosaved: The table in this project has more than 1,000,000 "
+                   "cells.";
+        },
+        1500))
+        << statusBarFieldText(STATUSBAR_MAIN, 1).c_str();
 }
 
 TEST_F(Projects, TheUnsavedMarkCoversProjectsAndCsv)
