@@ -5,6 +5,7 @@
 #include "axis_calibration.h"
 #include "calibration.h"
 #include "csv_commands.h"
+#include "csv_table.h"
 #include "data_table.h"
 #include "diagram.h"
 #include "diagram_click.h"
@@ -82,7 +83,10 @@ constexpr MenuCommand MENU_COMMANDS[] = {
         [] {
             if (!addColumn())
                 messageDialog(translate("Add Column"),
-                    translate("The table holds 64 columns, as many as it can."), DIALOG_OK, ICON_PROHIBITION);
+                    translate(countTableColumns() >= static_cast<int>(MAX_CSV_COLUMNS)
+                            ? "The table holds 64 columns, as many as it can."
+                            : "The table holds 1,000,000 cells, as many as it can."),
+                    DIALOG_OK, ICON_PROHIBITION);
         } },
     { MENU_REMOVE_LAST_COLUMN, [] { removeLastColumn(); } },
     { MENU_EMPTY_TABLE,

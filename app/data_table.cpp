@@ -8,12 +8,14 @@
 #include "model/point_commands.h"
 #include "status_prompt.h"
 #include "table_view.h"
+#include "translations.h"
 #include "xy_table.h"
 
 #include "runtime/text_builder.h"
 #include "toolkit/gadgets.h"
 #include "toolkit/window.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -56,7 +58,29 @@ int selectedColumn()
     return column < 0 ? 0 : column;
 }
 
+// The rows the table has once count more points go into the column: they fill its empty cells
+// from its first one down before rows are added.
+std::size_t rowsAfterAdding(const CaptureModel& model, int column, std::size_t count)
+{
+    const auto rows = static_cast<std::size_t>(model.rowCount());
+    std::size_t empty = 0;
+    if (column >= 0 && column < model.columnCount())
+        for (int row = model.firstEmptyRow(column); row < model.rowCount() && empty < count; ++row)
+            empty += model.cell(row, column).isEmpty() ? 1 : 0;
+    return rows + (count - empty);
+}
+
 } // namespace
+
+bool tableHasRoomForPoints(std::size_t count)
+{
+    const CaptureModel& model = g_document.model();
+    const auto columns = static_cast<std::size_t>(std::max(model.columnCount(), 1));
+    // Far from the limit, as nearly always, the column's empty cells need not be counted.
+    if ((static_cast<std::size_t>(model.rowCount()) + count) * columns <= MAX_CSV_CELLS)
+        return true;
+    return rowsAfterAdding(model, selectedColumn(), count) * columns <= MAX_CSV_CELLS;
+}
 
 int countTableColumns()
 {
@@ -105,6 +129,10 @@ bool captureValue(double x, double y, const CaptureCalibration& calibration)
     const String text = calibration.valueText(point).c_str();
     if (text.isEmpty())
         return false;
+    if (!tableHasRoomForPoints(1)) {
+        showNotice(translate("The table holds 1,000,000 cells, as many as it can."));
+        return true;
+    }
     runCommand(captureCommand(selectedColumn(), point, calibration));
     setGadgetText(GADGET_MESSAGE, "");
     showResult(text);
@@ -114,8 +142,10 @@ bool captureValue(double x, double y, const CaptureCalibration& calibration)
 bool addColumn()
 {
     columnCount = countTableColumns();
-    // No file or project could bring a wider table back.
-    if (columnCount >= static_cast<int>(MAX_CSV_COLUMNS))
+    // No file or project could bring a wider or larger table back.
+    if (columnCount >= static_cast<int>(MAX_CSV_COLUMNS)
+        || static_cast<std::size_t>(g_document.model().rowCount()) * static_cast<std::size_t>(columnCount + 1)
+            > MAX_CSV_CELLS)
         return false;
     runCommand(addColumnCommand(std::to_string(columnCount + 1)));
     return true;

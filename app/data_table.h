@@ -44,11 +44,17 @@ void applyCalibrationToColumn(const CaptureCalibration& calibration);
 
 // Captures the point clicked at the displayed pixel (x, y) under the calibration into the
 // selected column (column 0 when none is selected), and shows its value. false, with nothing
-// stored, when the calibration gives the point no finite value.
+// stored, when the calibration gives the point no finite value. A table that holds as many cells
+// as it can takes nothing and says so in the status bar.
 [[nodiscard]] bool captureValue(double x, double y, const CaptureCalibration& calibration);
 
+// Whether count more points fit into the selected column without taking the table past the
+// MAX_CSV_CELLS cells (rows times columns) that a file or a project brings back.
+[[nodiscard]] bool tableHasRoomForPoints(std::size_t count);
+
 // "Add Column": a column numbered after the others, selected in the selector. false, with
-// nothing changed, when the table holds MAX_CSV_COLUMNS columns already.
+// nothing changed, when the table holds MAX_CSV_COLUMNS columns already or another column would
+// take it past MAX_CSV_CELLS cells.
 [[nodiscard]] bool addColumn();
 // "Remove Last Column": true when a column was removed (there were at least two).
 bool removeLastColumn();

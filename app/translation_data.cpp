@@ -368,6 +368,8 @@ const char SUPPLEMENTARY_TRANSLATION_DATA[]
       "Ein Text in diesem Projekt enth\xE4lt Zeichen, die das Programm nicht zeigen kann:\0"
       "The table holds 64 columns, as many as it can.\0"
       "Die Tabelle hat 64 Spalten, mehr fasst sie nicht.\0"
+      "The table holds 1,000,000 cells, as many as it can.\0"
+      "Die Tabelle hat 1.000.000 Zellen, mehr fasst sie nicht.\0"
       // The end entry.
       "-1\0"
       "-1";

@@ -143,6 +143,10 @@ void finishExtraction(const JobResult& result, const CaptureCalibration& calibra
         return;
     }
     const std::size_t count = points.size();
+    if (!tableHasRoomForPoints(count)) {
+        prompt("The table holds 1,000,000 cells, as many as it can.", titleOf(target));
+        return;
+    }
     addExtractedPoints(std::move(points), calibration);
     showOutcome(makeText(translate("Points found:"), " ", static_cast<int>(count)));
 }

@@ -375,12 +375,14 @@ TEST_F(Projects, APictureCarriedInTheProjectOpensWithoutItsFile)
     EXPECT_EQ(pictureFolders(), 0);
 }
 
-// One rule for both kinds of file: the mark tells whether the work differs from what was last
-// written to a file the user chose, whichever kind it was.
-TEST_F(Projects, ATableTooLargeForAProjectIsRefusedBeforeAnythingIsWritten)
+// The table stops where a file or a project could no longer bring it back, at 1,000,000 cells
+// (rows times columns), a column's empty cells counting as room. A table past that, which only a
+// fault could make, is refused by Save Project before anything is written, and the autosave says
+// it cannot keep it.
+TEST_F(Projects, TheTableStopsAtTheCellsAProjectHolds)
 {
-    // 63 columns of 15,700 rows, as large a table as a CSV file may bring (989,100 cells); one
-    // more column takes it past what a project may hold, 1,004,800 cells.
+    // 63 columns of 15,700 rows (989,100 cells): the first column holds a value in every row but
+    // the first, the last column in the first row only.
     std::string csv = "\"1\"";
     for (int column = 2; column <= 63; ++column)
         csv += ",\"" + std::to_string(column) + "\"";
@@ -399,24 +401,46 @@ TEST_F(Projects, ATableTooLargeForAProjectIsRefusedBeforeAnythingIsWritten)
     const std::string fits = m_folder + "fits.graphonite";
     saveProjectTo(fits);
     EXPECT_TRUE(std::filesystem::exists(fits)) << "a table as large as a CSV file brings fits";
-    choose(MENU_ADD_COLUMN);
-    ASSERT_EQ(countTableColumns(), 64);
 
-    const std::string project = m_folder + "too-large.graphonite";
     std::string shown;
-    actInNextDialog([&shown](int window) {
+    const auto readDialog = [&shown](int window) {
+        shown.clear();
         for (int gadget = 0x40000000; gadget < 0x40010000; ++gadget)
             if (isGadget(gadget))
                 shown += std::string(getGadgetText(gadget).c_str()) + "|";
         pressKey(window, 13);
-    });
+    };
+    actInNextDialog(readDialog);
+    choose(MENU_ADD_COLUMN); // 64 x 15,700 cells would be 1,004,800
+    EXPECT_NE(shown.find("The table holds 1,000,000 cells, as many as it can."), std::string::npos) << shown;
+    EXPECT_EQ(countTableColumns(), 63);
+
+    // The first column takes one point into its empty first row, then 173 in new rows:
+    // 15,873 x 63 = 999,999 cells.
+    setGadgetState(GADGET_COLUMN_SELECT, 0);
+    EXPECT_TRUE(tableHasRoomForPoints(174));
+    EXPECT_FALSE(tableHasRoomForPoints(175));
+    const CaptureCalibration calibration = currentCaptureCalibration();
+    addExtractedPoints(std::vector<PixelPoint>(174, PixelPoint { 20, 240 }), calibration);
+    ASSERT_EQ(tableRows().size(), 15873u);
+    clickDiagram(20, 240); // would need a row more
+    EXPECT_EQ(tableRows().size(), 15873u);
+    EXPECT_EQ(std::string(statusBarFieldText(STATUSBAR_MAIN, 1).c_str()),
+        "The table holds 1,000,000 cells, as many as it can.");
+    setGadgetState(GADGET_COLUMN_SELECT, 1);
+    clickDiagram(20, 240); // the second column has room in its empty cells
+    EXPECT_NE(tableRows()[0][1], "");
+
+    // Past the limit by the model's own command, which does not check.
+    setGadgetState(GADGET_COLUMN_SELECT, 0);
+    addExtractedPoints({ PixelPoint { 20, 240 } }, calibration);
+    ASSERT_EQ(tableRows().size(), 15874u);
+    const std::string project = m_folder + "too-large.graphonite";
+    actInNextDialog(readDialog);
     saveProjectTo(project);
     EXPECT_NE(shown.find("more than 1,000,000 cells"), std::string::npos) << shown;
     EXPECT_FALSE(std::filesystem::exists(project)) << "no file that could not be opened again";
     EXPECT_TRUE(isWindowModified(WINDOW_MAIN)) << "nothing was saved";
-    EXPECT_EQ(MAX_PROJECT_CELLS, MAX_CSV_CELLS);
-
-    // The autosave cannot keep such a table either, and says so rather than keep silent.
     EXPECT_TRUE(passUntil(
         [] {
             return std::string(statusBarFieldText(STATUSBAR_MAIN, 1).c_str())
@@ -427,6 +451,8 @@ TEST_F(Projects, ATableTooLargeForAProjectIsRefusedBeforeAnythingIsWritten)
         << statusBarFieldText(STATUSBAR_MAIN, 1).c_str();
 }
 
+// One rule for both kinds of file: the mark tells whether the work differs from what was last
+// written to a file the user chose, whichever kind it was.
 TEST_F(Projects, TheUnsavedMarkCoversProjectsAndCsv)
 {
     startWithWork();
