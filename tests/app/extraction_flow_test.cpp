@@ -5,6 +5,7 @@
 
 #include "app/app_ids.h"
 #include "app/calibration.h"
+#include "app/csv_table.h"
 #include "app/data_table.h"
 #include "app/diagram.h"
 #include "app/extraction/extraction_job.h"
@@ -13,6 +14,7 @@
 #include "app/translations.h"
 
 #include "imaging/image.h"
+#include "toolkit/gadgets.h"
 #include "toolkit/requester_script.h"
 #include "toolkit/test_driver.h"
 
@@ -211,6 +213,22 @@ TEST_F(Extraction, RefusalsSayWhatToMendAndStoreNothing)
     EXPECT_EQ(std::string(statusText.c_str()), "Nothing of this colour was found in the area.");
     EXPECT_EQ(captureModel().rowCount(), 0);
     EXPECT_EQ(isDataModified(), 0);
+}
+
+// The points must fit into the table as a file or a project brings it back.
+TEST_F(Extraction, PointsBeyondTheCellsTheTableHoldsAreRefused)
+{
+    startWithChart();
+    calibrate();
+    for (int column = 1; column < 64; ++column)
+        ASSERT_TRUE(addColumn());
+    setGadgetState(GADGET_COLUMN_SELECT, 0);
+    addExtractedPoints(std::vector<PixelPoint>(MAX_CSV_CELLS / 64 - 5, PixelPoint { 600, LINE_ROW }),
+        currentCaptureCalibration());
+    const int rows = captureModel().rowCount();
+    pickOnChart(MENU_EXTRACT_CURVE, 600, LINE_ROW);
+    EXPECT_EQ(std::string(statusText.c_str()), "The table holds 1,000,000 cells, as many as it can.");
+    EXPECT_EQ(captureModel().rowCount(), rows);
 }
 
 TEST_F(Extraction, ACurveBecomesPointsOfTheSelectedColumnAsOneUndoStep)
