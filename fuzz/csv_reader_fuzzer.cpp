@@ -26,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         return true;
     };
-    if (!withinLimits(reading.table.titles) || reading.table.titles.size() > MAX_CSV_COLUMNS
-        || reading.table.rows.size() * reading.table.titles.size() > MAX_CSV_CELLS)
+    if (!withinLimits(reading.table.titles) || reading.table.titles.size() > MAX_CSV_LINE_CELLS
+        || reading.table.rows.size() * reading.table.titles.size() > MAX_CSV_FILE_CELLS)
         std::abort();
     for (const auto& row : reading.table.rows) {
         if (row.size() != reading.table.titles.size() || !withinLimits(row))
