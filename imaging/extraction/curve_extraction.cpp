@@ -22,6 +22,7 @@ struct Track {
     std::vector<int> columns;
     std::vector<double> centres;
     std::vector<std::pair<int, int>> extents; // the rows of each centre's run, top and bottom
+    std::vector<bool> bordered; // whether another colour bordered the run (ColumnRun::bordered)
     int lastTop = 0;
     int lastBottom = 0;
 };
@@ -275,13 +276,14 @@ std::vector<Track> followTracks(const Columns& columns, const std::vector<std::v
             track.columns.push_back(c);
             track.centres.push_back(run.centre());
             track.extents.emplace_back(run.top, run.bottom);
+            track.bordered.push_back(run.bordered);
             track.lastTop = run.top;
             track.lastBottom = run.bottom;
         }
         for (std::size_t r = 0; r < column.size(); ++r)
             if (!runTaken[r] && thin[static_cast<std::size_t>(c)][r])
                 active.push_back({ { c }, { column[r].centre() }, { { column[r].top, column[r].bottom } },
-                    column[r].top, column[r].bottom });
+                    { column[r].bordered }, column[r].top, column[r].bottom });
     }
     for (Track& track : active)
         finished.push_back(std::move(track));
@@ -399,6 +401,7 @@ std::vector<Track> joinTracks(std::vector<Track> tracks, const TrackingRules& ru
             chain.columns.insert(chain.columns.end(), tracks[n].columns.begin(), tracks[n].columns.end());
             chain.centres.insert(chain.centres.end(), tracks[n].centres.begin(), tracks[n].centres.end());
             chain.extents.insert(chain.extents.end(), tracks[n].extents.begin(), tracks[n].extents.end());
+            chain.bordered.insert(chain.bordered.end(), tracks[n].bordered.begin(), tracks[n].bordered.end());
         }
         joined.push_back(std::move(chain));
     }
@@ -430,12 +433,13 @@ Track withoutSlivers(const Track& track, const TrackingRules& rules)
         std::size_t end = start + 1;
         while (end < count && track.columns[end] == track.columns[end - 1] + 1)
             ++end;
-        const bool inside = start > 0 && end < count;
-        if (!inside || static_cast<int>(end - start) >= rules.fitPoints)
+        const bool whole = start == 0 && end == count;
+        if (whole || static_cast<int>(end - start) >= rules.fitPoints)
             for (std::size_t i = start; i < end; ++i) {
                 kept.columns.push_back(track.columns[i]);
                 kept.centres.push_back(track.centres[i]);
                 kept.extents.push_back(track.extents[i]);
+                kept.bordered.push_back(track.bordered[i]);
             }
         start = end;
     }
@@ -482,6 +486,9 @@ Course bridgedCourse(const Track& whole, const TrackingRules& rules, const Cover
     const Columns& columns, const std::vector<std::vector<bool>>& heavy)
 {
     const Track track = withoutSlivers(whole, rules);
+    // A track of slivers only is no curve.
+    if (track.columns.empty())
+        return {};
     const int first = track.columns.front();
     const std::size_t count = track.columns.size();
     Course course;
@@ -497,15 +504,29 @@ Course bridgedCourse(const Track& whole, const TrackingRules& rules, const Cover
     for (std::size_t i = 0; i + 1 < count; ++i) {
         if (track.columns[i + 1] == track.columns[i] + 1)
             continue;
+        // Each side's direction comes from its own piece of the track only (gaps of a flaw or two
+        // aside): the piece beyond another gap may run in another direction.
+        std::size_t pieceFirst = i;
+        while (
+            pieceFirst > 0 && track.columns[pieceFirst - 1] >= track.columns[pieceFirst] - 1 - MAXIMUM_FLAW)
+            --pieceFirst;
+        std::size_t pieceLast = i + 1;
+        while (pieceLast + 1 < count
+            && track.columns[pieceLast + 1] <= track.columns[pieceLast] + 1 + MAXIMUM_FLAW)
+            ++pieceLast;
+        const std::size_t leftPoints = i + 1 - pieceFirst;
+        const std::size_t rightPoints = pieceLast - i;
         // The columns next to what hid the curve may hold a little of it (a marker's faint rim),
         // so the directions are taken from a few columns farther off, and the bridge spans those
         // columns too.
         const std::size_t trim
-            = std::min({ static_cast<std::size_t>(rules.trim), i / 2, (count - i - 2) / 2 });
-        const std::size_t leftEnd = i - trim;
-        const std::size_t rightStart = i + 1 + trim;
-        const std::size_t leftCount = std::min(leftEnd + 1, fit);
-        const std::size_t rightCount = std::min(count - rightStart, fit);
+            = std::min({ static_cast<std::size_t>(rules.trim), leftPoints / 2, rightPoints / 2 });
+        const std::size_t leftTrim = trim;
+        const std::size_t rightTrim = trim;
+        const std::size_t leftEnd = i - leftTrim;
+        const std::size_t rightStart = i + 1 + rightTrim;
+        const std::size_t leftCount = std::min(leftPoints - leftTrim, fit);
+        const std::size_t rightCount = std::min(rightPoints - rightTrim, fit);
         const LineFit left = fitEnd(track, leftEnd + 1 - leftCount, leftCount);
         const LineFit right = fitEnd(track, rightStart, rightCount);
         const int from = track.columns[leftEnd];
@@ -554,7 +575,7 @@ Extraction extractCurve(const PixelBuffer& pixels, const PixelArea& requested, R
     rules.thickness = lineThickness(columns, slopes);
     if (rules.thickness <= 0.0)
         return extraction;
-    rules.maximumGap = std::max(16, static_cast<int>(std::lround(10.0 * rules.thickness)));
+    rules.maximumGap = std::max(24, static_cast<int>(std::lround(10.0 * rules.thickness)));
     rules.fitPoints = std::clamp(static_cast<int>(std::lround(3.0 * rules.thickness)), 4, 12);
     rules.trim = std::max(2, static_cast<int>(std::lround(rules.thickness * 0.5)));
     rules.minimumPoints = std::max(3, rules.fitPoints);
