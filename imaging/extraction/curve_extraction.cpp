@@ -117,8 +117,8 @@ std::vector<std::vector<bool>> heavyRuns(
         heavy[c].resize(columns[c].size());
         for (std::size_t i = 0; i < columns[c].size(); ++i) {
             const ColumnRun& run = columns[c][i];
-            heavy[c][i]
-                = run.hidden || run.mass > thickness * std::sqrt(1.0 + slopes[c][i] * slopes[c][i]) + margin;
+            heavy[c][i] = run.hidden
+                || run.mass > 1.25 * thickness * std::sqrt(1.0 + slopes[c][i] * slopes[c][i]) + margin;
         }
     }
     return heavy;
@@ -178,6 +178,11 @@ double predictedCentre(const Track& track, int column, const TrackingRules& rule
     const std::size_t count = std::min(track.columns.size(), static_cast<std::size_t>(rules.fitPoints));
     return fitEnd(track, track.columns.size() - count, count).at(column);
 }
+
+// Where a curve falls or rises by this many rows a column or more, each centre is smoothed over
+// this many columns on either side (smoothedWhereSteep).
+constexpr double STEEP_SLOPE = 2.0;
+constexpr std::size_t STEEP_REACH = 3;
 
 // A track of fewer points is a sliver: too short to show the curve's direction.
 constexpr std::size_t SLIVER_POINTS = 3;
@@ -450,21 +455,20 @@ Track withoutSlivers(const Track& track, const TrackingRules& rules)
 // it: two straight ends extrapolated into a bend cut its inside by up to a few pixels where the
 // curve is steep. Where the curve turns at a corner instead (under a marker), no parabola fits
 // both sides nearly as well as their own two lines do, and none is given.
-std::optional<QuadraticFit> smoothBend(const Track& track, std::size_t leftFirst, std::size_t leftCount,
-    std::size_t rightFirst, std::size_t rightCount, const LineFit& left, const LineFit& right, double origin)
+bool fitSmoothBend(const Track& track, std::size_t leftFirst, std::size_t leftCount, std::size_t rightFirst,
+    std::size_t rightCount, const LineFit& left, const LineFit& right, QuadraticFit& bend)
 {
     // The parabola may miss the points by this much more than the lines do (in pixels squared):
     // the noise of a JPEG picture's edges, which a level line shows little of.
     constexpr double SLACK = 0.05;
     if (leftCount < 2 || rightCount < 2)
-        return std::nullopt;
-    QuadraticFit bend(origin);
+        return false;
     for (std::size_t i = leftFirst; i < leftFirst + leftCount; ++i)
         bend.add(track.columns[i], track.centres[i]);
     for (std::size_t i = rightFirst; i < rightFirst + rightCount; ++i)
         bend.add(track.columns[i], track.centres[i]);
     if (!bend.solve())
-        return std::nullopt;
+        return false;
     double bendSquares = 0.0;
     double lineSquares = 0.0;
     auto square = [](double d) { return d * d; };
@@ -478,14 +482,38 @@ std::optional<QuadraticFit> smoothBend(const Track& track, std::size_t leftFirst
     }
     const double count = static_cast<double>(leftCount + rightCount);
     if (bendSquares / count > 2.0 * lineSquares / count + SLACK)
-        return std::nullopt;
-    return bend;
+        return false;
+    return true;
+}
+
+// The track with its centres taken from a parabola through their neighbours where the curve is
+// steep. A steep line crosses a column over many rows, and the noise of its two edges in a JPEG
+// picture moves the centre up or down by the slope times as much as across the line; the
+// neighbouring columns measure the same course independently.
+Track smoothedWhereSteep(Track track)
+{
+    const std::vector<double> measured = track.centres;
+    const std::size_t count = track.columns.size();
+    for (std::size_t i = STEEP_REACH; i + STEEP_REACH < count; ++i) {
+        const std::size_t from = i - STEEP_REACH;
+        const std::size_t to = i + STEEP_REACH;
+        if (track.columns[to] - track.columns[from] != static_cast<int>(to - from))
+            continue;
+        if (std::abs(measured[to] - measured[from]) < STEEP_SLOPE * static_cast<double>(to - from))
+            continue;
+        QuadraticFit local(track.columns[i]);
+        for (std::size_t j = from; j <= to; ++j)
+            local.add(track.columns[j], measured[j]);
+        if (local.solve())
+            track.centres[i] = local.at(track.columns[i]);
+    }
+    return track;
 }
 
 Course bridgedCourse(const Track& whole, const TrackingRules& rules, const CoverageMap& map,
     const Columns& columns, const std::vector<std::vector<bool>>& heavy)
 {
-    const Track track = withoutSlivers(whole, rules);
+    const Track track = smoothedWhereSteep(withoutSlivers(whole, rules));
     // A track of slivers only is no curve.
     if (track.columns.empty())
         return {};
@@ -535,11 +563,11 @@ Course bridgedCourse(const Track& whole, const TrackingRules& rules, const Cover
         // (a crossing curve of another colour, a flaw of the picture) it bends smoothly on.
         const bool underBlob
             = hidesCorner(columns, heavy, track.columns[i], track.columns[i + 1], left, right, rules);
-        const std::optional<QuadraticFit> bend = underBlob
-            ? std::nullopt
-            : smoothBend(track, leftEnd + 1 - leftCount, leftCount, rightStart, rightCount, left, right,
-                (from + to) / 2.0);
-        auto bridge = [&](int x) { return bend ? bend->at(x) : bridgeAt(left, right, from, to, x); };
+        QuadraticFit bend((from + to) / 2.0);
+        const bool bends = !underBlob
+            && fitSmoothBend(
+                track, leftEnd + 1 - leftCount, leftCount, rightStart, rightCount, left, right, bend);
+        auto bridge = [&](int x) { return bends ? bend.at(x) : bridgeAt(left, right, from, to, x); };
         int paper = 0;
         for (int x = from + 1; x < to; ++x)
             paper += onPaper(map, x, bridge(x)) ? 1 : 0;
