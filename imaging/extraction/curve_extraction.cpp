@@ -497,9 +497,11 @@ Track smoothedWhereSteep(Track track)
     for (std::size_t i = STEEP_REACH; i + STEEP_REACH < count; ++i) {
         const std::size_t from = i - STEEP_REACH;
         const std::size_t to = i + STEEP_REACH;
-        if (track.columns[to] - track.columns[from] != static_cast<int>(to - from))
+        // The neighbours may straddle a flaw, not a gap.
+        const int span = track.columns[to] - track.columns[from];
+        if (span > static_cast<int>(to - from) + MAXIMUM_FLAW)
             continue;
-        if (std::abs(measured[to] - measured[from]) < STEEP_SLOPE * static_cast<double>(to - from))
+        if (std::abs(measured[to] - measured[from]) < STEEP_SLOPE * span)
             continue;
         QuadraticFit local(track.columns[i]);
         for (std::size_t j = from; j <= to; ++j)
@@ -549,12 +551,30 @@ Course bridgedCourse(const Track& whole, const TrackingRules& rules, const Cover
         // columns too.
         const std::size_t trim
             = std::min({ static_cast<std::size_t>(rules.trim), leftPoints / 2, rightPoints / 2 });
-        const std::size_t leftTrim = trim;
-        const std::size_t rightTrim = trim;
+        // Runs beside the gap that another colour borders (the blur around a marker in a JPEG
+        // picture) have their centres pulled aside: where free runs follow soon enough, the
+        // bordered ones are passed over too. Where the whole side is bordered (a line whose edges
+        // JPEG blurs everywhere), nothing is gained by it.
+        auto borderedTrim = [&](std::size_t points, auto bordered) {
+            std::size_t extended = trim;
+            while (extended < trim + fit && points >= extended + fit + trim && bordered(extended))
+                ++extended;
+            return bordered(extended) ? trim : extended;
+        };
+        const std::size_t leftTrim = borderedTrim(
+            leftPoints, [&](std::size_t k) { return k < leftPoints && track.bordered[i - k]; });
+        const std::size_t rightTrim = borderedTrim(
+            rightPoints, [&](std::size_t k) { return k < rightPoints && track.bordered[i + 1 + k]; });
         const std::size_t leftEnd = i - leftTrim;
         const std::size_t rightStart = i + 1 + rightTrim;
-        const std::size_t leftCount = std::min(leftPoints - leftTrim, fit);
-        const std::size_t rightCount = std::min(rightPoints - rightTrim, fit);
+        // A short piece between two gaps has the rim of the other gap at its far end too.
+        auto farTrim = [&](bool beyondGap, std::size_t points, std::size_t nearTrim) {
+            return beyondGap ? std::min(trim, (points - nearTrim) / 2) : std::size_t { 0 };
+        };
+        const std::size_t leftCount
+            = std::min(leftPoints - leftTrim - farTrim(pieceFirst > 0, leftPoints, leftTrim), fit);
+        const std::size_t rightCount
+            = std::min(rightPoints - rightTrim - farTrim(pieceLast + 1 < count, rightPoints, rightTrim), fit);
         const LineFit left = fitEnd(track, leftEnd + 1 - leftCount, leftCount);
         const LineFit right = fitEnd(track, rightStart, rightCount);
         const int from = track.columns[leftEnd];
