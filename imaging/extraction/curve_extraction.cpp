@@ -255,7 +255,7 @@ std::vector<Track> followTracks(const Columns& columns, const std::vector<std::v
             // over a flaw: nothing broader than its line lay in the columns it missed.
             const bool flawed = last < c - 1;
             if (flawed
-                && (static_cast<int>(track.columns.size()) < rules.fitPoints
+                && (track.columns.size() < SLIVER_POINTS
                     || coveredOver(columns, heavy, track, last + 1, c, rules)))
                 continue;
             for (std::size_t r = 0; r < column.size(); ++r) {
@@ -436,7 +436,7 @@ Track withoutSlivers(const Track& track, const TrackingRules& rules)
     std::size_t start = 0;
     while (start < count) {
         std::size_t end = start + 1;
-        while (end < count && track.columns[end] == track.columns[end - 1] + 1)
+        while (end < count && track.columns[end] <= track.columns[end - 1] + 1 + MAXIMUM_FLAW)
             ++end;
         const bool whole = start == 0 && end == count;
         if (whole || static_cast<int>(end - start) >= rules.fitPoints)
@@ -587,7 +587,14 @@ Course bridgedCourse(const Track& whole, const TrackingRules& rules, const Cover
         const bool bends = !underBlob
             && fitSmoothBend(
                 track, leftEnd + 1 - leftCount, leftCount, rightStart, rightCount, left, right, bend);
-        auto bridge = [&](int x) { return bends ? bend.at(x) : bridgeAt(left, right, from, to, x); };
+        // A side of a point or two shows no direction: the other side's alone leads across.
+        const bool leftShort = leftCount < SLIVER_POINTS && rightCount >= SLIVER_POINTS;
+        const bool rightShort = rightCount < SLIVER_POINTS && leftCount >= SLIVER_POINTS;
+        auto bridge = [&](int x) {
+            if (leftShort || rightShort)
+                return leftShort ? right.at(x) : left.at(x);
+            return bends ? bend.at(x) : bridgeAt(left, right, from, to, x);
+        };
         int paper = 0;
         for (int x = from + 1; x < to; ++x)
             paper += onPaper(map, x, bridge(x)) ? 1 : 0;
