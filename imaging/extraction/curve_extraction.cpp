@@ -571,10 +571,14 @@ Course bridgedCourse(const Track& whole, const TrackingRules& rules, const Cover
         auto farTrim = [&](bool beyondGap, std::size_t points, std::size_t nearTrim) {
             return beyondGap ? std::min(trim, (points - nearTrim) / 2) : std::size_t { 0 };
         };
+        // A direction carried far must be steady: over a long gap, each side's line is fitted to as
+        // many points as half the gap is long.
+        const std::size_t reach = std::max(fit,
+            static_cast<std::size_t>(track.columns[i + 1 + rightTrim] - track.columns[i - leftTrim]) / 2);
         const std::size_t leftCount
-            = std::min(leftPoints - leftTrim - farTrim(pieceFirst > 0, leftPoints, leftTrim), fit);
-        const std::size_t rightCount
-            = std::min(rightPoints - rightTrim - farTrim(pieceLast + 1 < count, rightPoints, rightTrim), fit);
+            = std::min(leftPoints - leftTrim - farTrim(pieceFirst > 0, leftPoints, leftTrim), reach);
+        const std::size_t rightCount = std::min(
+            rightPoints - rightTrim - farTrim(pieceLast + 1 < count, rightPoints, rightTrim), reach);
         const LineFit left = fitEnd(track, leftEnd + 1 - leftCount, leftCount);
         const LineFit right = fitEnd(track, rightStart, rightCount);
         const int from = track.columns[leftEnd];
