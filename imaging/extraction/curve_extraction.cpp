@@ -453,8 +453,9 @@ Track withoutSlivers(const Track& track, const TrackingRules& rules)
 
 // The parabola through the points on both sides of a gap, where the curve bends smoothly across
 // it: two straight ends extrapolated into a bend cut its inside by up to a few pixels where the
-// curve is steep. Where the curve turns at a corner instead (under a marker), no parabola fits
-// both sides nearly as well as their own two lines do, and none is given.
+// curve is steep. Where the sides show that the curve turned sharply, no parabola fits them nearly
+// as well as their own two lines do, and none is given. (A corner hidden whole under a marker
+// does not show on the sides; the caller asks only where nothing of the colour hides one.)
 bool fitSmoothBend(const Track& track, std::size_t leftFirst, std::size_t leftCount, std::size_t rightFirst,
     std::size_t rightCount, const LineFit& left, const LineFit& right, QuadraticFit& bend)
 {

@@ -9,6 +9,7 @@
 #include "imaging/extraction/curve_extraction.h"
 #include "imaging/extraction/feature_snap.h"
 #include "imaging/extraction/marker_extraction.h"
+#include "imaging/extraction/quadratic_fit.h"
 
 #include <gtest/gtest.h>
 
@@ -222,6 +223,23 @@ TEST(BackgroundAndPickTest, PaperIsTheMostCommonColourAndAClickBesideALinePicksT
     EXPECT_EQ(pickColour(canvas.pixels(), 20, 10), WHITE);
     // Clicks off the picture are taken at its edge rather than read outside it.
     EXPECT_EQ(pickColour(canvas.pixels(), -5, 500), WHITE);
+}
+
+TEST(QuadraticFitTest, ParabolasAreRecoveredAndTooFewColumnsRefused)
+{
+    // Far from the origin of x, as columns of a wide picture lie, the parabola comes back exactly.
+    QuadraticFit fit(3000.0);
+    for (int x = 2980; x <= 3020; x += 4)
+        fit.add(x, 1500.0 - 2.5 * (x - 3000) + 0.01 * (x - 3000) * (x - 3000));
+    ASSERT_TRUE(fit.solve());
+    for (const double x : { 2990.0, 3000.0, 3013.5, 3040.0 })
+        EXPECT_NEAR(fit.at(x), 1500.0 - 2.5 * (x - 3000) + 0.01 * (x - 3000) * (x - 3000), 1e-6) << x;
+    // Points in two columns fix no parabola, however many there are.
+    QuadraticFit two(10.0);
+    for (const int x : { 8, 8, 12, 12, 12 })
+        two.add(x, x * 2.0);
+    EXPECT_FALSE(two.solve());
+    EXPECT_FALSE(QuadraticFit(0.0).solve());
 }
 
 TEST(CurveExtractionTest, CentresOfStraightLinesAtAnySlope)
