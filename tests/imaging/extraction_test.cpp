@@ -9,6 +9,7 @@
 #include "imaging/extraction/curve_extraction.h"
 #include "imaging/extraction/feature_snap.h"
 #include "imaging/extraction/marker_extraction.h"
+#include "imaging/extraction/quadratic_fit.h"
 
 #include <gtest/gtest.h>
 
@@ -94,6 +95,20 @@ public:
         paint(
             colour, [=](double x, double y) { return x >= left && x < right && y >= top && y < bottom; },
             around(left, top, right, bottom, 0));
+    }
+
+    // Adds to every channel of every pixel an even noise of up to `amount` either way, the same
+    // for every run of the test (seeded).
+    void addNoise(int amount, unsigned seed)
+    {
+        std::mt19937 random(seed);
+        std::uniform_int_distribution<int> noise(-amount, amount);
+        for (int y = 0; y < m_pixels->height(); ++y)
+            for (int x = 0; x < m_pixels->width(); ++x) {
+                std::uint8_t* pixel = m_pixels->row(y) + static_cast<std::size_t>(x) * 4;
+                for (int c = 0; c < 3; ++c)
+                    pixel[c] = static_cast<std::uint8_t>(std::clamp(pixel[c] + noise(random), 0, 255));
+            }
     }
 
 private:
@@ -210,6 +225,23 @@ TEST(BackgroundAndPickTest, PaperIsTheMostCommonColourAndAClickBesideALinePicksT
     EXPECT_EQ(pickColour(canvas.pixels(), -5, 500), WHITE);
 }
 
+TEST(QuadraticFitTest, ParabolasAreRecoveredAndTooFewColumnsRefused)
+{
+    // Far from the origin of x, as columns of a wide picture lie, the parabola comes back exactly.
+    QuadraticFit fit(3000.0);
+    for (int x = 2980; x <= 3020; x += 4)
+        fit.add(x, 1500.0 - 2.5 * (x - 3000) + 0.01 * (x - 3000) * (x - 3000));
+    ASSERT_TRUE(fit.solve());
+    for (const double x : { 2990.0, 3000.0, 3013.5, 3040.0 })
+        EXPECT_NEAR(fit.at(x), 1500.0 - 2.5 * (x - 3000) + 0.01 * (x - 3000) * (x - 3000), 1e-6) << x;
+    // Points in two columns fix no parabola, however many there are.
+    QuadraticFit two(10.0);
+    for (const int x : { 8, 8, 12, 12, 12 })
+        two.add(x, x * 2.0);
+    EXPECT_FALSE(two.solve());
+    EXPECT_FALSE(QuadraticFit(0.0).solve());
+}
+
 TEST(CurveExtractionTest, CentresOfStraightLinesAtAnySlope)
 {
     struct Case {
@@ -295,6 +327,103 @@ TEST(CurveExtractionTest, ACornerUnderAMarkerOfTheCurvesColourIsKept)
         const double truth
             = point.x <= 60 ? 80.0 - (point.x - 5.0) * 50.0 / 55.0 : 30.0 + (point.x - 60.0) * 40.0 / 55.0;
         EXPECT_NEAR(point.y, truth, 0.3) << point.x;
+    }
+}
+
+// A curve drawn as a polyline of short segments, as a chart renderer draws a smooth function.
+void curve(
+    Canvas& canvas, const std::function<double(double)>& f, double from, double to, double width, Rgb colour)
+{
+    for (double x = from; x < to; x += 2.0)
+        canvas.line(x, f(x), std::min(x + 2.0, to), f(std::min(x + 2.0, to)), width, colour);
+}
+
+// Where a curve bends under what hides it, the bridge follows the bend: two straight ends meeting
+// in the gap would cut across its inside. A corner under a marker of the curve's colour stays a
+// corner (ACornerUnderAMarkerOfTheCurvesColourIsKept).
+TEST(CurveExtractionTest, BridgesFollowABendThatSomethingElseHides)
+{
+    struct Case {
+        const char* what;
+        std::function<double(double)> f;
+        double width;
+        std::function<void(Canvas&)> hide;
+    };
+    const Case cases[] = {
+        { "a parabola under a crossing curve",
+            [](double x) { return 20.0 + 0.012 * (x - 20.0) * (x - 20.0); }, 2.0,
+            [](Canvas& c) { c.line(84, 0, 90, 200, 3.0, RED); } },
+        { "a steep bend under a label", [](double x) { return 190.0 - 0.02 * (x - 10.0) * (x - 10.0); }, 2.0,
+            [](Canvas& c) { c.rectangle(70, 0, 77, 200, GREY); } },
+        { "a thick line bending under a crossing curve",
+            [](double x) { return 30.0 + 0.01 * (x - 10.0) * (x - 10.0); }, 6.0,
+            [](Canvas& c) { c.line(100, 0, 104, 200, 6.0, RED); } },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Canvas canvas(160, 200);
+        curve(canvas, c.f, 5, 155, c.width, BLUE);
+        c.hide(canvas);
+        const std::vector<double> xs = columns(15, 145);
+        const Extraction found
+            = extractCurve(canvas.pixels(), canvas.all(), BLUE, DEFAULT_COLOUR_TOLERANCE, xs);
+        double largest = 0.0;
+        for (const FoundPoint& point : found.points)
+            if (c.f(point.x) > 5 && c.f(point.x) < 195)
+                largest = std::max(largest, std::abs(point.y - c.f(point.x)));
+        EXPECT_LT(largest, 0.5) << testing::PrintToString(found.points);
+    }
+}
+
+// A line turns a corner under a marker and, a little farther on, passes under a curve of
+// another colour: the direction on either side of that curve comes from the short piece between the
+// two alone, not from the points before the marker, which run the other way.
+TEST(CurveExtractionTest, EachBridgeTakesItsDirectionsFromItsOwnPieces)
+{
+    Canvas canvas(300, 200);
+    auto truth
+        = [](double x) { return x <= 120.0 ? 150.0 - (x - 10.0) * 90.0 / 110.0 : 60.0 + (x - 120.0) * 0.4; };
+    canvas.line(10, truth(10), 120, truth(120), 3.0, BLUE);
+    canvas.line(120, truth(120), 290, truth(290), 3.0, BLUE);
+    canvas.disc(120, truth(120), 8.0, BLUE);
+    canvas.line(140, 0, 142, 200, 4.0, RED);
+    const std::vector<double> xs = columns(25, 275);
+    const Extraction found = extractCurve(canvas.pixels(), canvas.all(), BLUE, DEFAULT_COLOUR_TOLERANCE, xs);
+    EXPECT_EQ(found.points.size(), xs.size());
+    for (const FoundPoint& point : found.points)
+        EXPECT_NEAR(point.y, truth(point.x), 0.5) << point.x;
+}
+
+// A steep line crosses a column over many rows, and noise at its two edges (as a JPEG picture
+// holds) moves each column's centre by the slope times as much as it moves the line across; the
+// neighbouring columns, which measure the same course, steady it. A speck of another colour that
+// cuts a column short breaks nothing.
+TEST(CurveExtractionTest, SteepLinesInNoisyPicturesStayWithinAPixel)
+{
+    struct Case {
+        double slope;
+        double width;
+    };
+    for (const Case c : { Case { 3.0, 3.0 }, Case { 5.0, 4.0 }, Case { -6.0, 3.0 } }) {
+        SCOPED_TRACE(testing::Message() << "slope " << c.slope << ", width " << c.width);
+        Canvas canvas(140, 400);
+        const double y0 = c.slope > 0 ? 20.0 : 380.0;
+        auto truth = [&](double x) { return y0 + c.slope * (x - 10.0); };
+        const double x1 = 10.0 + 340.0 / std::abs(c.slope);
+        canvas.line(10, truth(10), x1, truth(x1), c.width, BLUE);
+        // Specks of a dark grey on the line's edge in a few columns.
+        for (const double x : { 25.0, 40.0, 55.0 })
+            if (x < x1 - 5)
+                canvas.rectangle(x - 0.5, truth(x) - 1.0, x + 0.5, truth(x) + 1.0, { 60, 60, 60 });
+        canvas.addNoise(14, 7);
+        const std::vector<double> xs = columns(15, static_cast<int>(x1) - 5);
+        const Extraction found
+            = extractCurve(canvas.pixels(), canvas.all(), BLUE, DEFAULT_COLOUR_TOLERANCE, xs);
+        EXPECT_EQ(found.points.size(), xs.size());
+        double largest = 0.0;
+        for (const FoundPoint& point : found.points)
+            largest = std::max(largest, std::abs(point.y - truth(point.x)));
+        EXPECT_LT(largest, 1.0);
     }
 }
 
