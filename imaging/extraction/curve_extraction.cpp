@@ -336,6 +336,36 @@ bool hidesCorner(const Columns& columns, const std::vector<std::vector<bool>>& h
     return false;
 }
 
+// Whether a blob of another colour, broader than a line both across and along and about as tall
+// as it is wide, hides the gap between columns from and to where the curve passes: a marker drawn
+// over the curve, under which it may turn a corner as at a marker of its own colour. A curve of
+// another colour crossing it leaves a gap that is short or low, a band or a bar one much taller
+// than it is wide.
+bool hiddenByForeignBlob(const CoverageMap& map, int from, int to, const LineFit& left, const LineFit& right,
+    const TrackingRules& rules)
+{
+    const double broad = 2.5 * rules.thickness;
+    if (to - from - 1 < broad)
+        return false;
+    const int middle = (from + to) / 2;
+    const double passes = bridgeAt(left, right, from, to, middle);
+    if (!(passes >= 0.0 && passes < map.height))
+        return false;
+    auto foreign = [&](long y) {
+        return y >= 0 && y < map.height && (map.row(static_cast<int>(y))[middle] & CoverageMap::FOREIGN) != 0;
+    };
+    long top = std::lround(passes);
+    if (!foreign(top))
+        return false;
+    long bottom = top;
+    while (foreign(top - 1))
+        --top;
+    while (foreign(bottom + 1))
+        ++bottom;
+    const double height = static_cast<double>(bottom - top + 1);
+    return height >= broad && height <= 2.0 * (to - from) + 2.0 * rules.thickness;
+}
+
 // Joins the tracks that one curve breaks into where something hides it: the end of one and the
 // start of a later one within the longest gap, when their directions lead to the same place
 // across the gap, or meet inside it (the curve turned under a marker). The closest joins are made
@@ -587,7 +617,8 @@ Course bridgedCourse(const Track& whole, const TrackingRules& rules, const Cover
         // Under a marker the curve may turn a corner, which a parabola would round off; elsewhere
         // (a crossing curve of another colour, a flaw of the picture) it bends smoothly on.
         const bool underBlob
-            = hidesCorner(columns, heavy, track.columns[i], track.columns[i + 1], left, right, rules);
+            = hidesCorner(columns, heavy, track.columns[i], track.columns[i + 1], left, right, rules)
+            || hiddenByForeignBlob(map, track.columns[i], track.columns[i + 1], left, right, rules);
         QuadraticFit bend((from + to) / 2.0);
         const bool bends = !underBlob
             && fitSmoothBend(

@@ -394,6 +394,24 @@ TEST(CurveExtractionTest, EachBridgeTakesItsDirectionsFromItsOwnPieces)
         EXPECT_NEAR(point.y, truth(point.x), 0.5) << point.x;
 }
 
+// A line turns a corner under a marker of another colour drawn over it: the bridge keeps the
+// corner, as under a marker of the line's own colour, instead of rounding it off (a band as tall
+// as the picture is no marker: the bend under one is followed, see above).
+TEST(CurveExtractionTest, ABridgeKeepsTheCornerUnderAMarkerOfAnotherColour)
+{
+    Canvas canvas(300, 200);
+    auto truth
+        = [](double x) { return x <= 140.0 ? 150.0 - (x - 10.0) * 90.0 / 130.0 : 60.0 + (x - 140.0) * 0.5; };
+    canvas.line(10, truth(10), 140, truth(140), 3.0, BLUE);
+    canvas.line(140, truth(140), 290, truth(290), 3.0, BLUE);
+    canvas.disc(140, truth(140), 8.0, RED);
+    const std::vector<double> xs = columns(25, 275);
+    const Extraction found = extractCurve(canvas.pixels(), canvas.all(), BLUE, DEFAULT_COLOUR_TOLERANCE, xs);
+    EXPECT_EQ(found.points.size(), xs.size());
+    for (const FoundPoint& point : found.points)
+        EXPECT_NEAR(point.y, truth(point.x), 0.5) << point.x;
+}
+
 // A steep line crosses a column over many rows, and noise at its two edges (as a JPEG picture
 // holds) moves each column's centre by the slope times as much as it moves the line across; the
 // neighbouring columns, which measure the same course, steady it. A speck of another colour that
