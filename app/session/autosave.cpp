@@ -24,8 +24,10 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Changes closer together than this share one write: a change waits at most this long (plus one
-// pass of the event loop and the write) before it is on the disk.
-constexpr auto WRITE_INTERVAL = std::chrono::milliseconds(600);
+// pass of the event loop and the write) before it is on the disk. The rest of the second a change
+// may take to reach the disk is left to a busy machine: a flush to a disk that other programs
+// keep busy, a writer's thread that waits for a core.
+constexpr auto WRITE_INTERVAL = std::chrono::milliseconds(300);
 constexpr auto RETRY_INTERVAL = std::chrono::seconds(5);
 // A session larger than this is no work of this program.
 constexpr std::size_t MAX_SESSION_SIZE = 512u << 20;

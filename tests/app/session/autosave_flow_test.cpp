@@ -162,7 +162,7 @@ TEST_F(Autosave, ChangesInABurstShareTheirWrites)
         clickDiagram(20 + i, 200);
     const auto elapsed = std::chrono::steady_clock::now() - begin;
     ASSERT_TRUE(sessionHoldsTheWork());
-    const auto intervals = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() / 500;
+    const auto intervals = std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count() / 250;
     EXPECT_LE(sessionWriteCount(), static_cast<std::uint64_t>(intervals + 3)) << "30 captures";
     const std::uint64_t before = sessionWriteCount();
     passes(20);
