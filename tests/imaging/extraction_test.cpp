@@ -375,41 +375,44 @@ TEST(CurveExtractionTest, BridgesFollowABendThatSomethingElseHides)
     }
 }
 
-// A line turns a corner under a marker and, a little farther on, passes under a curve of
-// another colour: the direction on either side of that curve comes from the short piece between the
-// two alone, not from the points before the marker, which run the other way.
-TEST(CurveExtractionTest, EachBridgeTakesItsDirectionsFromItsOwnPieces)
+// A line turns a corner under a marker. The bridge keeps the corner, under a marker of the line's
+// own colour and under one of another colour drawn over it alike, instead of rounding it off (a
+// band as tall as the picture is no marker: the bend under one is followed, see above). Where the
+// line, a little farther on, passes under a curve of another colour, the direction on either side
+// of that curve comes from the short piece between the two alone, not from the points before the
+// marker, which run the other way.
+TEST(CurveExtractionTest, BridgesKeepTheCornersMarkersHideAndTakeDirectionsFromTheirOwnPieces)
 {
-    Canvas canvas(300, 200);
-    auto truth
-        = [](double x) { return x <= 120.0 ? 150.0 - (x - 10.0) * 90.0 / 110.0 : 60.0 + (x - 120.0) * 0.4; };
-    canvas.line(10, truth(10), 120, truth(120), 3.0, BLUE);
-    canvas.line(120, truth(120), 290, truth(290), 3.0, BLUE);
-    canvas.disc(120, truth(120), 8.0, BLUE);
-    canvas.line(140, 0, 142, 200, 4.0, RED);
-    const std::vector<double> xs = columns(25, 275);
-    const Extraction found = extractCurve(canvas.pixels(), canvas.all(), BLUE, DEFAULT_COLOUR_TOLERANCE, xs);
-    EXPECT_EQ(found.points.size(), xs.size());
-    for (const FoundPoint& point : found.points)
-        EXPECT_NEAR(point.y, truth(point.x), 0.5) << point.x;
-}
-
-// A line turns a corner under a marker of another colour drawn over it: the bridge keeps the
-// corner, as under a marker of the line's own colour, instead of rounding it off (a band as tall
-// as the picture is no marker: the bend under one is followed, see above).
-TEST(CurveExtractionTest, ABridgeKeepsTheCornerUnderAMarkerOfAnotherColour)
-{
-    Canvas canvas(300, 200);
-    auto truth
-        = [](double x) { return x <= 140.0 ? 150.0 - (x - 10.0) * 90.0 / 130.0 : 60.0 + (x - 140.0) * 0.5; };
-    canvas.line(10, truth(10), 140, truth(140), 3.0, BLUE);
-    canvas.line(140, truth(140), 290, truth(290), 3.0, BLUE);
-    canvas.disc(140, truth(140), 8.0, RED);
-    const std::vector<double> xs = columns(25, 275);
-    const Extraction found = extractCurve(canvas.pixels(), canvas.all(), BLUE, DEFAULT_COLOUR_TOLERANCE, xs);
-    EXPECT_EQ(found.points.size(), xs.size());
-    for (const FoundPoint& point : found.points)
-        EXPECT_NEAR(point.y, truth(point.x), 0.5) << point.x;
+    struct Case {
+        const char* what;
+        double corner; // the column of the corner, under the marker
+        double slope; // after the corner
+        Rgb marker;
+        bool crossed; // a curve of another colour crosses 20 columns after the corner
+    };
+    const Case cases[] = {
+        { "a marker of the line's colour, then a crossing curve", 120, 0.4, BLUE, true },
+        { "a marker of another colour", 140, 0.5, RED, false },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Canvas canvas(300, 200);
+        auto truth = [&c](double x) {
+            return x <= c.corner ? 150.0 - (x - 10.0) * 90.0 / (c.corner - 10.0)
+                                 : 60.0 + (x - c.corner) * c.slope;
+        };
+        canvas.line(10, truth(10), c.corner, truth(c.corner), 3.0, BLUE);
+        canvas.line(c.corner, truth(c.corner), 290, truth(290), 3.0, BLUE);
+        canvas.disc(c.corner, truth(c.corner), 8.0, c.marker);
+        if (c.crossed)
+            canvas.line(c.corner + 20, 0, c.corner + 22, 200, 4.0, RED);
+        const std::vector<double> xs = columns(25, 275);
+        const Extraction found
+            = extractCurve(canvas.pixels(), canvas.all(), BLUE, DEFAULT_COLOUR_TOLERANCE, xs);
+        EXPECT_EQ(found.points.size(), xs.size());
+        for (const FoundPoint& point : found.points)
+            EXPECT_NEAR(point.y, truth(point.x), 0.5) << point.x;
+    }
 }
 
 // A steep line crosses a column over many rows, and noise at its two edges (as a JPEG picture
