@@ -85,25 +85,43 @@ double lineThickness(const Columns& columns, const std::vector<std::vector<doubl
     return *middle;
 }
 
-// Whether a run is the line alone. A line of thickness w crossing a column at slope s covers about
-// w * sqrt(1 + s^2) of it; where a marker of the same colour sits on the line, or another curve of
-// the colour crosses it, the column holds more, and its centre is not the line's. A run cut short
-// where another colour borders it has lost part of the line there.
+// The mass a line of thickness w covers in a column it crosses at slope s: about w * sqrt(1 + s^2).
+double lineMass(double thickness, double slope)
+{
+    return thickness * std::sqrt(1.0 + slope * slope);
+}
+
+// How much more than that a run may hold and still be the line alone (the blur of its edges).
+double massMargin(double thickness)
+{
+    return std::max(1.5, 0.5 * thickness);
+}
+
+// A flag for each run: what the rule says of the run, given the mass the line covers in its column.
+template <typename Rule>
+std::vector<std::vector<bool>> flagRuns(
+    const Columns& columns, const std::vector<std::vector<double>>& slopes, double thickness, Rule rule)
+{
+    std::vector<std::vector<bool>> flags(columns.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        flags[c].resize(columns[c].size());
+        for (std::size_t i = 0; i < columns[c].size(); ++i)
+            flags[c][i] = rule(columns[c][i], lineMass(thickness, slopes[c][i]));
+    }
+    return flags;
+}
+
+// Whether a run is the line alone. Where a marker of the same colour sits on the line, or another
+// curve of the colour crosses it, the column holds more than the line covers, and its centre is
+// not the line's. A run cut short where another colour borders it has lost part of the line there.
 std::vector<std::vector<bool>> thinRuns(
     const Columns& columns, const std::vector<std::vector<double>>& slopes, double thickness)
 {
-    const double margin = std::max(1.5, 0.5 * thickness);
-    std::vector<std::vector<bool>> thin(columns.size());
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-        thin[c].resize(columns[c].size());
-        for (std::size_t i = 0; i < columns[c].size(); ++i) {
-            const ColumnRun& run = columns[c][i];
-            const double expected = thickness * std::sqrt(1.0 + slopes[c][i] * slopes[c][i]);
-            const bool cut = run.bordered && run.mass < 0.75 * expected;
-            thin[c][i] = !run.hidden && run.mass <= expected + margin && !cut;
-        }
-    }
-    return thin;
+    const double margin = massMargin(thickness);
+    return flagRuns(columns, slopes, thickness, [margin](const ColumnRun& run, double expected) {
+        const bool cut = run.bordered && run.mass < 0.75 * expected;
+        return !run.hidden && run.mass <= expected + margin && !cut;
+    });
 }
 
 // Whether a run holds more of the colour than the line alone: a marker or another curve of the
@@ -111,17 +129,10 @@ std::vector<std::vector<bool>> thinRuns(
 std::vector<std::vector<bool>> heavyRuns(
     const Columns& columns, const std::vector<std::vector<double>>& slopes, double thickness)
 {
-    const double margin = std::max(1.5, 0.5 * thickness);
-    std::vector<std::vector<bool>> heavy(columns.size());
-    for (std::size_t c = 0; c < columns.size(); ++c) {
-        heavy[c].resize(columns[c].size());
-        for (std::size_t i = 0; i < columns[c].size(); ++i) {
-            const ColumnRun& run = columns[c][i];
-            heavy[c][i] = run.hidden
-                || run.mass > 1.25 * thickness * std::sqrt(1.0 + slopes[c][i] * slopes[c][i]) + margin;
-        }
-    }
-    return heavy;
+    const double margin = massMargin(thickness);
+    return flagRuns(columns, slopes, thickness, [margin](const ColumnRun& run, double expected) {
+        return run.hidden || run.mass > 1.25 * expected + margin;
+    });
 }
 
 // Where to look for broad blobs: around the runs that hold more than a line would, a box as
@@ -130,13 +141,13 @@ std::vector<std::vector<bool>> heavyRuns(
 std::vector<PixelArea> thickWindows(
     const Columns& columns, const std::vector<std::vector<double>>& slopes, const TrackingRules& rules)
 {
-    const double margin = std::max(1.5, 0.5 * rules.thickness);
+    const double margin = massMargin(rules.thickness);
     const int reach = static_cast<int>(std::ceil(rules.thickness / 2.0)) + 4;
     std::vector<PixelArea> windows;
     for (std::size_t c = 0; c < columns.size(); ++c)
         for (std::size_t i = 0; i < columns[c].size(); ++i) {
             const ColumnRun& run = columns[c][i];
-            if (run.mass <= rules.thickness * std::sqrt(1.0 + slopes[c][i] * slopes[c][i]) + margin)
+            if (run.mass <= lineMass(rules.thickness, slopes[c][i]) + margin)
                 continue;
             const int pad = run.bottom - run.top + 2 * reach;
             const PixelArea window { static_cast<int>(c) - pad, run.top - pad, static_cast<int>(c) + pad + 1,
