@@ -31,14 +31,6 @@ namespace {
 using Rows = std::vector<std::vector<std::string>>;
 using Strings = std::vector<std::string>;
 
-std::string contentOf(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // Opens and closes the writing end of a named pipe after a while unless stopped first. That
 // releases a reader blocked on the pipe (its read then meets the end of the file), so that a fault
 // makes the test fail instead of hanging it.

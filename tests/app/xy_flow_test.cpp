@@ -18,14 +18,6 @@ namespace {
 using Rows = std::vector<std::vector<std::string>>;
 using Strings = std::vector<std::string>;
 
-std::string contentOf(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 // A chart calibrated on both axes (column x reads (x - 10) / 10, row y reads 250 - y) with the
 // points (1, 1) and (2, 2) in the first column and (3, 3) in the second.
 class XyFlow : public AppTest {

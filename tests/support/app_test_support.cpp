@@ -24,6 +24,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 
 #include <unistd.h>
 
@@ -97,6 +98,14 @@ std::string writeTemporaryFile(const std::string& name, const std::string& bytes
     ::unlink(path.c_str());
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
+}
+
+std::string contentOf(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
 }
 
 void AppTest::SetUp()

@@ -19,6 +19,8 @@ struct ProgramEnded {
 std::string sampleChartPath();
 // A file with these bytes in the test's temporary folder; its path.
 std::string writeTemporaryFile(const std::string& name, const std::string& bytes);
+// The bytes of a file; empty when it cannot be read.
+std::string contentOf(const std::string& path);
 
 class AppTest : public ::testing::Test {
 protected:

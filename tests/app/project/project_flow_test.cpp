@@ -31,14 +31,6 @@ namespace {
 using Rows = std::vector<std::vector<std::string>>;
 using Strings = std::vector<std::string>;
 
-std::string contentOf(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 void writeFile(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;

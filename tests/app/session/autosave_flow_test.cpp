@@ -32,14 +32,6 @@ namespace {
 
 using Rows = std::vector<std::vector<std::string>>;
 
-std::string readText(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 bool exists(const std::string& path)
 {
     return !path.empty() && std::filesystem::exists(path);
@@ -119,7 +111,7 @@ protected:
         return passUntil(
             [] {
                 return exists(sessionWorkPath())
-                    && readText(sessionWorkPath()) == currentWorkText(std::string());
+                    && contentOf(sessionWorkPath()) == currentWorkText(std::string());
             },
             boundMs);
     }
@@ -272,7 +264,7 @@ TEST_F(Autosave, NoKeepsTheWorkAsideUntilTheNextCleanQuit)
     EXPECT_EQ(messagesAsked(), 1u);
     EXPECT_TRUE(tableRows().empty()) << "the picture of the command line opened as usual";
     EXPECT_TRUE(exists(dead));
-    EXPECT_EQ(readText(dead), m_work) << "untouched";
+    EXPECT_EQ(contentOf(dead), m_work) << "untouched";
     SessionStore another(stateFolder());
     ASSERT_EQ(another.create(), "");
     EXPECT_TRUE(another.findStaleSessions().empty()) << "a program started meanwhile is not offered it";
@@ -311,7 +303,7 @@ TEST_F(Autosave, AnUnreadableSessionIsSetAsideWithoutAQuestion)
     EXPECT_EQ(pendingDialogActions(), 1);
     forgetDialogActions();
     EXPECT_FALSE(exists(dead));
-    EXPECT_EQ(readText(dead + ".unreadable"), "not the work of this program");
+    EXPECT_EQ(contentOf(dead + ".unreadable"), "not the work of this program");
 }
 
 // Logging out: without leave to ask, the program no longer keeps the desktop waiting; the work is
@@ -321,7 +313,7 @@ TEST_F(Autosave, TheEndOfTheDesktopSessionKeepsTheWorkForTheNextStart)
     captureThree();
     EXPECT_EQ(askSessionEnd(0), 1);
     const std::string path = sessionWorkPath();
-    EXPECT_EQ(readText(path), m_work) << "on the disk before the answer";
+    EXPECT_EQ(contentOf(path), m_work) << "on the disk before the answer";
     requestDesktopQuit();
     settle();
     ASSERT_EQ(quitRequested, 1);
@@ -373,7 +365,7 @@ TEST_F(Autosave, AFailedWriteIsToldAndKeepsTheDesktopWaiting)
     EXPECT_EQ(askSessionEnd(0), 0) << "the work is not on the disk";
     std::filesystem::remove(sessionWorkPath());
     EXPECT_EQ(askSessionEnd(0), 1) << "written at the session's end";
-    EXPECT_EQ(readText(sessionWorkPath()), currentWorkText(std::string()));
+    EXPECT_EQ(contentOf(sessionWorkPath()), currentWorkText(std::string()));
 }
 
 class OpenRecent : public AppTest {
@@ -381,7 +373,7 @@ protected:
     // A copy of the sample chart under another name; its path.
     static std::string otherChart(const std::string& name)
     {
-        const std::string path = writeTemporaryFile(name, readText(sampleChartPath()));
+        const std::string path = writeTemporaryFile(name, contentOf(sampleChartPath()));
         return path;
     }
 
