@@ -127,12 +127,7 @@ run=quit
 xdotool key --clearmodifiers alt+p
 click "$ox" "$oy"
 sleep 0.5
-xdotool key --clearmodifiers ctrl+q
-wait_for 10 window_named Quit || fail "no quit question"
-focus "$(xdotool search --onlyvisible --name '^Quit$' | head -n 1)"
-xdotool key y
-wait_for 10 bash -c "! kill -0 $app_pid 2> /dev/null" || fail "the program did not end"
-app_pid=
+quit
 [ "$(sessions)" = 0 ] || fail "a clean quit left $(sessions) session files"
 echo "quit run passed"
 
